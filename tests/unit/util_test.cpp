@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <clocale>
+#include <cmath>
+
+#include "util/bytes.h"
+#include "util/numtext.h"
+#include "util/rounding.h"
+
+using namespace kvr::core;
+
+TEST(Rounding, HalfToEven)
+{
+    EXPECT_EQ(roundHalfEven(0.5), 0);
+    EXPECT_EQ(roundHalfEven(1.5), 2);
+    EXPECT_EQ(roundHalfEven(2.5), 2);
+    EXPECT_EQ(roundHalfEven(-2.5), -2);
+    EXPECT_EQ(roundHalfEven(-3.5), -4);
+    EXPECT_EQ(roundHalfEven(2.5000001), 3);
+}
+
+TEST(Rounding, HostileValuesAreDefined)
+{
+    EXPECT_EQ(roundHalfEven(std::nan("")), 0);
+    EXPECT_EQ(roundHalfEven(INFINITY), INT64_MAX);
+    EXPECT_EQ(roundHalfEven(-1e300), INT64_MIN);
+    // A value far beyond 16 bits keeps its low 16 bits, as the record field holds them.
+    EXPECT_EQ(low16(roundHalfEven(-156.22)), 0xFF64);
+    EXPECT_EQ(low16(roundHalfEven(2e15)), static_cast<uint16_t>(2000000000000000LL & 0xFFFF));
+}
+
+TEST(NumberText, ShortestSinglePrecision)
+{
+    EXPECT_EQ(formatShortest(-5.85f), "-5.85");
+    EXPECT_EQ(formatShortest(1000.0f), "1000");
+    EXPECT_EQ(formatShortest(0.1f), "0.1");
+    EXPECT_EQ(formatShortest(-0.0f), "0");
+    EXPECT_EQ(formatShortest(13.85f), "13.85");
+    EXPECT_EQ(formatShortest(1e-7f), "1e-07");
+}
+
+TEST(NumberText, GeneralAndFixed)
+{
+    EXPECT_EQ(formatGeneral(1000.0), "1000");
+    EXPECT_EQ(formatGeneral(2.5), "2.5");
+    EXPECT_EQ(formatGeneral(0.1 + 0.2), "0.3");
+    EXPECT_EQ(formatGeneral(1e20), "1E20");
+    EXPECT_EQ(formatGeneral(1.5e-7), "1.5E-7");
+    EXPECT_EQ(formatFixed(2.8958, 2), "2.90");
+    EXPECT_EQ(formatFixed(-0.001, 2), "0.00");
+    EXPECT_EQ(formatFixed(-6.0, 1), "-6.0");
+}
+
+TEST(NumberText, DecimalPointIgnoresLocale)
+{
+    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+    std::string saved = previous ? previous : "C";
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) std::setlocale(LC_NUMERIC, "C");
+    EXPECT_EQ(formatFixed(2.5, 2), formatFixed(2.5, 2).find(',') == std::string::npos ? "2.50" : "");
+    EXPECT_EQ(parseNumber("2.5").value_or(0), 2.5);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+TEST(NumberText, Parsing)
+{
+    EXPECT_EQ(parseNumber(" 4.70 ").value(), 4.70);
+    EXPECT_FALSE(parseNumber("4,70").has_value());
+    EXPECT_FALSE(parseNumber("").has_value());
+    EXPECT_FALSE(parseNumber("abc").has_value());
+    EXPECT_EQ(parseInteger("047").value(), 47);
+    EXPECT_FALSE(parseInteger("4x").has_value());
+}
+
+TEST(Bytes, ReaderNeverReadsPastTheEnd)
+{
+    std::array<uint8_t, 3> data{0x01, 0x02, 0x03};
+    ByteReader r(data);
+    EXPECT_EQ(r.u16le(0), 0x0201);
+    EXPECT_EQ(r.u16be(0), 0x0102);
+    EXPECT_FALSE(r.overrun());
+    EXPECT_EQ(r.u32le(1), 0x0302u);
+    EXPECT_TRUE(r.overrun());
+}
+
+TEST(Bytes, ShortStringsClampTheirLength)
+{
+    std::array<uint8_t, 6> data{200, 'a', 'b', 'c', 'd', 'e'};
+    ByteReader r(data);
+    EXPECT_EQ(r.shortString(0, 4), "abcd");
+
+    std::array<uint8_t, 6> out{};
+    out.fill(0xEE);
+    ByteWriter w(out);
+    w.shortString(0, 4, "toolong");
+    EXPECT_EQ(out[0], 4);
+    EXPECT_EQ(out[4], 'l');
+    w.shortString(0, 4, "ab");
+    EXPECT_EQ(out[0], 2);
+    EXPECT_EQ(out[3], 0);
+    EXPECT_EQ(out[5], 0xEE);
+}
+
+TEST(Bytes, AppenderStopsAtItsLimit)
+{
+    ByteAppender a(5);
+    a.u32be(0x01020304);
+    EXPECT_FALSE(a.overflow());
+    a.u16be(0x0506);
+    EXPECT_TRUE(a.overflow());
+    EXPECT_EQ(a.size(), 5u);
+    EXPECT_EQ(toHex(a.bytes()), "0102030405");
+}
