@@ -9,7 +9,13 @@ namespace kvr::sim {
 
 Simulator::Simulator(SimOptions options, QObject* parent) : QObject(parent), m_options(std::move(options)) {}
 
-Simulator::~Simulator() = default;
+Simulator::~Simulator()
+{
+    // Transports first, so none of them reports to a host that is already gone.
+    delete m_tcp;
+    delete m_pty;
+    delete m_host;
+}
 
 core::Status Simulator::start()
 {

@@ -7,6 +7,18 @@ TcpTransport::TcpTransport(QObject* parent) : Link(parent)
     connect(&m_server, &QTcpServer::newConnection, this, &TcpTransport::accept);
 }
 
+TcpTransport::~TcpTransport()
+{
+    // Quietly: nobody is left to hear about the closed connection.
+    if (QTcpSocket* socket = m_client) {
+        m_client = nullptr;
+        socket->disconnect(this);
+        socket->abort();
+        delete socket;
+    }
+    m_server.close();
+}
+
 core::Status TcpTransport::listen(const QHostAddress& address, quint16 port)
 {
     if (!m_server.listen(address, port))
@@ -21,10 +33,7 @@ core::Status TcpTransport::listen(const QHostAddress& address, quint16 port)
 void TcpTransport::accept()
 {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
-        if (m_client) {
-            release(false);
-            emit closed();
-        }
+        if (m_client) release(false); // opened() below tells that it was replaced
         m_client = socket;
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] {

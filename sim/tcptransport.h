@@ -15,6 +15,7 @@ class TcpTransport : public Link {
     Q_OBJECT
 public:
     explicit TcpTransport(QObject* parent = nullptr);
+    ~TcpTransport() override;
 
     core::Status listen(const QHostAddress& address, quint16 port);
     quint16 port() const { return m_server.serverPort(); }
