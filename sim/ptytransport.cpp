@@ -7,6 +7,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <QTimer>
+
 namespace kvr::sim {
 
 PtyTransport::PtyTransport(QObject* parent) : Link(parent) {}
@@ -93,9 +95,15 @@ void PtyTransport::writePending()
 
 void PtyTransport::drop()
 {
-    if (m_master < 0) return;
-    closeAll();
-    emit closed();
+    if (m_master < 0 || m_dropping) return;
+    // A hang-up discards what the client has not read yet, so give it a moment to take the
+    // last answers; meanwhile nothing more is read.
+    m_dropping = true;
+    m_readNotifier->setEnabled(false);
+    QTimer::singleShot(kHangUpDelayMs, this, [this] {
+        closeAll();
+        emit closed();
+    });
 }
 
 void PtyTransport::closeAll()

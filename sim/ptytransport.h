@@ -30,6 +30,9 @@ private:
     void writePending();
     void closeAll();
 
+    static constexpr int kHangUpDelayMs = 100;
+
+    bool m_dropping = false;
     int m_master = -1;
     int m_slave = -1; // kept open so the terminal survives clients opening and closing it
     QString m_path;

@@ -93,6 +93,8 @@ core::Result<SimOptions> parseSimOptions(const QStringList& arguments)
                 if (const qsizetype colon = text->lastIndexOf(QLatin1Char(':')); colon >= 0) {
                     options.tcpHost = text->left(colon);
                     port = text->mid(colon + 1);
+                    if (options.tcpHost.startsWith(QLatin1Char('[')) && options.tcpHost.endsWith(QLatin1Char(']')))
+                        options.tcpHost = options.tcpHost.mid(1, options.tcpHost.size() - 2);
                 }
                 auto number = parseCount(port, 65535);
                 if (!number || options.tcpHost.isEmpty())

@@ -152,3 +152,22 @@ TEST(SimulatorPty, DetectAndVersionReadThroughThePseudoTerminal)
     const Bytes readBack = {0x6F, 0x04, 0x12, 0x12};
     EXPECT_EQ(wire.exchange(readBack, 4), (Bytes{0x6F, 0x04, 0x12, 0x0D}));
 }
+
+TEST(SimulatorPty, DropAfterHangsUpOnceItsAnswersAreOut)
+{
+    SimOptions options;
+    options.pty = true;
+    options.faults.dropAfterBytes = 3;
+    InProcess sim(options);
+    ASSERT_TRUE(sim.started.ok()) << sim.started.message();
+    simtest::PtyWire wire(sim.simulator->ptyPath());
+    ASSERT_GE(wire.fd, 0);
+    EXPECT_EQ(wire.exchange({0x6F, 0x00, 0x00}, 3), (Bytes{0x6F, 0x00, 0x00}));
+    // After the hang-up a read ends with end-of-file or an I/O error instead of "try again".
+    EXPECT_TRUE(simtest::pumpUntil([&] {
+        uint8_t byte;
+        const ssize_t count = ::read(wire.fd, &byte, 1);
+        return count == 0 || (count < 0 && errno == EIO);
+    }));
+    EXPECT_EQ(countLines(sim.log, QStringLiteral("pty fault drop-after 3: closing the connection")), 1);
+}
