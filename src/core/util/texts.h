@@ -11,6 +11,10 @@ namespace kvr::core::texts {
 
 // ---- Crossover and dynamics design -----------------------------------------------------
 
+// Bessel low-pass above its order's limit: start + order + middle + limit (shortest decimal form).
+inline constexpr char kBesselLimitStart[] = "Cutoff Frequency of Bessel LowPass filter of order ";
+inline constexpr char kBesselLimitMiddle[] = " is limited to ";
+
 // ---- Device image, libraries and operating-system files --------------------------------
 
 // ---- Listings, report and power check --------------------------------------------------
