@@ -23,10 +23,16 @@ inline Cplx sectionAtOmega(const kvr::core::TSOS& s, double w)
     return (s.B0 + s.B1 * z1 + s.B2 * z1 * z1) / (1.0 - s.A1 * z1 - s.A2 * z1 * z1);
 }
 
-inline Cplx sectionAtHz(const kvr::core::TSOS& s, double fHz) { return sectionAtOmega(s, 2.0 * kPi * fHz / kFs); }
+inline Cplx sectionAtHz(const kvr::core::TSOS& s, double fHz)
+{
+    return sectionAtOmega(s, 2.0 * kPi * fHz / kFs);
+}
 
 // The normalised analogue frequency that the bilinear transform pre-warped at f0 maps f to.
-inline double warped(double fHz, double f0Hz) { return std::tan(kPi * fHz / kFs) / std::tan(kPi * f0Hz / kFs); }
+inline double warped(double fHz, double f0Hz)
+{
+    return std::tan(kPi * fHz / kFs) / std::tan(kPi * f0Hz / kFs);
+}
 
 inline Cplx warpedS(double fHz, double f0Hz) { return {0.0, warped(fHz, f0Hz)}; }
 

@@ -118,7 +118,8 @@ TEST(Dynamics, WideKneeLevelsComeFromTheCurve)
     // KneeBottom is the input level of the first point whose output reaches T - 3 + make-up.
     const float target = -20.0f - 3.0f + 2.0f;
     int j = 1;
-    while (d.OutputDb[j] < target) ++j;
+    while (d.OutputDb[j] < target)
+        ++j;
     ASSERT_GT(j, 1);
     EXPECT_NEAR(d.KneeBottom, d.InputLinear[j], 1e-6);
     EXPECT_GT(d.KneeBottom, d.InputLinear[j - 1]);
@@ -141,7 +142,8 @@ TEST(Dynamics, KneeSearchWithoutAQualifyingPointUsesTheLastPoint)
     d.GaindB = 6.0f;
     d.NPuntos = 126;
     DesignDynamics(d);
-    for (int i = 1; i <= d.NPuntos; ++i) ASSERT_LT(d.OutputDb[i], -0.01f - 3.0f + 6.0f) << i;
+    for (int i = 1; i <= d.NPuntos; ++i)
+        ASSERT_LT(d.OutputDb[i], -0.01f - 3.0f + 6.0f) << i;
     EXPECT_NEAR(d.KneeBottom, 1.0, 1e-6); // the last point, full scale
     EXPECT_TRUE(std::isfinite(d.KneeBottom));
 }

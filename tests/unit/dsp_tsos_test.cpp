@@ -37,13 +37,15 @@ bool sameCoefficients(const TSOS& a, const TSOS& b)
     return a.B0 == b.B0 && a.B1 == b.B1 && a.B2 == b.B2 && a.A1 == b.A1 && a.A2 == b.A2;
 }
 
-bool isUnity(const TSOS& s) { return s.B0 == 1.0 && s.B1 == 0.0 && s.B2 == 0.0 && s.A1 == 0.0 && s.A2 == 0.0; }
+bool isUnity(const TSOS& s)
+{
+    return s.B0 == 1.0 && s.B1 == 0.0 && s.B2 == 0.0 && s.A1 == 0.0 && s.A2 == 0.0;
+}
 
 // The section against an analogue prototype H(s), s normalised so that s = j at the pre-warp
 // frequency f0, across the band. Tolerance: 1e-9 relative (double-precision design and evaluation;
 // the worst conditioned case here is a low section at 20 Hz, still far inside this).
-template <class Proto>
-void expectMatchesPrototype(const TSOS& s, double f0, Proto proto)
+template <class Proto> void expectMatchesPrototype(const TSOS& s, double f0, Proto proto)
 {
     for (double f : {20.0, 63.0, 250.0, 700.0, f0, 1.7 * f0, 3000.0, 9000.0, 15000.0, 21000.0, 23500.0}) {
         const Cplx hd = dspref::sectionAtHz(s, f);
@@ -57,19 +59,31 @@ void expectMatchesPrototype(const TSOS& s, double f0, Proto proto)
 TEST(SectionTypes, CodesAreTheStoredValues)
 {
     const std::array<std::pair<SectionType, int>, 22> codes = {{
-        {SectionType::Bypass, 0},           {SectionType::Parametric, 1},
-        {SectionType::ShelvLow6, 2},        {SectionType::ShelvLow12, 3},
-        {SectionType::ShelvHigh6, 4},       {SectionType::ShelvHigh12, 5},
-        {SectionType::LowPass, 6},          {SectionType::HiPass, 7},
-        {SectionType::BandPass, 8},         {SectionType::StopBand, 9},
-        {SectionType::AllPass1, 10},        {SectionType::AllPass2, 11},
-        {SectionType::NoDesign, 12},        {SectionType::FirstOrder, 13},
-        {SectionType::ButterworthFirstHigh, 14}, {SectionType::LowPassQ, 15},
-        {SectionType::HighPassQ, 16},       {SectionType::LowShelfSlope, 17},
-        {SectionType::HighShelfSlope, 18},  {SectionType::AnalogPlus, 19},
-        {SectionType::AnalogMinus, 20},     {SectionType::ParametricConstQ, 21},
+        {SectionType::Bypass, 0},
+        {SectionType::Parametric, 1},
+        {SectionType::ShelvLow6, 2},
+        {SectionType::ShelvLow12, 3},
+        {SectionType::ShelvHigh6, 4},
+        {SectionType::ShelvHigh12, 5},
+        {SectionType::LowPass, 6},
+        {SectionType::HiPass, 7},
+        {SectionType::BandPass, 8},
+        {SectionType::StopBand, 9},
+        {SectionType::AllPass1, 10},
+        {SectionType::AllPass2, 11},
+        {SectionType::NoDesign, 12},
+        {SectionType::FirstOrder, 13},
+        {SectionType::ButterworthFirstHigh, 14},
+        {SectionType::LowPassQ, 15},
+        {SectionType::HighPassQ, 16},
+        {SectionType::LowShelfSlope, 17},
+        {SectionType::HighShelfSlope, 18},
+        {SectionType::AnalogPlus, 19},
+        {SectionType::AnalogMinus, 20},
+        {SectionType::ParametricConstQ, 21},
     }};
-    for (const auto& [type, code] : codes) EXPECT_EQ(static_cast<int>(type), code);
+    for (const auto& [type, code] : codes)
+        EXPECT_EQ(static_cast<int>(type), code);
     EXPECT_EQ(kMaxSectionType, 21);
 }
 
@@ -148,8 +162,8 @@ TEST(SectionDesign, PeakingAdaptQMatchesTheBilinearPrototype)
         for (double q : {0.5, 1.4, 8.0}) {
             const TSOS s = designed(SectionType::Parametric, gain, 1000.0, q);
             const double a = std::pow(10.0, gain / 40.0);
-            expectMatchesPrototype(s, 1000.0,
-                                   [&](Cplx p) { return (p * p + p * (a / q) + 1.0) / (p * p + p / (a * q) + 1.0); });
+            expectMatchesPrototype(
+                s, 1000.0, [&](Cplx p) { return (p * p + p * (a / q) + 1.0) / (p * p + p / (a * q) + 1.0); });
             EXPECT_EQ(s.Tipo, 1);
             EXPECT_EQ(s.Gain, gain);
         }
@@ -175,15 +189,16 @@ TEST(SectionDesign, ConstQMatchesItsPrototypeAndKeepsType1)
         const double e = gain >= 0 ? std::pow(10.0, gain / 20.0) : 1.0;
         const double d = gain >= 0 ? 1.0 : std::pow(10.0, -gain / 20.0);
         const TSOS type1 = designed(SectionType::Parametric, gain, 2500.0, q, true);
-        expectMatchesPrototype(type1, 2500.0,
-                               [&](Cplx p) { return (p * p + p * (e / q) + 1.0) / (p * p + p * (d / q) + 1.0); });
+        expectMatchesPrototype(
+            type1, 2500.0, [&](Cplx p) { return (p * p + p * (e / q) + 1.0) / (p * p + p * (d / q) + 1.0); });
         EXPECT_EQ(type1.Tipo, 1);
 
         const TSOS type21 = designed(SectionType::ParametricConstQ, gain, 2500.0, q);
         EXPECT_TRUE(sameCoefficients(type1, type21));
         EXPECT_EQ(type21.Tipo, 21);
         // Type 21 ignores the editor's switch.
-        EXPECT_TRUE(sameCoefficients(designed(SectionType::ParametricConstQ, gain, 2500.0, q, false), type21));
+        EXPECT_TRUE(
+            sameCoefficients(designed(SectionType::ParametricConstQ, gain, 2500.0, q, false), type21));
     }
 }
 
@@ -198,7 +213,8 @@ TEST(SectionDesign, ConstQAtExactlyFs4IsPrewarpedHalfAHertzHigher)
     const Cplx h = dspref::sectionAtHz(at, 15000.0);
     EXPECT_GT(std::abs(h - proto(dspref::warpedS(15000.0, 12000.0))), 1e-6);
 
-    for (double f : {11999.0, 12001.0}) expectMatchesPrototype(designed(SectionType::ParametricConstQ, 6.0, f, q), f, proto);
+    for (double f : {11999.0, 12001.0})
+        expectMatchesPrototype(designed(SectionType::ParametricConstQ, 6.0, f, q), f, proto);
 }
 
 TEST(SectionDesign, FirstOrderShelvesMatchTheirPrototypes)
@@ -206,7 +222,8 @@ TEST(SectionDesign, FirstOrderShelvesMatchTheirPrototypes)
     for (double gain : {12.0, 2.0, -2.0, -12.0}) {
         const double a = std::pow(10.0, gain / 20.0);
         // The level reached at Frec, by the description's three cases.
-        const double b = a > std::sqrt(2.0) ? a / std::sqrt(2.0) : (a < 1.0 / std::sqrt(2.0) ? a * std::sqrt(2.0) : std::sqrt(a));
+        const double b = a > std::sqrt(2.0) ? a / std::sqrt(2.0)
+                                            : (a < 1.0 / std::sqrt(2.0) ? a * std::sqrt(2.0) : std::sqrt(a));
         const double r = std::sqrt((b * b - 1.0) / (a * a - b * b));
 
         const TSOS low = designed(SectionType::ShelvLow6, gain, 400.0, 0.707);
@@ -238,13 +255,15 @@ TEST(SectionDesign, SecondOrderShelvesMatchZoelzersPrototypes)
         const TSOS low = designed(SectionType::ShelvLow12, gain, 150.0, 0.707);
         const TSOS high = designed(SectionType::ShelvHigh12, gain, 6000.0, 0.707);
         if (gain > 0) {
-            expectMatchesPrototype(low, 150.0, [&](Cplx p) { return (p * p + rv * p + v) / (p * p + r2 * p + 1.0); });
-            expectMatchesPrototype(high, 6000.0,
-                                   [&](Cplx p) { return (v * p * p + rv * p + 1.0) / (p * p + r2 * p + 1.0); });
+            expectMatchesPrototype(low, 150.0,
+                                   [&](Cplx p) { return (p * p + rv * p + v) / (p * p + r2 * p + 1.0); });
+            expectMatchesPrototype(
+                high, 6000.0, [&](Cplx p) { return (v * p * p + rv * p + 1.0) / (p * p + r2 * p + 1.0); });
         } else {
-            expectMatchesPrototype(low, 150.0, [&](Cplx p) { return (p * p + r2 * p + 1.0) / (p * p + rv * p + v); });
-            expectMatchesPrototype(high, 6000.0,
-                                   [&](Cplx p) { return (p * p + r2 * p + 1.0) / (v * p * p + rv * p + 1.0); });
+            expectMatchesPrototype(low, 150.0,
+                                   [&](Cplx p) { return (p * p + r2 * p + 1.0) / (p * p + rv * p + v); });
+            expectMatchesPrototype(
+                high, 6000.0, [&](Cplx p) { return (p * p + r2 * p + 1.0) / (v * p * p + rv * p + 1.0); });
         }
         // Shelf levels, exact at DC and Nyquist (1e-9 dB).
         EXPECT_NEAR(dspref::db(dspref::sectionAtOmega(low, 0.0)), gain, 1e-9);
@@ -256,7 +275,8 @@ TEST(SectionDesign, SecondOrderShelvesMatchZoelzersPrototypes)
 
 TEST(SectionDesign, ShelvesWithZeroGainAreUnityAndKeepTheirType)
 {
-    for (SectionType t : {SectionType::ShelvLow6, SectionType::ShelvLow12, SectionType::ShelvHigh6, SectionType::ShelvHigh12}) {
+    for (SectionType t : {SectionType::ShelvLow6, SectionType::ShelvLow12, SectionType::ShelvHigh6,
+                          SectionType::ShelvHigh12}) {
         TSOS s = makeSection(t, 0.0, 1000.0, 0.707);
         s.B0 = 0.3;
         s.A1 = 0.7;
@@ -315,7 +335,8 @@ TEST(SectionDesign, FirstOrderCrossoverSectionMatchesThePrototypeAndClearsGain)
 
 TEST(SectionDesign, BandPassAndNotchMatchTheTextbookDesign)
 {
-    // Second-order band-pass/notch with a -3 dB bandwidth of w0/Q (Mitra): a = (1 - tan(bw/2))/(1 + tan(bw/2)).
+    // Second-order band-pass/notch with a -3 dB bandwidth of w0/Q (Mitra): a = (1 - tan(bw/2))/(1 +
+    // tan(bw/2)).
     for (double q : {0.7, 2.0, 10.0}) {
         const double f0 = 1500.0;
         const double w0 = 2.0 * kPi * f0 / kFs;
@@ -367,7 +388,8 @@ TEST(SectionDesign, AllPassSectionsMatchTheirPrototypes)
     const double q = 0.9;
     const TSOS ap2 = designed(SectionType::AllPass2, 3.0, 800.0, q);
     expectMatchesPrototype(ap2, 800.0, [&](Cplx p) { return (p * p - p / q + 1.0) / (p * p + p / q + 1.0); });
-    for (double f : {50.0, 800.0, 20000.0}) EXPECT_NEAR(std::abs(dspref::sectionAtHz(ap2, f)), 1.0, 1e-12);
+    for (double f : {50.0, 800.0, 20000.0})
+        EXPECT_NEAR(std::abs(dspref::sectionAtHz(ap2, f)), 1.0, 1e-12);
     EXPECT_EQ(ap2.Tipo, 11);
 }
 
@@ -379,11 +401,13 @@ TEST(SectionDesign, SlopeShelvesMatchTheCookbookPrototypes)
             // Cookbook: 2*sqrt(A)*alpha = sin(w0) * sqrt((A^2 + 1)(1/S - 1) + 2A).
             const double beta = std::sqrt((a * a + 1.0) * (1.0 / slope - 1.0) + 2.0 * a);
             const TSOS low = designed(SectionType::LowShelfSlope, gain, 250.0, slope);
-            expectMatchesPrototype(low, 250.0,
-                                   [&](Cplx p) { return a * (p * p + beta * p + a) / (a * p * p + beta * p + 1.0); });
+            expectMatchesPrototype(low, 250.0, [&](Cplx p) {
+                return a * (p * p + beta * p + a) / (a * p * p + beta * p + 1.0);
+            });
             const TSOS high = designed(SectionType::HighShelfSlope, gain, 5000.0, slope);
-            expectMatchesPrototype(high, 5000.0,
-                                   [&](Cplx p) { return a * (a * p * p + beta * p + 1.0) / (p * p + beta * p + a); });
+            expectMatchesPrototype(high, 5000.0, [&](Cplx p) {
+                return a * (a * p * p + beta * p + 1.0) / (p * p + beta * p + a);
+            });
             EXPECT_EQ(low.Tipo, 17);
             EXPECT_EQ(high.Tipo, 18);
         }
@@ -396,9 +420,11 @@ TEST(SectionDesign, SlopeShelvesClampBetaToOneTenth)
     const double a = std::sqrt(10.0);
     const double beta = 0.1;
     const TSOS low = designed(SectionType::LowShelfSlope, 20.0, 300.0, 2.5);
-    expectMatchesPrototype(low, 300.0, [&](Cplx p) { return a * (p * p + beta * p + a) / (a * p * p + beta * p + 1.0); });
+    expectMatchesPrototype(low, 300.0,
+                           [&](Cplx p) { return a * (p * p + beta * p + a) / (a * p * p + beta * p + 1.0); });
     const TSOS high = designed(SectionType::HighShelfSlope, 20.0, 300.0, 2.5);
-    expectMatchesPrototype(high, 300.0, [&](Cplx p) { return a * (a * p * p + beta * p + 1.0) / (p * p + beta * p + a); });
+    expectMatchesPrototype(high, 300.0,
+                           [&](Cplx p) { return a * (a * p * p + beta * p + 1.0) / (p * p + beta * p + a); });
 }
 
 TEST(SectionDesign, AnalogueFirstOrderSectionsFollowTheirFormula)
@@ -439,12 +465,12 @@ TEST(ChainResponse, NoSectionsGivesZeroArrays)
 
 TEST(ChainResponse, SumsSectionsOverTheGridWithoutWrapping)
 {
-    const std::vector<TSOS> secs = {designed(SectionType::Parametric, 9.0, 200.0, 2.0),
-                                    designed(SectionType::AllPass2, 0.0, 3000.0, 0.6),
-                                    designed(SectionType::AllPass2, 0.0, 3000.0, 0.6),
-                                    designed(SectionType::LowPassQ, 0.0, 8000.0, 1.2)};
+    const std::vector<TSOS> secs = {
+        designed(SectionType::Parametric, 9.0, 200.0, 2.0), designed(SectionType::AllPass2, 0.0, 3000.0, 0.6),
+        designed(SectionType::AllPass2, 0.0, 3000.0, 0.6), designed(SectionType::LowPassQ, 0.0, 8000.0, 1.2)};
     std::vector<const TSOS*> chain;
-    for (const TSOS& s : secs) chain.push_back(&s);
+    for (const TSOS& s : secs)
+        chain.push_back(&s);
     ChainResponse out;
     AddChainResponse(chain, out);
 

@@ -21,14 +21,16 @@ TXOVERPB makeSide(CrossoverType type, int order, double fcHz)
     side.Orden = order;
     side.Frec = fcHz;
     // As the editor does for every family but custom.
-    for (int n = 0; n < 4; ++n) side.Sections[n].Frec = fcHz;
+    for (int n = 0; n < 4; ++n)
+        side.Sections[n].Frec = fcHz;
     return side;
 }
 
 ChainResponse sideResponse(const TXOVERPB& side)
 {
     std::vector<const TSOS*> chain;
-    for (int n = 0; n < side.NumSections; ++n) chain.push_back(&side.Sections[n]);
+    for (int n = 0; n < side.NumSections; ++n)
+        chain.push_back(&side.Sections[n]);
     ChainResponse out;
     AddChainResponse(chain, out);
     return out;
@@ -38,7 +40,8 @@ ChainResponse sideResponse(const TXOVERPB& side)
 double sideDbAt(const TXOVERPB& side, double fHz)
 {
     double db = 0.0;
-    for (int n = 0; n < side.NumSections; ++n) db += dspref::db(dspref::sectionAtHz(side.Sections[n], fHz));
+    for (int n = 0; n < side.NumSections; ++n)
+        db += dspref::db(dspref::sectionAtHz(side.Sections[n], fHz));
     return db;
 }
 
@@ -51,7 +54,10 @@ double butterworthDb(int order, bool low, double omega, double fcHz)
     return -10.0 * std::log10(1.0 + std::pow(x, 2.0 * order));
 }
 
-bool isUnity(const TSOS& s) { return s.B0 == 1.0 && s.B1 == 0.0 && s.B2 == 0.0 && s.A1 == 0.0 && s.A2 == 0.0; }
+bool isUnity(const TSOS& s)
+{
+    return s.B0 == 1.0 && s.B1 == 0.0 && s.B2 == 0.0 && s.A1 == 0.0 && s.A2 == 0.0;
+}
 
 const double kMinus3dB = -10.0 * std::log10(2.0);
 
@@ -65,7 +71,8 @@ void expectButterworthOverGrid(const TXOVERPB& side, int order, bool low, double
     for (int k = 0; k < kGridPoints; ++k) {
         const double ref = cascades * butterworthDb(order, low, grid.omega[k], fcHz);
         ASSERT_NEAR(r.magnitudeDb[k], ref, std::max(1e-4, 1e-6 * std::fabs(ref)))
-            << "order " << order << (low ? " low" : " high") << " fc " << fcHz << " f " << grid.frequencyHz[k];
+            << "order " << order << (low ? " low" : " high") << " fc " << fcHz << " f "
+            << grid.frequencyHz[k];
     }
 }
 
@@ -90,7 +97,8 @@ Cplx besselLowPass(int order, Cplx s)
     const BesselProto& p = kBessel[order - 1];
     Cplx h = 1.0;
     if (order % 2 == 1) h /= s / static_cast<double>(p.r) + 1.0;
-    for (const auto& ab : p.ab) h /= static_cast<double>(ab[1]) * s * s + static_cast<double>(ab[0]) * s + 1.0;
+    for (const auto& ab : p.ab)
+        h /= static_cast<double>(ab[1]) * s * s + static_cast<double>(ab[0]) * s + 1.0;
     return h;
 }
 
@@ -137,7 +145,8 @@ TEST(CrossoverButterworth, EveryOrderMatchesTheTextbookDesign)
                     EXPECT_EQ(s.Frec, fc);
                     EXPECT_NEAR(s.Q, 1.0 / (2.0 * std::sin((2 * k - 1) * kPi / (2.0 * order))), 1e-9);
                 }
-                for (int m = side.NumSections; m < 8; ++m) EXPECT_TRUE(isUnity(side.Sections[m]));
+                for (int m = side.NumSections; m < 8; ++m)
+                    EXPECT_TRUE(isUnity(side.Sections[m]));
             }
         }
     }
@@ -170,8 +179,8 @@ TEST(CrossoverLinkwitzRiley, EveryOrderIsTwoButterworthHalves)
     for (double fc : {100.0, 2000.0, 12000.0}) {
         for (int order = 1; order <= 8; ++order) {
             for (bool low : {true, false}) {
-                TXOVERPB side =
-                    makeSide(low ? CrossoverType::LinkwitzRileyLow : CrossoverType::LinkwitzRileyHigh, order, fc);
+                TXOVERPB side = makeSide(
+                    low ? CrossoverType::LinkwitzRileyLow : CrossoverType::LinkwitzRileyHigh, order, fc);
                 DesignSide(side);
                 const int even = order + order % 2; // odd orders move up by one
                 EXPECT_EQ(side.Orden, even);
@@ -195,7 +204,8 @@ TEST(CrossoverLinkwitzRiley, SectionLayout)
     TXOVERPB eight = makeSide(CrossoverType::LinkwitzRileyLow, 8, 500.0);
     DesignSide(eight);
     const double q[] = {1.3066, 0.5412, 1.3066, 0.5412};
-    for (int n = 0; n < 4; ++n) EXPECT_NEAR(eight.Sections[n].Q, q[n], 1e-4) << n; // four-digit values
+    for (int n = 0; n < 4; ++n)
+        EXPECT_NEAR(eight.Sections[n].Q, q[n], 1e-4) << n; // four-digit values
 
     TXOVERPB three = makeSide(CrossoverType::LinkwitzRileyLow, 3, 500.0);
     DesignSide(three);
@@ -207,7 +217,8 @@ TEST(CrossoverLinkwitzRiley, SectionLayout)
     DesignSide(six);
     EXPECT_EQ(six.Orden, 6);
     const int types[] = {13, 15, 13, 15};
-    for (int n = 0; n < 4; ++n) EXPECT_EQ(six.Sections[n].Tipo, types[n]) << n;
+    for (int n = 0; n < 4; ++n)
+        EXPECT_EQ(six.Sections[n].Tipo, types[n]) << n;
 }
 
 TEST(CrossoverBessel, LowCutoffsMatchTheAnaloguePrototype)
@@ -219,7 +230,8 @@ TEST(CrossoverBessel, LowCutoffsMatchTheAnaloguePrototype)
     for (double fc : {80.0, 100.0, 125.0}) {
         for (int order = 1; order <= 8; ++order) {
             for (bool low : {true, false}) {
-                TXOVERPB side = makeSide(low ? CrossoverType::BesselLow : CrossoverType::BesselHigh, order, fc);
+                TXOVERPB side =
+                    makeSide(low ? CrossoverType::BesselLow : CrossoverType::BesselHigh, order, fc);
                 const SideDesignResult res = DesignSide(side);
                 ASSERT_FALSE(res.besselLimitMessage.has_value());
                 ASSERT_EQ(side.NumSections, (order + 1) / 2);
@@ -257,12 +269,14 @@ TEST(CrossoverBessel, OrderThreeHighPassSections)
 TEST(CrossoverBessel, LowPassAboveTheLimitIsHeldAtTheLimit)
 {
     const double limits[] = {20000, 18800, 16500, 14900, 13650, 12550, 11650, 10900};
-    for (int order = 1; order <= 8; ++order) EXPECT_EQ(BesselLowPassLimitHz(order), limits[order - 1]);
+    for (int order = 1; order <= 8; ++order)
+        EXPECT_EQ(BesselLowPassLimitHz(order), limits[order - 1]);
 
     TXOVERPB side = makeSide(CrossoverType::BesselLow, 8, 12000.0);
     const SideDesignResult res = DesignSide(side);
     ASSERT_TRUE(res.besselLimitMessage.has_value());
-    EXPECT_EQ(*res.besselLimitMessage, "Cutoff Frequency of Bessel LowPass filter of order 8 is limited to 10900");
+    EXPECT_EQ(*res.besselLimitMessage,
+              "Cutoff Frequency of Bessel LowPass filter of order 8 is limited to 10900");
     EXPECT_EQ(res.limitHz, 10900.0);
     EXPECT_EQ(side.Frec, 10900.0);
     for (int n = 0; n < 4; ++n) {
@@ -350,7 +364,8 @@ TEST(CrossoverSide, BypassIsOneUnitySection)
     side.Tipo = 0;
     DesignSide(side);
     EXPECT_EQ(side.NumSections, 1);
-    for (const TSOS& s : side.Sections) EXPECT_TRUE(isUnity(s));
+    for (const TSOS& s : side.Sections)
+        EXPECT_TRUE(isUnity(s));
     EXPECT_EQ(side.Sections[0].Tipo, 15); // parameters are not touched by the reset
 
     TXOVER xover;
@@ -382,7 +397,8 @@ TEST(CrossoverSide, OrdersAndCodesFromFilesAreContained)
     unknown.Tipo = 9;
     DesignSide(unknown);
     EXPECT_EQ(unknown.NumSections, 1);
-    for (const TSOS& s : unknown.Sections) EXPECT_TRUE(isUnity(s));
+    for (const TSOS& s : unknown.Sections)
+        EXPECT_TRUE(isUnity(s));
 }
 
 TEST(CrossoverChain, HighSideThenLowSide)
@@ -394,8 +410,10 @@ TEST(CrossoverChain, HighSideThenLowSide)
     DesignSide(xover.LowSide);
     const auto chain = crossoverChain(xover);
     ASSERT_EQ(chain.size(), 7u);
-    for (int n = 0; n < 3; ++n) EXPECT_EQ(chain[n], &xover.HighSide.Sections[n]);
-    for (int n = 0; n < 4; ++n) EXPECT_EQ(chain[3 + n], &xover.LowSide.Sections[n]);
+    for (int n = 0; n < 3; ++n)
+        EXPECT_EQ(chain[n], &xover.HighSide.Sections[n]);
+    for (int n = 0; n < 4; ++n)
+        EXPECT_EQ(chain[3 + n], &xover.LowSide.Sections[n]);
 
     xover.HighSide.NumSections = 0;
     xover.LowSide.NumSections = 40;

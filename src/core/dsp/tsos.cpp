@@ -1,6 +1,7 @@
 #include "dsp/tsos.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -105,7 +106,8 @@ void designShelf12(TSOS& sec, bool high)
     const double c = 1.0 - kSqrt2 * k + kk;
     if (!high) {
         if (sec.Gain > 0.0) {
-            setNormalised(sec, e, 1.0 + g + kk * v, 2.0 * (kk * v - 1.0), 1.0 - g + kk * v, -2.0 * (kk - 1.0), -c);
+            setNormalised(sec, e, 1.0 + g + kk * v, 2.0 * (kk * v - 1.0), 1.0 - g + kk * v, -2.0 * (kk - 1.0),
+                          -c);
         } else {
             const double p = 1.0 + g + kk * v;
             setNormalised(sec, p, e, 2.0 * (kk - 1.0), c, -2.0 * (kk * v - 1.0), -(1.0 - g + kk * v));
@@ -341,34 +343,39 @@ void AddChainResponse(const TSOS* const* sections, int count, float* magnitudeDb
         phaseRad[k] = 0.0f;
     }
     if (sections == nullptr) return;
-    const TComplex one{1.0, 0.0};
+    // The response of one section at every point, then its magnitude, then its phase: separate
+    // passes keep the loops free of dependencies, so the logarithms and arctangents overlap.
+    std::array<TComplex, kGridPoints> h;
     for (int i = 0; i < count; ++i) {
         const TSOS* sec = sections[i];
         if (sec == nullptr) continue;
-        const TComplex b0{sec->B0, 0.0};
-        const TComplex b1{sec->B1, 0.0};
-        const TComplex b2{sec->B2, 0.0};
-        const TComplex a1{-sec->A1, 0.0};
-        const TComplex a2{-sec->A2, 0.0};
+        // A unity section adds exactly 0 dB and 0 rad at every point.
+        if (sec->B0 == 1.0 && sec->B1 == 0.0 && sec->B2 == 0.0 && sec->A1 == 0.0 && sec->A2 == 0.0) continue;
+        const double b0 = sec->B0;
+        const double b1 = sec->B1;
+        const double b2 = sec->B2;
+        const double a1 = -sec->A1;
+        const double a2 = -sec->A2;
         for (int k = 0; k < kGridPoints; ++k) {
-            const TComplex& z = grid.zInverse[k];
-            TComplex n;
-            ComplexMul(b2, z, n);
-            ComplexAdd(b1, n, n);
-            ComplexMul(z, n, n);
-            ComplexAdd(b0, n, n);
-            TComplex d;
-            ComplexMul(a2, z, d);
-            ComplexAdd(a1, d, d);
-            ComplexMul(z, d, d);
-            ComplexAdd(one, d, d);
-            TComplex h;
-            ComplexDiv(n, d, h);
-            const double mag = ComplexAbs(h);
+            const double zr = grid.zInverse[k].Re;
+            const double zi = grid.zInverse[k].Im;
+            // N = B0 + z(B1 + z B2) and D = 1 + z(-A1 + z(-A2)), term by term as ComplexMul and
+            // ComplexAdd form them (written out: this is the plots' hot path).
+            double tr = b1 + b2 * zr;
+            double ti = b2 * zi;
+            const TComplex n{b0 + (zr * tr - zi * ti), zr * ti + tr * zi};
+            tr = a1 + a2 * zr;
+            ti = a2 * zi;
+            const TComplex d{1.0 + (zr * tr - zi * ti), zr * ti + tr * zi};
+            ComplexDiv(n, d, h[k]);
+        }
+        for (int k = 0; k < kGridPoints; ++k) {
+            const double mag = ComplexAbs(h[k]);
             const double magDb = mag == 0.0 ? kMagnitudeFloorDb : 20.0 * Log10(mag);
             magnitudeDb[k] = static_cast<float>(magnitudeDb[k] + magDb);
-            phaseRad[k] = static_cast<float>(phaseRad[k] + Atan2(h.Re, h.Im));
         }
+        for (int k = 0; k < kGridPoints; ++k)
+            phaseRad[k] = static_cast<float>(phaseRad[k] + Atan2(h[k].Re, h[k].Im));
     }
 }
 

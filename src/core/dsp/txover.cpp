@@ -54,7 +54,8 @@ SideDesignResult designBessel(TXOVERPB& side, bool lowPass)
         const double limit = BesselLowPassLimitHz(order);
         if (side.Frec > limit) {
             side.Frec = limit;
-            for (int n = 1; n <= 4; ++n) side.Sections[n - 1].Frec = limit;
+            for (int n = 1; n <= 4; ++n)
+                side.Sections[n - 1].Frec = limit;
             result.besselLimitMessage = std::string(texts::kBesselLimitStart) + formatInteger(order) +
                                         texts::kBesselLimitMiddle + formatGeneral(limit);
             result.limitHz = limit;
@@ -111,7 +112,8 @@ double BesselLowPassLimitHz(int order)
 
 SideDesignResult DesignSide(TXOVERPB& side)
 {
-    for (TSOS& sec : side.Sections) sec.SetBypass();
+    for (TSOS& sec : side.Sections)
+        sec.SetBypass();
     // Orders come from files and device memories as well as from the editor.
     side.Orden = clampTo(side.Orden, 1, kMaxOrder);
     side.NumSections = 1;
@@ -170,7 +172,8 @@ void DesignButterworth(TXOVERPB& side, int order, int start, int sign, double fc
             sec->A2 = 0.0;
             sec->Frec = fcHz;
             sec->Q = low ? QFromLowPass(*sec) : QFromHighPass(*sec);
-            sec->Tipo = static_cast<uint8_t>(low ? SectionType::FirstOrder : SectionType::ButterworthFirstHigh);
+            sec->Tipo =
+                static_cast<uint8_t>(low ? SectionType::FirstOrder : SectionType::ButterworthFirstHigh);
         }
         ++next;
     }
@@ -214,7 +217,8 @@ std::vector<const TSOS*> crossoverChain(const TXOVER& xover)
     chain.reserve(2 * kSideSections);
     for (const TXOVERPB* side : {&xover.HighSide, &xover.LowSide}) {
         const int count = clampTo(side->NumSections, 1, kSideSections);
-        for (int n = 0; n < count; ++n) chain.push_back(&side->Sections[n]);
+        for (int n = 0; n < count; ++n)
+            chain.push_back(&side->Sections[n]);
     }
     return chain;
 }
