@@ -87,16 +87,6 @@ TEST(SectionTypes, CodesAreTheStoredValues)
     EXPECT_EQ(kMaxSectionType, 21);
 }
 
-TEST(SectionBasics, NewSectionIsUnityWithDefaults)
-{
-    const TSOS s;
-    EXPECT_TRUE(isUnity(s));
-    EXPECT_EQ(s.Tipo, 0);
-    EXPECT_EQ(s.Gain, 0.0);
-    EXPECT_EQ(s.Frec, 1000.0);
-    EXPECT_EQ(s.Q, 0.707);
-}
-
 TEST(SectionBasics, BypassResetsCoefficientsOnly)
 {
     TSOS s = designed(SectionType::Parametric, 4.0, 300.0, 2.0);
