@@ -211,7 +211,7 @@ TEST(SectionDesign, FirstOrderShelvesMatchTheirPrototypes)
 {
     for (double gain : {12.0, 2.0, -2.0, -12.0}) {
         const double a = std::pow(10.0, gain / 20.0);
-        // The level reached at Frec, by the description's three cases.
+        // The level reached at Frec: 3 dB inside large shelves, half the shelf (in dB) for small ones.
         const double b = a > std::sqrt(2.0) ? a / std::sqrt(2.0)
                                             : (a < 1.0 / std::sqrt(2.0) ? a * std::sqrt(2.0) : std::sqrt(a));
         const double r = std::sqrt((b * b - 1.0) / (a * a - b * b));

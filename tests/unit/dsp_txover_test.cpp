@@ -76,7 +76,7 @@ void expectButterworthOverGrid(const TXOVERPB& side, int order, bool low, double
     }
 }
 
-// The description's Bessel table (normalised to -3 dB at the cut-off): H(s) of the low-pass.
+// The Bessel prototype table (normalised to -3 dB at the cut-off): H(s) of the low-pass.
 struct BesselProto {
     float r;
     std::vector<std::array<float, 2>> ab;
