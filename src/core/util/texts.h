@@ -38,10 +38,6 @@ inline constexpr const char* kCrossoverFamilies[5] = {"ByPass", "ButtW", "L-Rile
 inline constexpr char kBesselLimitStart[] = "Cutoff Frequency of Bessel LowPass filter of order ";
 inline constexpr char kBesselLimitMiddle[] = " is limited to ";
 
-// Bessel low-pass above its order's limit: start + order + middle + limit (shortest decimal form).
-inline constexpr char kBesselLimitStart[] = "Cutoff Frequency of Bessel LowPass filter of order ";
-inline constexpr char kBesselLimitMiddle[] = " is limited to ";
-
 // ---- Device image, libraries and operating-system files --------------------------------
 
 // ---- Listings, report and power check --------------------------------------------------
