@@ -41,20 +41,34 @@ const std::vector<StepName>& stepNames()
 const char* faultStepName(FaultStep step)
 {
     switch (step) {
-    case FaultStep::Start: return "start";
-    case FaultStep::Command: return "command";
-    case FaultStep::Number: return "number";
-    case FaultStep::Status: return "status";
-    case FaultStep::Long: return "long";
-    case FaultStep::Data: return "data";
-    case FaultStep::End: return "end";
-    case FaultStep::Begin: return "begin";
-    case FaultStep::Header1: return "header1";
-    case FaultStep::Header2: return "header2";
-    case FaultStep::LongHigh: return "long-high";
-    case FaultStep::LongLow: return "long-low";
-    case FaultStep::ReceiveData: return "receive-data";
-    case FaultStep::ReceiveEnd: return "receive-end";
+    case FaultStep::Start:
+        return "start";
+    case FaultStep::Command:
+        return "command";
+    case FaultStep::Number:
+        return "number";
+    case FaultStep::Status:
+        return "status";
+    case FaultStep::Long:
+        return "long";
+    case FaultStep::Data:
+        return "data";
+    case FaultStep::End:
+        return "end";
+    case FaultStep::Begin:
+        return "begin";
+    case FaultStep::Header1:
+        return "header1";
+    case FaultStep::Header2:
+        return "header2";
+    case FaultStep::LongHigh:
+        return "long-high";
+    case FaultStep::LongLow:
+        return "long-low";
+    case FaultStep::ReceiveData:
+        return "receive-data";
+    case FaultStep::ReceiveEnd:
+        return "receive-end";
     }
     return "?";
 }

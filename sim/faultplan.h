@@ -34,16 +34,16 @@ enum class FaultStep : uint8_t {
 const char* faultStepName(FaultStep step);
 
 struct WrongByte {
-    std::vector<FaultStep> steps;      // "data" and "end" name a step of both exchanges
-    std::optional<uint8_t> value;      // default: the right byte with every bit inverted
-    std::optional<uint8_t> command;    // only in exchanges of this command
+    std::vector<FaultStep> steps;   // "data" and "end" name a step of both exchanges
+    std::optional<uint8_t> value;   // default: the right byte with every bit inverted
+    std::optional<uint8_t> command; // only in exchanges of this command
 };
 
 // Named failure modes; all may be combined.
 struct FaultPlan {
-    bool refuseNumber = false;                   // answer every memory number with 0xFF
-    std::optional<uint64_t> stopAfterBytes;      // go silent after this many bytes of the run
-    std::optional<uint64_t> dropAfterBytes;      // close a connection after this many of its bytes
+    bool refuseNumber = false;              // answer every memory number with 0xFF
+    std::optional<uint64_t> stopAfterBytes; // go silent after this many bytes of the run
+    std::optional<uint64_t> dropAfterBytes; // close a connection after this many of its bytes
     std::vector<WrongByte> wrongBytes;
     std::array<bool, kMemoryCount> statusFull{}; // report these memories full whatever they hold
     std::array<bool, kMemoryCount> statusEmpty{};

@@ -19,10 +19,14 @@ std::string field(const core::ByteReader& reader, size_t offset, size_t count)
 std::string routeName(uint8_t code)
 {
     switch (code) {
-    case 0: return "A";
-    case 1: return "M";
-    case 2: return "B";
-    default: return "?" + std::to_string(code);
+    case 0:
+        return "A";
+    case 1:
+        return "M";
+    case 2:
+        return "B";
+    default:
+        return "?" + std::to_string(code);
     }
 }
 
@@ -37,12 +41,14 @@ std::string describeImage(std::span<const uint8_t> image)
     std::string text = "M=" + std::to_string(m);
     if (m + 2 != image.size()) text += " (image has " + std::to_string(image.size()) + " bytes, not M+2)";
     text += " routes ";
-    for (size_t i = 0; i < 4; ++i) text += (i ? "," : "") + routeName(reader.u8(4 + i));
+    for (size_t i = 0; i < 4; ++i)
+        text += (i ? "," : "") + routeName(reader.u8(4 + i));
     text += reader.u8(8) == 0xFF ? " blocked" : " unblocked";
     text += " system " + field(reader, 13, 12);
     text += " inputs " + field(reader, 25, 4) + " " + field(reader, 29, 4);
     text += " outputs";
-    for (size_t i = 0; i < 4; ++i) text += " " + field(reader, 33 + 4 * i, 4);
+    for (size_t i = 0; i < 4; ++i)
+        text += " " + field(reader, 33 + 4 * i, 4);
     return text;
 }
 

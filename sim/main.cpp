@@ -45,7 +45,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "kvr610-sim: %s\n", started.message().c_str());
         return 1;
     }
-    for (const QString& line : simulator.endpoints()) std::printf("%s\n", qPrintable(line));
+    for (const QString& line : simulator.endpoints())
+        std::printf("%s\n", qPrintable(line));
     std::fflush(stdout);
     quitOnSignals(app);
     return app.exec();

@@ -166,13 +166,13 @@ void ProcessorHost::flushEvents()
     for (const ProcessorEvent& event : m_processor.takeEvents()) {
         if (event.kind == ProcessorEvent::Kind::Exchange) {
             const ExchangeEvent* exchange = &event.exchange;
-            QString line = QStringLiteral("%1 %2 command=%3 (%4) memory=%5 length=%6 %7")
-                               .arg(transport,
-                                    exchange->direction == Direction::Send ? QStringLiteral("send")
-                                                                           : QStringLiteral("receive"),
-                                    field(exchange->command), QString::fromLatin1(commandName(exchange->command)),
-                                    field(exchange->memory), field(exchange->length),
-                                    QString::fromLatin1(outcomeName(exchange->outcome)));
+            QString line =
+                QStringLiteral("%1 %2 command=%3 (%4) memory=%5 length=%6 %7")
+                    .arg(transport,
+                         exchange->direction == Direction::Send ? QStringLiteral("send") : QStringLiteral("receive"),
+                         field(exchange->command), QString::fromLatin1(commandName(exchange->command)),
+                         field(exchange->memory), field(exchange->length),
+                         QString::fromLatin1(outcomeName(exchange->outcome)));
             if (!exchange->detail.empty()) line += QStringLiteral(": ") + QString::fromStdString(exchange->detail);
             log(line);
         } else if (event.kind == ProcessorEvent::Kind::Fault) {
@@ -191,8 +191,7 @@ void ProcessorHost::flushEvents()
 
 void ProcessorHost::log(const QString& text)
 {
-    const QString line =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz ")) + text;
+    const QString line = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz ")) + text;
     if (m_logSink) {
         m_logSink(line);
         return;

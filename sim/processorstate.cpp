@@ -11,7 +11,8 @@ core::Bytes defaultOperatingSystem(uint8_t version)
     image.push_back(static_cast<uint8_t>((kBody + 3) >> 8));
     image.push_back(static_cast<uint8_t>((kBody + 3) & 0xFF));
     image.push_back(version);
-    for (size_t i = 0; i < kBody; ++i) image.push_back(static_cast<uint8_t>((i * 37 + 11) & 0xFF));
+    for (size_t i = 0; i < kBody; ++i)
+        image.push_back(static_cast<uint8_t>((i * 37 + 11) & 0xFF));
     return image;
 }
 

@@ -18,10 +18,7 @@ struct ProcessorState {
     std::array<uint8_t, 7> password{};
     std::array<bool, kMemoryCount> protectedMemories{};
 
-    bool memoryFull(int memory) const
-    {
-        return memory >= 1 && memory <= kMemoryCount && !memories[memory - 1].empty();
-    }
+    bool memoryFull(int memory) const { return memory >= 1 && memory <= kMemoryCount && !memories[memory - 1].empty(); }
 };
 
 // A small stand-in operating system with the given version byte.

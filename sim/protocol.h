@@ -55,17 +55,28 @@ inline bool hasReceiveExchange(int code)
 inline const char* commandName(int code)
 {
     switch (code) {
-    case 0: return "detect";
-    case 1: return "upload-os";
-    case 2: return "version";
-    case 3: return "store";
-    case 4: return "read";
-    case 5: return "keyboard";
-    case 6: return "password";
-    case 7: return "change-memory";
-    case 8: return "reset";
-    case 10: return "read-os";
-    default: return "unknown";
+    case 0:
+        return "detect";
+    case 1:
+        return "upload-os";
+    case 2:
+        return "version";
+    case 3:
+        return "store";
+    case 4:
+        return "read";
+    case 5:
+        return "keyboard";
+    case 6:
+        return "password";
+    case 7:
+        return "change-memory";
+    case 8:
+        return "reset";
+    case 10:
+        return "read-os";
+    default:
+        return "unknown";
     }
 }
 

@@ -80,10 +80,10 @@ core::Result<SimOptions> parseSimOptions(const QStringList& arguments)
             options.faults.refuseNumber = true;
         } else {
             static const QStringList kValueOptions = {
-                QStringLiteral("--tcp"),         QStringLiteral("--state"),        QStringLiteral("--version"),
-                QStringLiteral("--protect"),     QStringLiteral("--status-full"),  QStringLiteral("--status-empty"),
-                QStringLiteral("--wrong-byte"),  QStringLiteral("--stop-after"),   QStringLiteral("--drop-after"),
-                QStringLiteral("--baud"),        QStringLiteral("--delay"),        QStringLiteral("--silence-timeout")};
+                QStringLiteral("--tcp"),        QStringLiteral("--state"),       QStringLiteral("--version"),
+                QStringLiteral("--protect"),    QStringLiteral("--status-full"), QStringLiteral("--status-empty"),
+                QStringLiteral("--wrong-byte"), QStringLiteral("--stop-after"),  QStringLiteral("--drop-after"),
+                QStringLiteral("--baud"),       QStringLiteral("--delay"),       QStringLiteral("--silence-timeout")};
             if (!kValueOptions.contains(name)) return bad(QStringLiteral("unknown option '%1'").arg(arguments[i]));
             const auto text = value();
             if (!text) return bad(name + QStringLiteral(" needs a value"));
@@ -114,9 +114,10 @@ core::Result<SimOptions> parseSimOptions(const QStringList& arguments)
             } else if (name == QLatin1String("--status-full") || name == QLatin1String("--status-empty")) {
                 auto list = parseMemoryList(raw);
                 if (!list) return bad(name + QStringLiteral(": ") + QString::fromStdString(list.message()));
-                auto& flags = name == QLatin1String("--status-full") ? options.faults.statusFull
-                                                                      : options.faults.statusEmpty;
-                for (int memory : *list) flags[size_t(memory - 1)] = true;
+                auto& flags =
+                    name == QLatin1String("--status-full") ? options.faults.statusFull : options.faults.statusEmpty;
+                for (int memory : *list)
+                    flags[size_t(memory - 1)] = true;
             } else if (name == QLatin1String("--wrong-byte")) {
                 auto fault = parseWrongByte(raw);
                 if (!fault) return bad(QString::fromStdString(fault.message()));

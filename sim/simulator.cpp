@@ -36,7 +36,8 @@ core::Status Simulator::start()
     }
     if (m_options.protectedMemories) {
         state.protectedMemories = {};
-        for (int memory : *m_options.protectedMemories) state.protectedMemories[size_t(memory - 1)] = true;
+        for (int memory : *m_options.protectedMemories)
+            state.protectedMemories[size_t(memory - 1)] = true;
     }
     if (auto saved = m_store->saveAll(state); !saved) return saved;
 

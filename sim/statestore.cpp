@@ -98,11 +98,13 @@ core::Result<ProcessorState> StateStore::load(uint8_t defaultVersion) const
             ok = list.ok();
             if (ok) {
                 state.protectedMemories = {};
-                for (int memory : *list) state.protectedMemories[size_t(memory - 1)] = true;
+                for (int memory : *list)
+                    state.protectedMemories[size_t(memory - 1)] = true;
             }
         } // other keys are from a later version: skip them
         if (!ok)
-            return error(QStringLiteral("%1, line %2: bad value '%3'").arg(settings.fileName()).arg(lineNumber).arg(value));
+            return error(
+                QStringLiteral("%1, line %2: bad value '%3'").arg(settings.fileName()).arg(lineNumber).arg(value));
     }
     return state;
 }

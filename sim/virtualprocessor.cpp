@@ -21,11 +21,16 @@ std::string hex(uint8_t value)
 const char* outcomeName(Outcome outcome)
 {
     switch (outcome) {
-    case Outcome::Completed: return "completed";
-    case Outcome::Refused: return "refused";
-    case Outcome::Failed: return "failed";
-    case Outcome::TimedOut: return "timed out";
-    case Outcome::Interrupted: return "interrupted";
+    case Outcome::Completed:
+        return "completed";
+    case Outcome::Refused:
+        return "refused";
+    case Outcome::Failed:
+        return "failed";
+    case Outcome::TimedOut:
+        return "timed out";
+    case Outcome::Interrupted:
+        return "interrupted";
     }
     return "?";
 }
@@ -34,24 +39,42 @@ const char* phaseName(VirtualProcessor::Phase phase)
 {
     using P = VirtualProcessor::Phase;
     switch (phase) {
-    case P::Idle: return "idle";
-    case P::AwaitCommand: return "command";
-    case P::AwaitNumber: return "memory number";
-    case P::AwaitNumberCopy: return "second memory number";
-    case P::AwaitOverwrite: return "overwrite answer";
-    case P::AwaitCancel: return "cancel after protected";
-    case P::AwaitLongHigh: return "length high byte";
-    case P::AwaitLongLow: return "length low byte";
-    case P::AwaitData: return "data";
-    case P::AwaitEnd: return "end";
-    case P::AwaitRequest: return "request for the receive exchange";
-    case P::AwaitBeginEcho: return "begin echo";
-    case P::AwaitHeader1Echo: return "first header echo";
-    case P::AwaitHeader2Echo: return "second header echo";
-    case P::AwaitLongHighEcho: return "length high echo";
-    case P::AwaitLongLowEcho: return "length low echo";
-    case P::AwaitBlockAnswer: return "block answer";
-    case P::AwaitEndEcho: return "end echo";
+    case P::Idle:
+        return "idle";
+    case P::AwaitCommand:
+        return "command";
+    case P::AwaitNumber:
+        return "memory number";
+    case P::AwaitNumberCopy:
+        return "second memory number";
+    case P::AwaitOverwrite:
+        return "overwrite answer";
+    case P::AwaitCancel:
+        return "cancel after protected";
+    case P::AwaitLongHigh:
+        return "length high byte";
+    case P::AwaitLongLow:
+        return "length low byte";
+    case P::AwaitData:
+        return "data";
+    case P::AwaitEnd:
+        return "end";
+    case P::AwaitRequest:
+        return "request for the receive exchange";
+    case P::AwaitBeginEcho:
+        return "begin echo";
+    case P::AwaitHeader1Echo:
+        return "first header echo";
+    case P::AwaitHeader2Echo:
+        return "second header echo";
+    case P::AwaitLongHighEcho:
+        return "length high echo";
+    case P::AwaitLongLowEcho:
+        return "length low echo";
+    case P::AwaitBlockAnswer:
+        return "block answer";
+    case P::AwaitEndEcho:
+        return "end echo";
     }
     return "?";
 }
@@ -86,8 +109,8 @@ VirtualProcessor::Reply VirtualProcessor::receive(std::span<const uint8_t> bytes
         if (faults.stopAfterBytes && m_sessionBytes >= *faults.stopAfterBytes) {
             m_stopped = true;
             ++m_counters.faultsInjected;
-            m_events.push_back(FaultEvent{"stop-after " + std::to_string(*faults.stopAfterBytes) +
-                                          ": the processor stops answering"});
+            m_events.push_back(
+                FaultEvent{"stop-after " + std::to_string(*faults.stopAfterBytes) + ": the processor stops answering"});
             if (!idle()) abandon(Outcome::Failed, "processor stopped answering");
             ++m_counters.ignoredBytes;
             continue;
@@ -99,8 +122,8 @@ VirtualProcessor::Reply VirtualProcessor::receive(std::span<const uint8_t> bytes
         step(byte, reply.bytes);
         if (faults.dropAfterBytes && m_linkBytes >= *faults.dropAfterBytes) {
             ++m_counters.faultsInjected;
-            m_events.push_back(FaultEvent{"drop-after " + std::to_string(*faults.dropAfterBytes) +
-                                          ": closing the connection"});
+            m_events.push_back(
+                FaultEvent{"drop-after " + std::to_string(*faults.dropAfterBytes) + ": closing the connection"});
             if (!idle()) abandon(Outcome::Interrupted, "connection dropped");
             m_linkDropped = true;
             reply.dropLink = true;
@@ -217,8 +240,8 @@ void VirtualProcessor::step(uint8_t byte, core::Bytes& out)
         m_memory = byte;
         if (faults.refuseNumber) {
             ++m_counters.faultsInjected;
-            m_events.push_back(FaultEvent{"refuse-number: answered memory number " + std::to_string(byte) +
-                                          " with " + hex(kNumberRefused)});
+            m_events.push_back(FaultEvent{"refuse-number: answered memory number " + std::to_string(byte) + " with " +
+                                          hex(kNumberRefused)});
             out.push_back(kNumberRefused);
             endSend(Outcome::Refused, "memory number refused");
             return;
@@ -415,8 +438,8 @@ std::string VirtualProcessor::apply()
         m_state.dspVersion = m_data[2];
         m_events.push_back(StateEvent{StateItem::OperatingSystem, 0});
         m_events.push_back(StateEvent{StateItem::Settings, 0});
-        std::string detail = "operating system version " + std::to_string(m_data[2]) + ", " +
-                             std::to_string(size - 3) + " bytes";
+        std::string detail =
+            "operating system version " + std::to_string(m_data[2]) + ", " + std::to_string(size - 3) + " bytes";
         const size_t word = size_t(m_data[0]) << 8 | m_data[1];
         if (word != size) detail += " (its length word says " + std::to_string(word) + ")";
         return detail;
@@ -440,7 +463,8 @@ std::string VirtualProcessor::apply()
         std::copy(m_data.begin(), m_data.end(), m_state.password.begin());
         m_events.push_back(StateEvent{StateItem::Settings, 0});
         std::string detail = "password keys";
-        for (size_t i = 0; i < 6; ++i) detail += " " + std::to_string(m_data[i]);
+        for (size_t i = 0; i < 6; ++i)
+            detail += " " + std::to_string(m_data[i]);
         return detail + (m_data[6] == 0xFF ? ", active" : ", inactive");
     }
     case Command::ChangeMemory:
@@ -475,8 +499,8 @@ void VirtualProcessor::count(ExchangeCounts& counts, Outcome outcome)
 
 void VirtualProcessor::endSend(Outcome outcome, std::string detail)
 {
-    ExchangeEvent event{Direction::Send, m_command, m_memory, m_lengthKnown ? int(m_length) : -1, outcome,
-                        std::move(detail)};
+    ExchangeEvent event{Direction::Send, m_command,        m_memory, m_lengthKnown ? int(m_length) : -1,
+                        outcome,         std::move(detail)};
     count(isKnownCommand(m_command) ? m_counters.send[size_t(m_command)] : m_counters.sendWithoutCommand, outcome);
     m_events.push_back(std::move(event));
     m_phase = Phase::Idle;

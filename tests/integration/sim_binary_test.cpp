@@ -62,7 +62,7 @@ TEST(SimulatorProgram, BaudRatePacesAStoreToItsWireTime)
     // Lock-step, so every byte's wire time adds up: the program's START, COMMAND, number twice,
     // two length bytes, 640 data bytes and END (647), and the processor's START, COMMAND, number,
     // status, length, ten block answers and END (16); ten bits a byte at 38400 baud.
-    const double wireMs = (647.0 + 16.0) * 10.0 / 38400.0 * 1000.0; // 172.66 ms
+    const double wireMs = (647.0 + 16.0) * 10.0 / 38400.0 * 1000.0;                    // 172.66 ms
     EXPECT_GE(double(elapsedMs), wireMs) << "paced store took " << elapsedMs << " ms"; // no tolerance: a floor
     EXPECT_LT(double(elapsedMs), wireMs + 1500.0) << "pacing far slower than the wire";
 }

@@ -159,7 +159,8 @@ TEST(VirtualProcessorDialogue, UploadedOperatingSystemSetsTheVersionAndReadsBack
     VirtualProcessor p;
     CoreWire w(p);
     Bytes os = {0x00, 0x00, 46};
-    for (int i = 0; i < 130; ++i) os.push_back(static_cast<uint8_t>(i * 7));
+    for (int i = 0; i < 130; ++i)
+        os.push_back(static_cast<uint8_t>(i * 7));
     os[0] = static_cast<uint8_t>((os.size()) >> 8); // hi/lo = N + 3
     os[1] = static_cast<uint8_t>(os.size() & 0xFF);
     EXPECT_EQ(simtest::runSend(w, 1, 1, os).kind, SendResult::Kind::Completed);
@@ -436,7 +437,7 @@ TEST(VirtualProcessorFaults, WrongByteAtEachSendStep)
     const Bytes block2(state.memories[1].begin() + 64, state.memories[1].end());
     auto store = [&](std::vector<Bytes> answers) {
         std::vector<std::pair<Bytes, Bytes>> steps = {
-            {{0x6F}, answers[0]}, {{0x03}, answers[1]}, {{0x02}, answers[2]}, {{0x02}, answers[3]},
+            {{0x6F}, answers[0]},           {{0x03}, answers[1]}, {{0x02}, answers[2]},      {{0x02}, answers[3]},
             {{0x0E, 0x00, 70}, answers[4]}, {block1, answers[5]}, {block2, {block2.back()}}, {{0x55}, answers[6]}};
         return steps;
     };
@@ -447,7 +448,8 @@ TEST(VirtualProcessorFaults, WrongByteAtEachSendStep)
         CoreWire w(p);
         std::vector<Bytes> expected = right;
         expected[s] = {static_cast<uint8_t>(~right[s][0])}; // default: every bit inverted
-        for (auto& [in, out] : store(expected)) EXPECT_EQ(w.feed(in), out) << steps[s];
+        for (auto& [in, out] : store(expected))
+            EXPECT_EQ(w.feed(in), out) << steps[s];
         EXPECT_TRUE(p.idle()) << steps[s]; // its own machine went on as if the byte were right
         auto faults = faultsOf(p);
         ASSERT_EQ(faults.size(), 1u) << steps[s];
@@ -544,7 +546,8 @@ TEST(VirtualProcessorGarbage, RandomBytesNeverBreakItAndALinkResetRecovers)
         uint64_t fed = 0;
         for (int chunk = 0; chunk < 200; ++chunk) {
             Bytes bytes(random() % 70);
-            for (auto& b : bytes) b = random() % 3 ? likely[random() % sizeof likely] : uint8_t(random());
+            for (auto& b : bytes)
+                b = random() % 3 ? likely[random() % sizeof likely] : uint8_t(random());
             now += random() % 4 == 0 ? int64_t(random() % 7000) : 1;
             auto reply = p.receive(std::span<const uint8_t>(bytes), now);
             fed += bytes.size();

@@ -22,9 +22,9 @@ public:
 
 struct SendResult {
     enum class Kind { Completed, Refused, Failed } kind = Kind::Failed;
-    std::string why;        // the step that refused or failed
-    int status = -1;        // the memory status byte, when there was one
-    Bytes blockAnswers;     // one per data block
+    std::string why;    // the step that refused or failed
+    int status = -1;    // the memory status byte, when there was one
+    Bytes blockAnswers; // one per data block
 };
 
 inline SendResult runSend(Wire& wire, uint8_t command, uint8_t memory, const Bytes& data, bool overwrite = true)
@@ -132,13 +132,16 @@ inline ReceiveResult runReceive(Wire& wire)
 inline Bytes makeImage(size_t size, uint8_t seed)
 {
     Bytes image(size);
-    for (size_t i = 0; i < size; ++i) image[i] = static_cast<uint8_t>(seed + i * 13);
+    for (size_t i = 0; i < size; ++i)
+        image[i] = static_cast<uint8_t>(seed + i * 13);
     if (size >= 49) {
         image[0] = static_cast<uint8_t>((size - 2) >> 8);
         image[1] = static_cast<uint8_t>((size - 2) & 0xFF);
         const char* names = "Hall system A   B   Out1Out2Out3Out4";
-        for (size_t i = 0; i < 36; ++i) image[13 + i] = static_cast<uint8_t>(names[i]);
-        for (size_t i = 0; i < 4; ++i) image[4 + i] = static_cast<uint8_t>(i % 3);
+        for (size_t i = 0; i < 36; ++i)
+            image[13 + i] = static_cast<uint8_t>(names[i]);
+        for (size_t i = 0; i < 4; ++i)
+            image[4 + i] = static_cast<uint8_t>(i % 3);
     }
     return image;
 }

@@ -53,7 +53,8 @@ TEST(SimulatorState, AnEmptyFolderGivesTheDefaults)
     EXPECT_EQ(loaded->dspVersion, 47);
     EXPECT_EQ(loaded->activeMemory, 1);
     EXPECT_EQ(loaded->operatingSystem, defaultOperatingSystem(47));
-    for (const auto& memory : loaded->memories) EXPECT_TRUE(memory.empty());
+    for (const auto& memory : loaded->memories)
+        EXPECT_TRUE(memory.empty());
 }
 
 TEST(SimulatorState, ABadSettingsLineIsReportedWithItsPlace)
@@ -102,11 +103,32 @@ TEST(SimulatorState, ARestartedSimulatorKnowsWhatWasStored)
 
 TEST(SimulatorOptions, EveryOptionIsRead)
 {
-    auto options = parseSimOptions({"--tcp", "127.0.0.2:1001", "--pty", "--state=/tmp/x", "--version", "46",
-                                    "--protect", "5,7", "--refuse-number", "--baud", "38400", "--delay", "20",
-                                    "--stop-after", "100", "--drop-after=50", "--wrong-byte", "long:0x12@3",
-                                    "--wrong-byte", "begin", "--status-full", "2", "--status-empty", "3,4",
-                                    "--silence-timeout", "900"});
+    auto options = parseSimOptions({"--tcp",
+                                    "127.0.0.2:1001",
+                                    "--pty",
+                                    "--state=/tmp/x",
+                                    "--version",
+                                    "46",
+                                    "--protect",
+                                    "5,7",
+                                    "--refuse-number",
+                                    "--baud",
+                                    "38400",
+                                    "--delay",
+                                    "20",
+                                    "--stop-after",
+                                    "100",
+                                    "--drop-after=50",
+                                    "--wrong-byte",
+                                    "long:0x12@3",
+                                    "--wrong-byte",
+                                    "begin",
+                                    "--status-full",
+                                    "2",
+                                    "--status-empty",
+                                    "3,4",
+                                    "--silence-timeout",
+                                    "900"});
     ASSERT_TRUE(options.ok()) << options.message();
     EXPECT_TRUE(options->tcp);
     EXPECT_EQ(options->tcpHost, "127.0.0.2");
@@ -138,9 +160,17 @@ TEST(SimulatorOptions, EveryOptionIsRead)
 TEST(SimulatorOptions, BadValuesAreRefusedWithAReason)
 {
     const std::vector<QStringList> bad = {
-        {"--frobnicate"},       {"--tcp", "127.0.0.1:70000"}, {"--tcp"},           {"--version", "256"},
-        {"--protect", "0"},     {"--protect", "5,19"},        {"--baud", "0"},     {"--delay", "-1"},
-        {"--wrong-byte", "x"},  {"--status-full", "3", "--status-empty", "3"},     {"--pty=1"},
+        {"--frobnicate"},
+        {"--tcp", "127.0.0.1:70000"},
+        {"--tcp"},
+        {"--version", "256"},
+        {"--protect", "0"},
+        {"--protect", "5,19"},
+        {"--baud", "0"},
+        {"--delay", "-1"},
+        {"--wrong-byte", "x"},
+        {"--status-full", "3", "--status-empty", "3"},
+        {"--pty=1"},
         {"--stop-after", "a"},
     };
     for (const QStringList& arguments : bad) {

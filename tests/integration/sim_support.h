@@ -114,8 +114,10 @@ public:
         size_t done = 0;
         while (done < out.size()) {
             const ssize_t count = ::write(fd, out.data() + done, out.size() - done);
-            if (count > 0) done += size_t(count);
-            else if (errno != EAGAIN && errno != EINTR) return;
+            if (count > 0)
+                done += size_t(count);
+            else if (errno != EAGAIN && errno != EINTR)
+                return;
         }
     }
 
@@ -126,7 +128,8 @@ private:
     {
         uint8_t buffer[256];
         ssize_t count;
-        while ((count = ::read(fd, buffer, sizeof buffer)) > 0) m_in.insert(m_in.end(), buffer, buffer + count);
+        while ((count = ::read(fd, buffer, sizeof buffer)) > 0)
+            m_in.insert(m_in.end(), buffer, buffer + count);
     }
 
     Bytes m_in;
@@ -147,7 +150,8 @@ public:
                 if (process.state() != QProcess::Running) break;
                 continue;
             }
-            while (process.canReadLine()) endpoints << QString::fromLocal8Bit(process.readLine()).trimmed();
+            while (process.canReadLine())
+                endpoints << QString::fromLocal8Bit(process.readLine()).trimmed();
         }
     }
     ~SimProcess() { stop(); }

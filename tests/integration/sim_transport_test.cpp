@@ -31,7 +31,8 @@ struct InProcess {
 int countLines(const QStringList& log, const QString& part)
 {
     int count = 0;
-    for (const QString& line : log) count += line.contains(part) ? 1 : 0;
+    for (const QString& line : log)
+        count += line.contains(part) ? 1 : 0;
     return count;
 }
 
