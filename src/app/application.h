@@ -1,0 +1,195 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <QString>
+#include <array>
+
+#include "app/connectioncode.h"
+#include "config/configfile.h"
+#include "config/configuration.h"
+#include "util/message.h"
+
+namespace kvr::gui {
+
+class FileDialogs;
+
+// An Ethernet module found by a scan.
+struct EthernetModule {
+    QString ip;
+    QString hostName;
+    QString identifier;
+};
+class MessagePresenter;
+
+// The program: the one Configuration, the file in use, the connection state and the device
+// operations. Windows read it, observe its signals and change it only through its operations,
+// one per user action.
+class Application : public QObject {
+    Q_OBJECT
+public:
+    Application(MessagePresenter& presenter, FileDialogs& dialogs, QObject* parent = nullptr);
+    ~Application() override;
+
+    MessagePresenter& presenter() { return m_presenter; }
+    FileDialogs& dialogs() { return m_dialogs; }
+
+    // ---- The Configuration and its file ----
+    const core::Configuration& configuration() const { return m_config; }
+    // "NoName" after New, the file name after Open or Save.
+    QString documentName() const { return m_documentName; }
+    QString windowTitle() const;
+    bool loading() const { return m_loading; }
+    // An exchange with the processor or a load is running: New, Open and close must wait.
+    bool busy() const;
+
+    // New: asks to save first. False when the user stopped it (or the save failed).
+    bool newConfiguration();
+    // Open: the open dialog, then the load. True when a file was loaded.
+    bool openConfiguration();
+    bool openConfigurationFile(const QString& path);
+    // Save: the save dialog, then the write. True when written.
+    bool saveConfiguration();
+    bool saveConfigurationFile(const QString& path);
+    // The close flow of the main window: true when the window may close.
+    bool requestClose();
+
+    // ---- Routing ----
+    // A user's choice in the mode list: the mode's routes (and captions) applied.
+    void chooseRoutingMode(int mode);
+    // A route button: the free-mode question outside "Free Route", then the route advances.
+    void clickRoute(int output);
+
+    // ---- Main window extras ----
+    bool memoryBlocked() const { return m_memoryBlocked; }
+    void setMemoryBlocked(bool blocked);
+    // The memory selector, 1..18.
+    int memory() const { return m_memory; }
+    void setMemory(int memory);
+
+    // ---- Connection ----
+    ConnectionCode connectionCode() const { return m_code; }
+    ConnectionChoice connectionChoice() const { return m_choice; }
+    bool usbInUse() const { return m_usbInUse; }
+    bool ethernetInUse() const { return m_ethernetInUse; }
+    QString statusText() const { return m_statusText; }
+    bool statusConnected() const { return m_statusConnected; }
+    // The device controls are enabled: connected and no operation running.
+    bool deviceControlsEnabled() const { return m_deviceControlsEnabled; }
+    bool askForConnection() const { return m_askForConnection; }
+    // "Connect": ask for the connection again.
+    void requestConnection();
+    // A click on a choice of the connection window acts at once.
+    void chooseConnection(ConnectionChoice choice);
+    // The connection window's OK.
+    void confirmConnection();
+    void goOffline();
+    // The Ethernet button: ETHERNET chosen, the module window shown.
+    void showEthernetWindow();
+
+    // ---- Ethernet modules ----
+    const QList<EthernetModule>& modules() const { return m_modules; }
+    bool scanning() const { return m_scanning; }
+    int scanProgress() const { return m_scanProgress; }
+    // The scan's result line: "Scaning ...", the count found or "No Devices Found".
+    QString scanResult() const { return m_scanResult; }
+    // Index into modules(), -1 when none is chosen.
+    int selectedModule() const { return m_selectedModule; }
+    void scanModules();
+    void selectModule(int index);
+    void connectModule();
+    void changeModuleIp(const QString& address);
+    void changeModuleHostName(const QString& hostName);
+    void identifyModule();
+
+    // ---- Library maker ----
+    static constexpr int kLibraryRows = 39;
+    // Row texts Edit1..Edit39: chosen file names or memory names.
+    const QStringList& libraryRows() const { return m_libraryRows; }
+    QString libraryFileName() const { return m_libraryFileName; }
+    void chooseLibraryRowFile(int row);
+    void loadLibraryFiles();
+    void saveLibrary();
+    void openLibrary();
+    void sendLibrary();
+
+    // ---- Device operations (buttons and menu items) ----
+    void storeConfiguration();
+    void readMemory();
+    void changeMemory();
+    void readVersion();
+    void readOperatingSystem();
+    void uploadOperatingSystem();
+    // The menu's lock asks once more before the operation's own question.
+    void lockKeyboard(bool fromMenu);
+    void unlockKeyboard();
+    // Shows the password window; the window answers with sendPassword() or cancelPassword().
+    void requestPassword();
+    void sendPassword(const std::array<uint8_t, 6>& keys, bool active);
+    void cancelPassword();
+    void resetProcessor();
+
+signals:
+    void configurationChanged();
+    void titleChanged(const QString& title);
+    void busyChanged(bool busy);
+    void memoryBlockedChanged(bool blocked);
+    void memoryChanged(int memory);
+    void connectionChanged();
+    void connectionWindowRequested();
+    void ethernetWindowRequested(bool scan);
+    void passwordWindowRequested();
+    void modulesChanged();
+    void scanProgressChanged(int position);
+    // The Ethernet module window closes (after connecting).
+    void ethernetWindowDone();
+    void libraryChanged();
+    void loadStarted();
+    void loadProgress(const kvr::core::LoadProgress& progress);
+    void loadFinished();
+    void commWindowVisibleChanged(bool visible);
+    void commStatusChanged(const QString& text);
+    void commProgressChanged(int position, int maximum);
+
+private:
+    void setDocumentName(const QString& name);
+    void setConfiguration(core::Configuration config);
+    void setStatus(const QString& text, bool connected);
+    void setConnectionCode(ConnectionCode code);
+    void setChoice(ConnectionChoice choice);
+    void updateDeviceControls();
+    void setLoading(bool loading);
+    core::Button ask(const core::Message& message);
+    void showMessages(const std::vector<core::Message>& messages);
+    // Asks to save before the Configuration is dropped; false when the caller must stop.
+    bool offerSave(core::MessageKind kind);
+
+    MessagePresenter& m_presenter;
+    FileDialogs& m_dialogs;
+    core::Configuration m_config;
+    QString m_documentName;
+    bool m_loading = false;
+    bool m_memoryBlocked = false;
+    int m_memory = 1;
+
+    ConnectionCode m_code = ConnectionCode::Offline;
+    ConnectionChoice m_choice = ConnectionChoice::Offline;
+    bool m_usbInUse = false;
+    bool m_ethernetInUse = false;
+    bool m_askForConnection = true;
+    bool m_deviceControlsEnabled = false;
+    QString m_statusText;
+    bool m_statusConnected = false;
+
+    QList<EthernetModule> m_modules;
+    bool m_scanning = false;
+    int m_scanProgress = 0;
+    QString m_scanResult;
+    int m_selectedModule = -1;
+
+    QStringList m_libraryRows;
+    QString m_libraryFileName;
+};
+
+} // namespace kvr::gui

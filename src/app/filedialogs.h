@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kvr::gui {
+
+// What a file dialog asks for. The filter is written as the program lists it:
+// "Caption|pattern|Caption|pattern".
+struct FileDialogSpec {
+    QString title;
+    QString filter;
+    QString defaultSuffix;
+    QString proposedName; // save dialogs
+    bool confirmOverwrite = false;
+};
+
+// Every file dialog of the program goes through this, so tests can answer them.
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // Empty when cancelled.
+    virtual QString openFile(const FileDialogSpec& spec) = 0;
+    virtual QStringList openFiles(const FileDialogSpec& spec) = 0;
+    virtual QString saveFile(const FileDialogSpec& spec) = 0;
+};
+
+// "A *.x|*.x|All *.*|*.*" as Qt writes filters: "A *.x (*.x);;All *.* (*)".
+QString qtFilter(const QString& filter);
+
+} // namespace kvr::gui

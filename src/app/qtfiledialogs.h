@@ -1,0 +1,22 @@
+#pragma once
+
+#include "app/filedialogs.h"
+
+class QWidget;
+
+namespace kvr::gui {
+
+// QFileDialog, starting in the current directory.
+class QtFileDialogs final : public FileDialogs {
+public:
+    explicit QtFileDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget* parent) { m_parent = parent; }
+    QString openFile(const FileDialogSpec& spec) override;
+    QStringList openFiles(const FileDialogSpec& spec) override;
+    QString saveFile(const FileDialogSpec& spec) override;
+
+private:
+    QWidget* m_parent;
+};
+
+} // namespace kvr::gui

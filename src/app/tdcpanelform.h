@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QPointer>
+#include <array>
+
+#include "app/framedwindow.h"
+#include "config/routing.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QMenuBar;
+class QPushButton;
+class QSpinBox;
+class QToolButton;
+
+namespace kvr::gui {
+
+class Application;
+class BlockButton;
+class BlockDiagram;
+class ClickableLabel;
+class RouteButton;
+
+// The main window: the block diagram of the processor, its menus and tool buttons, the routing
+// mode list and route buttons, and the connection status.
+class TDCPanelForm : public FramedWindow {
+    Q_OBJECT
+public:
+    explicit TDCPanelForm(Application& app, QWidget* parent = nullptr);
+
+    static constexpr int kLibraryMakerClicks = 12;
+    static constexpr int kMemoryBlockedDoubleClicks = 5;
+    static constexpr int kLogoClicks = 50;
+
+signals:
+    void aboutRequested();
+    void libraryMakerRequested();
+    // The main window closed: the program ends.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void reject() override;
+
+private:
+    void buildMenus(QMenuBar* bar);
+    void buildToolBar(QWidget* bar);
+    void buildDiagram();
+    QToolButton* toolButton(const char* name, const char* hint, int icon);
+    void refresh();
+    void refreshConnection();
+    void refreshBusy();
+    void onSystemNameClicked();
+    void onSummingDoubleClicked();
+    void onLogoClicked();
+
+    Application& m_app;
+    BlockDiagram* m_diagram = nullptr;
+    bool m_shownOnce = false;
+    int m_systemNameClicks = 0;
+    int m_summingDoubleClicks = 0;
+    int m_logoClicks = 0;
+
+    // Inputs A, B, A+B (file order).
+    std::array<BlockButton*, 2> m_inputNameButtons{};
+    std::array<BlockButton*, 3> m_inputGainButtons{};
+    std::array<BlockButton*, 3> m_inputDelayButtons{};
+    std::array<BlockButton*, 3> m_inputPeqButtons{};
+    std::array<QLabel*, 3> m_inputGainLabels{};
+    std::array<QLabel*, 3> m_inputDelayLabels{};
+    // Outputs 1..4.
+    std::array<RouteButton*, 4> m_routeButtons{};
+    std::array<BlockButton*, 4> m_xoverButtons{};
+    std::array<BlockButton*, 4> m_peqxButtons{};
+    std::array<BlockButton*, 4> m_dynamicButtons{};
+    std::array<BlockButton*, 4> m_delayButtons{};
+    std::array<BlockButton*, 4> m_gainButtons{};
+    std::array<BlockButton*, 4> m_outputButtons{};
+    std::array<QLabel*, 4> m_fc1Labels{};
+    std::array<QLabel*, 4> m_fc2Labels{};
+    std::array<QLabel*, 4> m_delayLabels{};
+    std::array<QLabel*, 4> m_gainLabels{};
+    std::array<QLabel*, 4> m_muteCrossLabels{};
+    std::array<QLabel*, 4> m_muteLabels{};
+
+    ClickableLabel* m_logo = nullptr;
+    ClickableLabel* m_systemName = nullptr;
+    ClickableLabel* m_summing = nullptr;
+    QPushButton* m_systemButton = nullptr;
+    QPushButton* m_copyButton = nullptr;
+    QComboBox* m_modeCombo = nullptr;
+    QLabel* m_status = nullptr;
+
+    QToolButton* m_newButton = nullptr;
+    QToolButton* m_openButton = nullptr;
+    QToolButton* m_saveButton = nullptr;
+    QToolButton* m_ethernetButton = nullptr;
+    QToolButton* m_libraryButton = nullptr;
+    QCheckBox* m_memoryBlocked = nullptr;
+    QSpinBox* m_memorySpin = nullptr;
+    // Every control that talks to the processor, enabled only while connected and idle.
+    std::vector<QWidget*> m_deviceWidgets;
+    std::vector<QAction*> m_deviceActions;
+    QAction* m_newAction = nullptr;
+    QAction* m_openAction = nullptr;
+};
+
+} // namespace kvr::gui

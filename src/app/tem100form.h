@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+
+#include "app/framedwindow.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+
+namespace kvr::gui {
+
+class Application;
+
+// The Ethernet module window: scan, choose a module, connect, and manage its address and name.
+class TEM100Form : public FramedWindow {
+    Q_OBJECT
+public:
+    explicit TEM100Form(Application& app, QWidget* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void refreshModules();
+    void refreshConnection();
+    void onModuleChosen(int index);
+    void connectChosen();
+    void changeIp();
+    void deleteSelectedLine();
+
+    Application& m_app;
+    QPushButton* m_scan;
+    QProgressBar* m_progress;
+    QGroupBox* m_selectGroup;
+    QComboBox* m_processors;
+    QGroupBox* m_connectGroup;
+    QPushButton* m_connect;
+    QLabel* m_ipLabel;
+    QGroupBox* m_ipGroup;
+    std::array<QLineEdit*, 4> m_octets{};
+    QLineEdit* m_hostEdit;
+    QListWidget* m_list;
+    QPushButton* m_identify;
+    QLabel* m_status;
+    QLabel* m_result;
+};
+
+} // namespace kvr::gui

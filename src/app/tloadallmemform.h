@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+
+#include "app/framedwindow.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kvr::gui {
+
+class Application;
+
+// The library maker: eighteen memory rows, library files and sending a library to the processor.
+class TLoadAllMemForm : public FramedWindow {
+    Q_OBJECT
+public:
+    explicit TLoadAllMemForm(Application& app, QWidget* parent = nullptr);
+    static constexpr int kRows = 18;
+
+private:
+    void refreshRows();
+    void refreshConnection();
+
+    Application& m_app;
+    std::array<QLineEdit*, kRows> m_edits{};
+    std::array<QPushButton*, kRows> m_rowButtons{};
+    QLineEdit* m_libraryName;
+    QLabel* m_connected;
+    std::array<QPushButton*, 3> m_fileButtons{};
+    QPushButton* m_send;
+};
+
+} // namespace kvr::gui

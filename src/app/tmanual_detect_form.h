@@ -1,0 +1,36 @@
+#pragma once
+
+#include <array>
+
+#include "app/framedwindow.h"
+
+class QRadioButton;
+class QPushButton;
+
+namespace kvr::gui {
+
+class Application;
+
+// The connection window: Offline, USB or ETHERNET. A click on a choice acts at once; OK confirms.
+// While the program still asks for a connection, closing the window brings it back.
+class TManual_Detect_Form : public FramedWindow {
+    Q_OBJECT
+public:
+    explicit TManual_Detect_Form(Application& app, QWidget* parent = nullptr);
+
+    QRadioButton* choice(int index) const { return m_choices[static_cast<size_t>(index)]; }
+    QPushButton* okButton() const { return m_ok; }
+
+protected:
+    void reject() override;
+
+private:
+    void refresh();
+    void confirm();
+
+    Application& m_app;
+    std::array<QRadioButton*, 3> m_choices{};
+    QPushButton* m_ok = nullptr;
+};
+
+} // namespace kvr::gui

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "app/framedwindow.h"
+
+class QLabel;
+class QProgressBar;
+
+namespace kvr::gui {
+
+class Application;
+
+// The communication window: what the exchange is doing and how far it is.
+class TW_Serial_Info_Form : public FramedWindow {
+    Q_OBJECT
+public:
+    explicit TW_Serial_Info_Form(Application& app, QWidget* parent = nullptr);
+
+    QLabel* info() const { return m_info; }
+    QProgressBar* progress() const { return m_progress; }
+
+private:
+    void setVisibleCentred(bool visible);
+
+    QLabel* m_info;
+    QProgressBar* m_progress;
+};
+
+} // namespace kvr::gui
