@@ -207,7 +207,9 @@ TEST(Exchanges, SilenceAtEveryStepFailsAfterOneReplyTimeout)
             EXPECT_TRUE(d.engine.result().data.empty());
             // No timers in a read: the only time spent is the one reply timeout (exact, virtual clock).
             EXPECT_EQ(run.elapsedMs, replyTimeoutMs(link.kind));
-            if (link.kind == LinkKind::Usb) EXPECT_EQ(run.opens, run.closes); // closed on every way out
+            if (link.kind == LinkKind::Usb) {
+                EXPECT_EQ(run.opens, run.closes); // closed on every way out
+            }
             const bool inReceive = d.engine.result().failedInReceive;
             EXPECT_EQ(run.hasMessage("ETHERNET Comunication Error. Connecting with: EM100-A"),
                       link.kind == LinkKind::Ethernet && inReceive);
