@@ -103,7 +103,7 @@ Actions DeviceOperation::takeActions()
 
 void DeviceOperation::afterEngine()
 {
-    for (auto& a : m_engine.takeActions()) emit(std::move(a));
+    for (auto& a : m_engine.takeActions()) push(std::move(a));
     if (!m_engine.done()) return;
     m_waiting = Waiting::Nothing;
     advance();
@@ -111,7 +111,7 @@ void DeviceOperation::afterEngine()
 
 void DeviceOperation::afterChild()
 {
-    for (auto& a : m_child->takeActions()) emit(std::move(a));
+    for (auto& a : m_child->takeActions()) push(std::move(a));
     if (!m_child->finished()) return;
     m_childOutcome = m_child->outcome();
     setLink(m_child->link()); // a child may have been told of a new link
@@ -143,7 +143,7 @@ void DeviceOperation::wait(int ms)
     Action a{ActionKind::StartTimer};
     a.timer = TimerId::Pause;
     a.ms = ms;
-    emit(std::move(a));
+    push(std::move(a));
 }
 
 void DeviceOperation::ask(Question question)
@@ -151,7 +151,7 @@ void DeviceOperation::ask(Question question)
     m_waiting = Waiting::Answer;
     Action a{ActionKind::Ask};
     a.question = std::move(question);
-    emit(std::move(a));
+    push(std::move(a));
 }
 
 void DeviceOperation::finish(Outcome outcome)
@@ -165,7 +165,7 @@ void DeviceOperation::finish(Outcome outcome)
     if (m_link.kind == LinkKind::Serial) simple(ActionKind::CloseLink);
     Action a{ActionKind::Finished};
     a.outcome = m_outcome;
-    emit(std::move(a));
+    push(std::move(a));
 }
 
 void DeviceOperation::finish(OutcomeKind kind, std::string reason)
@@ -186,30 +186,30 @@ void DeviceOperation::status(std::string text)
 {
     Action a{ActionKind::Status};
     a.text = std::move(text);
-    emit(std::move(a));
+    push(std::move(a));
 }
 
 void DeviceOperation::message(Message m)
 {
     Action a{ActionKind::ShowMessage};
     a.message = std::move(m);
-    emit(std::move(a));
+    push(std::move(a));
 }
 
 void DeviceOperation::connection(ConnectionEffect effect)
 {
     Action a{ActionKind::Connection};
     a.effect = effect;
-    emit(std::move(a));
+    push(std::move(a));
 }
 
-void DeviceOperation::simple(ActionKind kind) { emit(Action{kind}); }
+void DeviceOperation::simple(ActionKind kind) { push(Action{kind}); }
 
 void DeviceOperation::memorySelector(int memory)
 {
     Action a{ActionKind::MemorySelector};
     a.memory = memory;
-    emit(std::move(a));
+    push(std::move(a));
 }
 
 void DeviceOperation::storeFailed(const ExchangeResult& result) { storeFailed(result.reason); }

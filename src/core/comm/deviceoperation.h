@@ -68,7 +68,7 @@ private:
     enum class Waiting : uint8_t { Nothing, Exchange, Child, Timer, Answer };
     void afterEngine();
     void afterChild();
-    void emit(Action action) { m_actions.push_back(std::move(action)); }
+    void push(Action action) { m_actions.push_back(std::move(action)); }
 
     LinkInfo m_link;
     TransferEngine m_engine;

@@ -211,7 +211,7 @@ void TransferEngine::handle(Event event, uint8_t byte)
             ask.question = {QuestionKind::OverwriteMemory,
                             {MessageKind::Warning, Button::Yes | Button::No,
                              texts::kMemoryFullPrefix + number + texts::kMemoryFullSuffix, false}};
-            return emit(std::move(ask));
+            return push(std::move(ask));
         }
         if (byte == protocol::kMemoryProtected && m_spec.command == Command::Store) {
             stopReply();
@@ -482,7 +482,7 @@ void TransferEngine::status(std::string text)
 {
     Action a{ActionKind::Status};
     a.text = std::move(text);
-    emit(std::move(a));
+    push(std::move(a));
 }
 
 void TransferEngine::progress(size_t position, size_t maximum)
@@ -490,47 +490,47 @@ void TransferEngine::progress(size_t position, size_t maximum)
     Action a{ActionKind::Progress};
     a.position = static_cast<int>(position);
     a.maximum = static_cast<int>(maximum);
-    emit(std::move(a));
+    push(std::move(a));
 }
 
 void TransferEngine::send(Bytes bytes)
 {
     Action a{ActionKind::Send};
     a.bytes = std::move(bytes);
-    emit(std::move(a));
+    push(std::move(a));
 }
 
 void TransferEngine::awaitReply()
 {
     Action a{ActionKind::ArmReplyTimer};
     a.ms = replyTimeoutMs(m_link.kind);
-    emit(std::move(a));
+    push(std::move(a));
 }
 
 void TransferEngine::stopReply() { simple(ActionKind::StopReplyTimer); }
 
-void TransferEngine::simple(ActionKind kind) { emit(Action{kind}); }
+void TransferEngine::simple(ActionKind kind) { push(Action{kind}); }
 
 void TransferEngine::startTimer(TimerId timer, int ms)
 {
     Action a{ActionKind::StartTimer};
     a.timer = timer;
     a.ms = ms;
-    emit(std::move(a));
+    push(std::move(a));
 }
 
 void TransferEngine::message(Message m)
 {
     Action a{ActionKind::ShowMessage};
     a.message = std::move(m);
-    emit(std::move(a));
+    push(std::move(a));
 }
 
 void TransferEngine::connection(ConnectionEffect effect)
 {
     Action a{ActionKind::Connection};
     a.effect = effect;
-    emit(std::move(a));
+    push(std::move(a));
 }
 
 } // namespace kvr::core

@@ -106,7 +106,7 @@ private:
     void complete();
     void closeUsb();
 
-    void emit(Action action) { m_actions.push_back(std::move(action)); }
+    void push(Action action) { m_actions.push_back(std::move(action)); }
     void status(std::string text);
     void progress(size_t position, size_t maximum);
     void send(Bytes bytes);
