@@ -14,6 +14,7 @@ class Link : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
+    ~Link() override;
 
     virtual core::LinkKind kind() const = 0;
     // Ethernet: the host name shown in messages.
