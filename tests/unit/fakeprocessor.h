@@ -22,7 +22,7 @@ using core::Bytes;
 
 class FakeProcessor {
 public:
-    enum class Fault { None, Silence, Wrong };
+    enum class Fault { None, Silence, Wrong, Disconnect };
 
     // What the processor holds.
     uint8_t version = 47;
@@ -47,6 +47,7 @@ public:
     int faultAt = -1;
     uint8_t wrongByte = 0;
     int replies = 0;
+    bool disconnectRequested = false; // Disconnect: the wire is to be cut instead of the reply
 
     // Feeds bytes the program wrote; returns the replies in order, one entry per reply.
     std::vector<Bytes> receive(std::span<const uint8_t> bytes)
@@ -66,6 +67,10 @@ private:
     {
         const int n = replies++;
         if (n == faultAt && fault == Fault::Silence) return;
+        if (n == faultAt && fault == Fault::Disconnect) {
+            disconnectRequested = true;
+            return;
+        }
         if (n == faultAt && fault == Fault::Wrong) bytes.back() = wrongByte;
         out.push_back(std::move(bytes));
     }
