@@ -18,7 +18,7 @@ SerialLink::SerialLink(QString device, QObject* parent) : Link(parent), m_device
 
 void SerialLink::open()
 {
-    if (m_port.isOpen()) m_port.close();
+    close();
     m_port.setPortName(m_device);
     bool ok = m_port.open(QIODevice::ReadWrite);
     ok = ok && m_port.setBaudRate(QSerialPort::Baud38400) && m_port.setDataBits(QSerialPort::Data8) &&
@@ -44,7 +44,9 @@ void SerialLink::send(const QByteArray& bytes)
 
 void SerialLink::close()
 {
-    if (m_port.isOpen()) m_port.close();
+    if (!m_port.isOpen()) return;
+    m_port.flush(); // the last answer of an exchange must still go out
+    m_port.close();
 }
 
 } // namespace kvr::io

@@ -12,6 +12,9 @@ TcpLink::TcpLink(QString host, quint16 port, QString hostName, QObject* parent)
     m_limit.setSingleShot(true);
     connect(&m_limit, &QTimer::timeout, this, &TcpLink::onTimeout);
     connect(&m_socket, &QTcpSocket::connected, this, &TcpLink::onConnected);
+    connect(&m_socket, &QTcpSocket::disconnected, this, [this] {
+        if (m_opening && m_socket.state() == QAbstractSocket::UnconnectedState) connectNow();
+    });
     connect(&m_socket, &QTcpSocket::errorOccurred, this, &TcpLink::onError);
     connect(&m_socket, &QTcpSocket::readyRead, this, [this] {
         const QByteArray bytes = m_socket.readAll();
@@ -29,11 +32,20 @@ QString TcpLink::errorText() const
 
 void TcpLink::open()
 {
-    // Reconnect: a new connection for every exchange. abort() drops the old one at once, so
-    // there is no wait for an inactive socket.
-    m_socket.abort();
+    // Reconnect: a new connection for every exchange. The old one is closed gracefully so that
+    // the last answer of the previous exchange still reaches the processor.
     m_opening = true;
     m_limit.start(kConnectLimitMs);
+    if (m_socket.state() == QAbstractSocket::UnconnectedState) return connectNow();
+    if (m_socket.state() == QAbstractSocket::ConnectedState) m_socket.flush();
+    m_socket.disconnectFromHost();
+    if (m_socket.state() == QAbstractSocket::UnconnectedState) return connectNow();
+    // connectNow() follows from the disconnected signal, within the same 5 s limit.
+}
+
+void TcpLink::connectNow()
+{
+    if (!m_opening) return;
     m_socket.connectToHost(m_host, m_port);
 }
 
@@ -47,7 +59,12 @@ void TcpLink::close()
 {
     m_opening = false;
     m_limit.stop();
-    m_socket.abort();
+    if (m_socket.state() == QAbstractSocket::ConnectedState) {
+        m_socket.flush(); // the last answer of an exchange still goes out
+        m_socket.disconnectFromHost();
+    }
+    if (m_socket.state() != QAbstractSocket::UnconnectedState && m_socket.state() != QAbstractSocket::ClosingState)
+        m_socket.abort();
 }
 
 void TcpLink::onConnected()
@@ -61,6 +78,10 @@ void TcpLink::onConnected()
 
 void TcpLink::onError()
 {
+    // The peer closing the connection we are leaving is no error.
+    if (m_opening && m_socket.error() == QAbstractSocket::RemoteHostClosedError &&
+        m_socket.state() != QAbstractSocket::ConnectingState)
+        return;
     if (m_opening) {
         m_opening = false;
         m_limit.stop();

@@ -27,6 +27,7 @@ public:
     QString errorText() const;
 
 private:
+    void connectNow();
     void onConnected();
     void onError();
     void onTimeout();

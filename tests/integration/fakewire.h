@@ -10,7 +10,7 @@
 #include <memory>
 #include <cstdio>
 
-#include "unit/fakeprocessor.h"
+#include "../unit/fakeprocessor.h"
 
 namespace kvr::test {
 
