@@ -1,7 +1,30 @@
 #include <cstdio>
+#include <string>
+#include <vector>
 
-int main()
+#include "args.h"
+#include "file_commands.h"
+
+namespace {
+
+void usage()
 {
-    std::fprintf(stderr, "usage: kvr610-cli COMMAND ...\n");
-    return 2;
+    std::fprintf(stderr, "usage: kvr610-cli COMMAND [ARGS]\ncommands:\n");
+    kvr::cli::printFileCommandsUsage();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        usage();
+        return args.empty() ? kvr::cli::kUsageError : 0;
+    }
+    int status = kvr::cli::runFileCommand(args);
+    if (status >= 0) return status;
+    std::fprintf(stderr, "kvr610-cli: unknown command \"%s\"\n", args[0].c_str());
+    usage();
+    return kvr::cli::kUsageError;
 }

@@ -1,0 +1,389 @@
+#include "config/editing.h"
+
+#include <cmath>
+
+#include "util/rounding.h"
+
+namespace kvr::core {
+
+namespace {
+// Link chains end on their own (a copy of an unchanged value does nothing); this only guards
+// against a clamp that could make two linked values chase each other.
+constexpr int kMaxChainDepth = 32;
+} // namespace
+
+// ---------------------------------------------------------------- input delays
+
+InputDelayTracks::InputDelayTracks(Configuration& config) : m_config(config)
+{
+    for (int i = 0; i < kInputCount; ++i)
+        m_positions[static_cast<size_t>(i)] = inputDelayCmFromSamples(config.inputs[static_cast<size_t>(i)].delaySamples,
+                                                                     config.temperatureC);
+}
+
+InputDelayTracks::InputDelayTracks(Configuration& config, std::array<int, kInputCount> positions)
+    : m_config(config), m_positions(positions)
+{
+}
+
+void InputDelayTracks::setPosition(InputId id, int positionCm)
+{
+    positionCm = clampTo(positionCm, 0, kInputDelayPositionMax);
+    int& current = m_positions[static_cast<size_t>(id)];
+    if (current == positionCm) return;
+    current = positionCm;
+    changed(id);
+}
+
+void InputDelayTracks::changed(InputId id)
+{
+    int p = position(id);
+    m_config.input(id).delaySamples = inputDelaySamplesFromCm(p, m_config.temperatureC);
+    if (m_depth >= kMaxChainDepth) return;
+    ++m_depth;
+    const Links& links = m_config.links;
+    switch (id) {
+    case InputId::A:
+        if (links.inputDelayAB) setPosition(InputId::B, p);
+        if (links.inputDelayAll) setPosition(InputId::M, p);
+        break;
+    case InputId::B:
+        if (links.inputDelayAB) setPosition(InputId::A, p);
+        if (links.inputDelayAll) setPosition(InputId::M, p);
+        break;
+    case InputId::M:
+        if (links.inputDelayAll) {
+            setPosition(InputId::A, p);
+            setPosition(InputId::B, p);
+        }
+        break;
+    }
+    --m_depth;
+}
+
+void InputDelayTracks::setTemperature(int celsius)
+{
+    m_config.temperatureC = clampTemperatureC(celsius);
+    activate();
+}
+
+void InputDelayTracks::setDistance(InputId id, double metres)
+{
+    if (std::isnan(metres)) return;
+    setPosition(id, static_cast<int>(clampTo<int64_t>(roundHalfEven(metres * 100.0), 0, kInputDelayPositionMax)));
+}
+
+void InputDelayTracks::activate()
+{
+    for (InputId id : {InputId::A, InputId::B, InputId::M})
+        setPosition(id, inputDelayCmFromSamples(m_config.input(id).delaySamples, m_config.temperatureC));
+}
+
+// ---------------------------------------------------------------- output delays
+
+namespace {
+
+void outputDelayChain(Configuration& config, int output, int position, int depth)
+{
+    position = clampTo(position, 0, kOutputDelayPositionMax);
+    int& current = config.output(output).delayPosition;
+    if (current == position) return;
+    current = position;
+    if (depth >= kMaxChainDepth) return;
+    const auto& link = config.links.outputDelay;
+    if (output > 1 && link[static_cast<size_t>(output - 2)]) outputDelayChain(config, output - 1, position, depth + 1);
+    if (output < kOutputCount && link[static_cast<size_t>(output - 1)])
+        outputDelayChain(config, output + 1, position, depth + 1);
+}
+
+} // namespace
+
+void setOutputDelayPosition(Configuration& config, int output, int position)
+{
+    outputDelayChain(config, output, position, 0);
+}
+
+void setOutputDelayMs(Configuration& config, int output, double ms)
+{
+    setOutputDelayPosition(config, output, outputDelayPositionFromMs(ms));
+}
+
+void setOutputDelayDistance(Configuration& config, int output, double cm, int celsius)
+{
+    setOutputDelayPosition(config, output, outputDelayPositionFromCm(cm, celsius));
+}
+
+void activateOutputDelays(Configuration& config, const std::array<int32_t, kOutputCount>& samples)
+{
+    for (int n = 1; n <= kOutputCount; ++n)
+        setOutputDelayPosition(config, n, outputDelayPositionFromSamples(samples[static_cast<size_t>(n - 1)]));
+}
+
+// ---------------------------------------------------------------- crossovers
+
+int crossoverCodeFromFamily(CrossoverSide side, int familyItem)
+{
+    familyItem = clampTo(familyItem, 0, kCrossoverFamilyCount - 1);
+    if (familyItem == 0) return 0;
+    return side == CrossoverSide::Low ? 2 * familyItem : 2 * familyItem - 1;
+}
+
+int crossoverFamilyFromCode(CrossoverSide side, int code)
+{
+    if (code <= 0 || code > kMaxCrossoverType) return 0;
+    return side == CrossoverSide::Low ? code / 2 : (code + 1) / 2;
+}
+
+TXOVERPB& crossoverSide(Configuration& config, int output, CrossoverSide side)
+{
+    TXOVER& x = config.output(output).xover;
+    return side == CrossoverSide::Low ? x.LowSide : x.HighSide;
+}
+
+const TXOVERPB& crossoverSide(const Configuration& config, int output, CrossoverSide side)
+{
+    const TXOVER& x = config.output(output).xover;
+    return side == CrossoverSide::Low ? x.LowSide : x.HighSide;
+}
+
+static int customCode(CrossoverSide side)
+{
+    return side == CrossoverSide::Low ? static_cast<int>(CrossoverType::CustomHigh)
+                                      : static_cast<int>(CrossoverType::CustomLow);
+}
+
+std::string crossoverFrequencyLabel(const TXOVERPB& side, CrossoverSide which)
+{
+    if (side.Tipo == 0) return "  -- ";
+    if (side.Tipo == customCode(which)) return "   C ";
+    return std::to_string(roundHalfEven(side.Frec));
+}
+
+namespace {
+
+class CrossoverApplier {
+public:
+    explicit CrossoverApplier(Configuration& config) : m_config(config) {}
+
+    void apply(int n, CrossoverSide s)
+    {
+        if (m_depth >= kMaxChainDepth) return;
+        ++m_depth;
+        const int key = sideKey(n, s);
+        ++m_onStack[static_cast<size_t>(key)];
+        applyOnce(n, s);
+        --m_onStack[static_cast<size_t>(key)];
+        --m_depth;
+    }
+
+    Notices notices;
+
+private:
+    static int sideKey(int n, CrossoverSide s) { return 2 * (n - 1) + (s == CrossoverSide::High ? 1 : 0); }
+
+    // The editor's spin value of a side is the side's frequency as a whole number in range.
+    int spin(int n, CrossoverSide s) const { return crossoverSpinFromFrequency(crossoverSide(m_config, n, s).Frec); }
+
+    // A link writes the other side's frequency control, which applies that side. A write back into
+    // a side that is still being applied is dropped: a link and a clamp that disagree would
+    // otherwise re-apply each other for ever.
+    void writeSpin(int n, CrossoverSide s, double hz)
+    {
+        int value = crossoverSpinFromFrequency(hz);
+        if (value == spin(n, s) || m_onStack[static_cast<size_t>(sideKey(n, s))] > 0 || m_depth >= kMaxChainDepth)
+            return;
+        crossoverSide(m_config, n, s).Frec = value;
+        apply(n, s);
+    }
+
+    void applyOnce(int n, CrossoverSide s)
+    {
+        TXOVER& x = m_config.output(n).xover;
+        TXOVERPB& side = s == CrossoverSide::Low ? x.LowSide : x.HighSide;
+        double f = spin(n, s);
+        if (s == CrossoverSide::Low && f >= x.HighSide.Frec)
+            f = static_cast<double>(roundHalfEven(x.HighSide.Frec));
+        if (s == CrossoverSide::High && !(f > x.LowSide.Frec))
+            f = static_cast<double>(roundHalfEven(x.LowSide.Frec));
+        side.Frec = f;
+        side.Orden = clampTo(side.Orden, 1, 8);
+        side.Tipo = static_cast<uint8_t>(crossoverCodeFromFamily(s, crossoverFamilyFromCode(s, side.Tipo)));
+        if (side.Tipo != customCode(s))
+            for (int k = 0; k < 4; ++k) side.Sections[static_cast<size_t>(k)].Frec = side.Frec;
+
+        SideDesignResult result = DesignSide(side);
+        if (result.besselLimitMessage) {
+            notices.push_back(*result.besselLimitMessage);
+            // Apply the limit, then clamp once: a low side above the limit comes down to it, so
+            // the two rules cannot re-apply each other.
+            if (x.LowSide.Frec > result.limitHz) {
+                x.LowSide.Frec = result.limitHz;
+                apply(n, CrossoverSide::Low);
+            }
+            side.Frec = result.limitHz;
+            apply(n, s);
+            return;
+        }
+        runLinks(n);
+    }
+
+    void runLinks(int n)
+    {
+        const auto& link = m_config.links.crossover;
+        // Link k-(k+1) ties output k's high side to output k+1's low side.
+        if (n < kOutputCount && link[static_cast<size_t>(n - 1)])
+            writeSpin(n + 1, CrossoverSide::Low, m_config.output(n).xover.HighSide.Frec);
+        if (n > 1 && link[static_cast<size_t>(n - 2)])
+            writeSpin(n - 1, CrossoverSide::High, m_config.output(n).xover.LowSide.Frec);
+    }
+
+    Configuration& m_config;
+    int m_depth = 0;
+    std::array<int, 2 * kOutputCount> m_onStack{};
+};
+
+} // namespace
+
+Notices applyCrossoverSide(Configuration& config, int output, CrossoverSide side)
+{
+    CrossoverApplier applier(config);
+    applier.apply(output, side);
+    return applier.notices;
+}
+
+Notices setCrossoverFrequency(Configuration& config, int output, CrossoverSide side, double hz)
+{
+    crossoverSide(config, output, side).Frec = crossoverSpinFromFrequency(hz);
+    return applyCrossoverSide(config, output, side);
+}
+
+Notices setCrossoverOrder(Configuration& config, int output, CrossoverSide side, int order)
+{
+    crossoverSide(config, output, side).Orden = clampTo(order, 1, 8);
+    return applyCrossoverSide(config, output, side);
+}
+
+Notices setCrossoverFamily(Configuration& config, int output, CrossoverSide side, int familyItem)
+{
+    crossoverSide(config, output, side).Tipo = static_cast<uint8_t>(crossoverCodeFromFamily(side, familyItem));
+    return applyCrossoverSide(config, output, side);
+}
+
+Notices refillCrossovers(Configuration& config)
+{
+    CrossoverApplier applier(config);
+    for (int n = 1; n <= kOutputCount; ++n) {
+        applier.apply(n, CrossoverSide::Low);
+        applier.apply(n, CrossoverSide::High);
+    }
+    return applier.notices;
+}
+
+// ---------------------------------------------------------------- dynamics
+
+void designDynamicsStage(TDYNAMIC& dyn)
+{
+    DesignDynamics(dyn);
+    if (dyn.BypassF != 0) {
+        // The bypass button's values: the processor must see a transparent knee.
+        dyn.KneeTop = 0.99f;
+        dyn.KneeBottom = 0.707f;
+    }
+}
+
+void applyAutomaticTimes(Configuration& config, int output)
+{
+    TDYNAMIC& dyn = config.output(output).dynamics;
+    const TXOVERPB& low = config.output(output).xover.LowSide;
+    float attack = 12.0f;
+    float release = 200.0f;
+    if (low.Tipo != 0) {
+        double f = low.Sections[0].Frec;
+        if (f < 63) attack = 16, release = 200;
+        else if (f < 125) attack = 12, release = 150;
+        else if (f < 250) attack = 7, release = 100;
+        else if (f < 500) attack = 5, release = 80;
+        else if (f < 1000) attack = 4, release = 60;
+        else if (f < 2000) attack = 3, release = 40;
+        else attack = 3, release = 30;
+    }
+    dyn.TAttack = attack;
+    dyn.TRelease = release;
+}
+
+void selectDynamicsOutput(Configuration& config, int output)
+{
+    TDYNAMIC& dyn = config.output(output).dynamics;
+    dyn.Umbral = thresholdStoredFromPosition(thresholdPositionFromStored(dyn.Umbral));
+    dyn.Ratio = ratioFromPosition(ratioPositionFromValue(dyn.Ratio));
+    dyn.GaindB = makeupGainFromPosition(makeupGainPositionFromValue(dyn.GaindB));
+    dyn.Knee = kneeFromPosition(kneePositionFromValue(dyn.Knee));
+    dyn.AuxFlag = dyn.AuxFlag != 0 ? 1 : 0;
+    if (dyn.AuxFlag) applyAutomaticTimes(config, output);
+    dyn.TAttack = kAttackTimesMs[static_cast<size_t>(attackIndexFromMs(dyn.TAttack))];
+    dyn.TRelease = kReleaseTimesMs[static_cast<size_t>(releaseIndexFromMs(dyn.TRelease))];
+    dyn.CriKnee = dyn.CriKnee != 0 ? 1 : 0;
+    dyn.GateLevel = gateStoredFromPosition(gatePositionFromStored(dyn.GateLevel));
+    dyn.TAttackGate = kGateTimesMs[static_cast<size_t>(gateTimeIndexFromMs(dyn.TAttackGate))];
+    dyn.TReleaseGate = kGateTimesMs[static_cast<size_t>(gateTimeIndexFromMs(dyn.TReleaseGate))];
+    designDynamicsStage(dyn);
+}
+
+void reselectAllDynamics(Configuration& config)
+{
+    for (int n : {2, 3, 4, 1}) selectDynamicsOutput(config, n);
+}
+
+// ---------------------------------------------------------------- equalisers and redesign
+
+void designBank(std::array<TSOS, kBandsPerBank>& bank, bool constantQ)
+{
+    for (TSOS& s : bank) s.Design(constantQ);
+}
+
+void redesignAll(Configuration& config)
+{
+    for (InputChannelSettings& in : config.inputs) designBank(in.peq, config.constantQ);
+    for (OutputChannelSettings& out : config.outputs) {
+        designBank(out.peqx, config.constantQ);
+        DesignSide(out.xover.LowSide);
+        DesignSide(out.xover.HighSide);
+        designDynamicsStage(out.dynamics);
+    }
+}
+
+// ---------------------------------------------------------------- copying outputs
+
+Notices copyOutput(Configuration& config, int from, int to, const CopyOptions& what)
+{
+    Notices notices;
+    if (from == to || from < 1 || to < 1 || from > kOutputCount || to > kOutputCount) return notices;
+    const OutputChannelSettings src = config.output(from);
+    OutputChannelSettings& dst = config.output(to);
+    if (what.route) dst.route = src.route;
+    if (what.xover) {
+        dst.xover = src.xover;
+        notices = refillCrossovers(config);
+    }
+    if (what.peqx) {
+        dst.peqxCount = src.peqxCount;
+        dst.peqx = src.peqx;
+        designBank(dst.peqx, config.constantQ);
+        config.measurement.fileNames[static_cast<size_t>(to - 1)] =
+            config.measurement.fileNames[static_cast<size_t>(from - 1)];
+    }
+    if (what.outputDelay) dst.delayPosition = src.delayPosition;
+    if (what.outputGain) {
+        dst.levelPosition = src.levelPosition;
+        dst.polarity = src.polarity;
+        dst.mute = src.mute;
+    }
+    if (what.dynamics) {
+        dst.dynamics = src.dynamics;
+        reselectAllDynamics(config);
+    }
+    if (what.name) dst.name = clampText(src.name, kChannelNameCapacity);
+    return notices;
+}
+
+} // namespace kvr::core
