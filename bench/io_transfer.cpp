@@ -8,6 +8,7 @@
 
 #include "../tests/integration/fakewire.cpp"
 #include "../tests/integration/runhelper.h"
+#include "../tests/integration/simprocess.h"
 #include "comm/operations.h"
 #include "io/seriallink.h"
 #include "io/tcplink.h"
@@ -93,6 +94,43 @@ static void BM_StoreReadPty(benchmark::State& state)
     });
 }
 BENCHMARK(BM_StoreReadPty)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// Against kvr610-sim pacing its bytes as a 38400-baud wire: the time should come close to the
+// floor (bytes on the wire at 10 bits a byte, plus the store's 250 ms pause and 400 ms preset load).
+static void simPaced(benchmark::State& state, bool tcp)
+{
+    test::SimProcess sim(tcp ? QStringList{"--baud", "38400", "--tcp", "127.0.0.1:0"}
+                             : QStringList{"--baud", "38400", "--pty"});
+    if (!sim.ready()) return state.SkipWithError("kvr610-sim did not start");
+    std::unique_ptr<io::Link> link;
+    if (tcp)
+        link = std::make_unique<io::TcpLink>(sim.host(), sim.port());
+    else
+        link = std::make_unique<io::SerialLink>(sim.pty());
+    const core::Bytes img = image();
+    for (auto _ : state) {
+        auto answer = [](const core::Question&) {
+            core::Answer a;
+            a.button = core::Button::Yes;
+            return a;
+        };
+        auto store = test::runOperation(*link, core::makeStore(link->info(), 1, img), answer);
+        auto read = test::runOperation(*link, core::makeMemoryRead(link->info(), 1));
+        if (!store.outcome.completed() || read.outcome.data != img) state.SkipWithError("transfer failed");
+    }
+    // The memory is full after the first round: the store then answers 0x0E (one more byte).
+    const double wireBytes = sendExchangeBytes(0, false) + receiveExchangeBytes(1) +
+                             sendExchangeBytes(kImageBytes, true) + 1 + sendExchangeBytes(0, true) +
+                             sendExchangeBytes(0, true) + receiveExchangeBytes(kImageBytes);
+    const double floorMs = wireBytes * 10.0 / 38400.0 * 1000.0 + 250 + 400;
+    state.counters["wire_bytes"] = wireBytes;
+    state.counters["floor_ms"] = floorMs;
+}
+
+static void BM_StoreReadSimTcp38400(benchmark::State& state) { simPaced(state, true); }
+BENCHMARK(BM_StoreReadSimTcp38400)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+static void BM_StoreReadSimPty38400(benchmark::State& state) { simPaced(state, false); }
+BENCHMARK(BM_StoreReadSimPty38400)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 int main(int argc, char** argv)
 {
