@@ -4,6 +4,7 @@
 
 #include "app/filedialogs.h"
 #include "app/messagepresenter.h"
+#include "io/operationrunner.h"
 #include "util/texts.h"
 
 namespace kvr::gui {
@@ -34,13 +35,15 @@ Application::Application(MessagePresenter& presenter, FileDialogs& dialogs, QObj
     : QObject(parent), m_presenter(presenter), m_dialogs(dialogs), m_documentName(q(t::kNoName)),
       m_statusText(q(t::kStatusNoConnected))
 {
+    for (int i = 0; i < kLibraryRows; ++i) m_libraryRows << QString();
+    setUpDevice();
 }
 
-Application::~Application() = default;
+Application::~Application() { closeSocket(); }
 
 QString Application::windowTitle() const { return q(t::kMainTitle) + QLatin1Char(' ') + m_documentName; }
 
-bool Application::busy() const { return m_loading; }
+bool Application::busy() const { return m_loading || m_pending != Pending::None || m_usbChecking; }
 
 core::Button Application::ask(const core::Message& message) { return m_presenter.show(message); }
 
@@ -189,86 +192,6 @@ void Application::setMemory(int memory)
     if (m_memory == memory) return;
     m_memory = memory;
     emit memoryChanged(memory);
-}
-
-// ---- Connection ----
-
-void Application::setStatus(const QString& text, bool connected)
-{
-    m_statusText = text;
-    m_statusConnected = connected;
-    emit connectionChanged();
-}
-
-void Application::setConnectionCode(ConnectionCode code)
-{
-    m_code = code;
-    updateDeviceControls();
-}
-
-void Application::setChoice(ConnectionChoice choice)
-{
-    m_choice = choice;
-    emit connectionChanged();
-}
-
-void Application::updateDeviceControls()
-{
-    const bool enabled = m_code != ConnectionCode::Offline && !busy();
-    m_deviceControlsEnabled = enabled;
-    emit connectionChanged();
-}
-
-void Application::requestConnection()
-{
-    m_askForConnection = true;
-    emit connectionWindowRequested();
-}
-
-void Application::chooseConnection(ConnectionChoice choice)
-{
-    switch (choice) {
-    case ConnectionChoice::Offline:
-        m_usbInUse = false;
-        m_ethernetInUse = false;
-        m_choice = choice;
-        setConnectionCode(ConnectionCode::Offline);
-        break;
-    case ConnectionChoice::Usb:
-        m_ethernetInUse = false;
-        m_choice = choice;
-        setConnectionCode(ConnectionCode::Offline);
-        break;
-    case ConnectionChoice::Ethernet:
-        m_usbInUse = false;
-        m_ethernetInUse = true;
-        m_choice = choice;
-        setConnectionCode(ConnectionCode::Ethernet);
-        break;
-    }
-}
-
-void Application::confirmConnection()
-{
-    m_askForConnection = false;
-    if (m_choice == ConnectionChoice::Ethernet) {
-        emit ethernetWindowRequested(true);
-    } else if (m_code == ConnectionCode::Offline) {
-        setStatus(q(t::kStatusSpacedOffline), false);
-        updateDeviceControls();
-    }
-    emit commWindowVisibleChanged(false);
-}
-
-void Application::goOffline()
-{
-    emit commWindowVisibleChanged(false);
-    m_usbInUse = false;
-    m_ethernetInUse = false;
-    m_choice = ConnectionChoice::Offline;
-    m_code = ConnectionCode::Offline;
-    updateDeviceControls();
-    setStatus(q(t::kStatusOffline), false);
 }
 
 } // namespace kvr::gui

@@ -10,6 +10,23 @@
 #include "config/configfile.h"
 #include "config/configuration.h"
 #include "util/message.h"
+#include "comm/action.h"
+#include "util/bytes.h"
+#include "util/result.h"
+
+#include <deque>
+#include <memory>
+#include <variant>
+
+namespace kvr::core {
+class DeviceOperation;
+}
+namespace kvr::io {
+class Link;
+class OperationRunner;
+class TcpLink;
+class UsbLink;
+} // namespace kvr::io
 
 namespace kvr::gui {
 
@@ -130,6 +147,13 @@ public:
     void cancelPassword();
     void resetProcessor();
 
+    // The TCP port of the Ethernet modules (1001; the virtual processor may listen elsewhere).
+    void setEthernetPort(quint16 port) { m_ethernetPort = port; }
+    quint16 ethernetPort() const { return m_ethernetPort; }
+    io::OperationRunner& runner() { return *m_runner; }
+    // The DSP version read last (0 until one was read).
+    int dspVersion() const { return m_dspVersion; }
+
 signals:
     void configurationChanged();
     void titleChanged(const QString& title);
@@ -145,6 +169,8 @@ signals:
     // The Ethernet module window closes (after connecting).
     void ethernetWindowDone();
     void libraryChanged();
+    // A device operation ended (completed, or failed).
+    void operationFinished(bool completed, bool failed);
     void loadStarted();
     void loadProgress(const kvr::core::LoadProgress& progress);
     void loadFinished();
@@ -153,6 +179,36 @@ signals:
     void commProgressChanged(int position, int maximum);
 
 private:
+    // What a finished operation leads to.
+    enum class Pending : uint8_t {
+        None, UsbDetect, EthernetDetect, Store, Read, Change, Version, OsRead, OsUpload, Keyboard, Password,
+        Reset, LibrarySend
+    };
+    // Boxes, questions and the connection window, shown one after another from the event loop
+    // so that a running operation is never inside a box.
+    struct QueuedBox {
+        core::Message message;
+    };
+    struct QueuedQuestion {
+        core::Question question;
+    };
+    struct QueuedConnectionWindow {};
+    using UiEffect = std::variant<QueuedBox, QueuedQuestion, QueuedConnectionWindow>;
+
+    void setUpDevice();
+    bool startOperation(std::unique_ptr<core::DeviceOperation> operation, Pending pending, io::Link* link);
+    io::Link* currentLink() const;
+    bool refuseWhileBusy();
+    void onOperationFinished(const core::Outcome& outcome);
+    void onConnectionEffect(core::ConnectionEffect effect);
+    void enqueue(UiEffect effect);
+    void drainEffects();
+    void answerQuestion(const core::Question& question);
+    void closeSocket();
+    core::Result<core::Bytes> buildImage() const;
+    core::Result<core::Bytes> readOperatingSystemFile(const QString& path);
+    void finishMemoryRead(const core::Outcome& outcome);
+    void finishOperatingSystemRead(const core::Outcome& outcome);
     void setDocumentName(const QString& name);
     void setConfiguration(core::Configuration config);
     void setStatus(const QString& text, bool connected);
@@ -190,6 +246,18 @@ private:
 
     QStringList m_libraryRows;
     QString m_libraryFileName;
+
+    std::unique_ptr<io::OperationRunner> m_runner;
+    io::UsbLink* m_usb = nullptr;
+    io::TcpLink* m_tcp = nullptr;
+    quint16 m_ethernetPort = 1001;
+    Pending m_pending = Pending::None;
+    int m_dspVersion = 0;
+    int m_operationMemory = 1;
+    bool m_usbChecking = false;
+    std::deque<UiEffect> m_effects;
+    bool m_draining = false;
+    bool m_drainScheduled = false;
 };
 
 } // namespace kvr::gui

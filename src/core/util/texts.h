@@ -113,11 +113,11 @@ inline constexpr const char* kChoiceUsb = "USB";
 inline constexpr const char* kChoiceEthernet = "ETHERNET";
 inline constexpr const char* kStatusNoConnected = "No Connected";
 inline constexpr const char* kStatusSpacedOffline = "Status : Offline";
-// Shared with the links and the protocol (defined there once they arrive).
-inline constexpr const char* kStatusOffline = "Status: Offline";
-inline constexpr const char* kCommWindowTitle = "KVR 610 Communications";
-inline constexpr const char* kCommConnecting = "Conecting...";
-inline constexpr const char* kCommBaudrate = "Baudrate : 38400 bps";
+// DSP operating system files.
+inline constexpr const char* kOsOpenDialogTitle = "Open DSP Operating System";
+inline constexpr const char* kOsOpenFilter = "DSP program Files *.asc|*.ASC|All Archives|*.*";
+inline constexpr const char* kOsSaveDialogTitle = "Save DSP Operating System";
+inline constexpr const char* kOsSaveFilter = "DSP Operating System|*.asc";
 // Ethernet module window.
 inline constexpr const char* kEthernetCaption = "ETHERNET";
 inline constexpr const char* kScanGroup = "1.- Scan Devices";
@@ -149,8 +149,6 @@ inline constexpr const char* kConnectedLabel = "Connected :";
 inline constexpr const char* kLibraryFilter = "KVR 610 Library *.kvl|*.kvl|All Files *.*|*.*";
 inline constexpr const char* kLibraryExtension = "kvl";
 inline constexpr const char* kLoadBeforeSaving = "You must to Load the files before saving";
-inline constexpr const char* kOpenBeforeSending = "You must open a library before the sending";
-inline constexpr const char* kConnectBeforeSending = "You must be connected not offline";
 
 // ---- Configuration files ---------------------------------------------------------------
 inline constexpr const char* kNotAKvrFile = " is not a KVR 610 File";
