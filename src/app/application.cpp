@@ -37,6 +37,7 @@ Application::Application(MessagePresenter& presenter, FileDialogs& dialogs, QObj
 {
     for (int i = 0; i < kLibraryRows; ++i) m_libraryRows << QString();
     setUpDevice();
+    setUpEthernet();
 }
 
 Application::~Application() { closeSocket(); }

@@ -18,6 +18,8 @@
 #include <memory>
 #include <variant>
 
+class QTimer;
+
 namespace kvr::core {
 class DeviceOperation;
 }
@@ -31,6 +33,7 @@ class UsbLink;
 namespace kvr::gui {
 
 class FileDialogs;
+class ModuleFinder;
 
 // An Ethernet module found by a scan.
 struct EthernetModule {
@@ -109,6 +112,7 @@ public:
     const QList<EthernetModule>& modules() const { return m_modules; }
     bool scanning() const { return m_scanning; }
     int scanProgress() const { return m_scanProgress; }
+    bool moduleChangeRunning() const { return m_change != ModuleChange::None; }
     // The scan's result line: "Scaning ...", the count found or "No Devices Found".
     QString scanResult() const { return m_scanResult; }
     // Index into modules(), -1 when none is chosen.
@@ -119,6 +123,10 @@ public:
     void changeModuleIp(const QString& address);
     void changeModuleHostName(const QString& hostName);
     void identifyModule();
+    // Where scans go; not owned. Without one a scan finds nothing.
+    void setModuleFinder(ModuleFinder* finder);
+    static constexpr int kScanMs = 3000;
+    void setScanDurationMs(int ms) { m_scanMs = ms; }
 
     // ---- Library maker ----
     static constexpr int kLibraryRows = 39;
@@ -246,6 +254,17 @@ private:
 
     QStringList m_libraryRows;
     QString m_libraryFileName;
+
+    ModuleFinder* m_finder = nullptr;
+    QTimer* m_scanTimer = nullptr;
+    QTimer* m_scanTicker = nullptr;
+    QTimer* m_changeLimit = nullptr;
+    int m_scanMs = kScanMs;
+    enum class ModuleChange : uint8_t { None, Ip, HostName } m_change = ModuleChange::None;
+    void onScanTimer();
+    void onModuleFound(const EthernetModule& module);
+    void onChangeAnswered(bool ok);
+    void setUpEthernet();
 
     std::unique_ptr<io::OperationRunner> m_runner;
     io::UsbLink* m_usb = nullptr;

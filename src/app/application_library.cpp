@@ -11,15 +11,6 @@ core::Result<core::Bytes> Application::readOperatingSystemFile(const QString&) {
 void Application::finishMemoryRead(const core::Outcome&) {}
 void Application::finishOperatingSystemRead(const core::Outcome&) {}
 
-void Application::scanModules() {}
-void Application::selectModule(int index)
-{
-    m_selectedModule = (index >= 0 && index < m_modules.size()) ? index : -1;
-    emit modulesChanged();
-}
-void Application::changeModuleIp(const QString&) {}
-void Application::changeModuleHostName(const QString&) {}
-void Application::identifyModule() {}
 
 void Application::chooseLibraryRowFile(int) {}
 void Application::loadLibraryFiles() {}

@@ -1,0 +1,85 @@
+#include <QListWidget>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QToolButton>
+
+#include "app/tdcpanelform.h"
+#include "devicefixture.h"
+
+namespace kvr::gui::test {
+namespace {
+
+using core::Button;
+
+class Device : public DeviceTest {};
+
+TEST_F(Device, EthernetScanConnectAndOperations)
+{
+    auto* ethernet = windows->ethernet();
+    auto* connection = windows->connection();
+    connection->show();
+    find<QRadioButton>(connection, "EthernetRB")->click();
+    EXPECT_TRUE(find<QToolButton>(windows->main(), "EthernetB")->isVisibleTo(windows->main()));
+    connection->okButton()->click();
+    ASSERT_TRUE(waitFor([&] { return ethernet->isVisible(); }));
+    EXPECT_EQ(find<QLabel>(ethernet, "Label2")->text(), QStringLiteral("Scaning ..."));
+    ASSERT_TRUE(waitFor([&] { return !app->scanning(); }));
+    EXPECT_EQ(find<QLabel>(ethernet, "Label2")->text(), QStringLiteral("1.- Devices detected"));
+    auto* list = find<QListWidget>(ethernet, "IPList");
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("KVRTEST=127.0.0.1"));
+    EXPECT_EQ(find<QLabel>(ethernet, "Label5")->text(), QStringLiteral("IP"));
+
+    // Connect without a choice asks for one.
+    find<QPushButton>(ethernet, "ConnectB")->click();
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].text, "You must Select a Processor from the Drop Down List");
+
+    emit find<QComboBox>(ethernet, "ProcessorBox")->activated(0);
+    EXPECT_EQ(find<QLabel>(ethernet, "Label5")->text(), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(find<QLineEdit>(ethernet, "IP01")->text(), QStringLiteral("127"));
+    EXPECT_EQ(find<QLineEdit>(ethernet, "IP04")->text(), QStringLiteral("1"));
+    EXPECT_EQ(find<QLineEdit>(ethernet, "HostEdit")->text(), QStringLiteral("KVRTEST"));
+    find<QPushButton>(ethernet, "ConnectB")->click();
+    EXPECT_TRUE(app->busy());
+    EXPECT_FALSE(find<QToolButton>(windows->main(), "WriteProgramB")->isEnabled());
+    ASSERT_TRUE(waitFor([&] { return !app->busy(); }, 8000));
+    const QString status = QStringLiteral("ETHERNET: Connected with KVRTEST from 127.0.0.1");
+    EXPECT_EQ(find<QLabel>(windows->main(), "StatusL")->text(), status);
+    EXPECT_EQ(find<QLabel>(ethernet, "StatusB")->text(), status);
+    EXPECT_FALSE(ethernet->isVisible());
+    EXPECT_TRUE(find<QToolButton>(windows->main(), "WriteProgramB")->isEnabled());
+    EXPECT_TRUE(find<QSpinBox>(windows->main(), "NProgramSpin")->isEnabled());
+    EXPECT_EQ(simulator->processor().counters().send[0].completed, 1u);
+
+    // Version read: its box.
+    presenter.shown.clear();
+    find<QToolButton>(windows->main(), "GetDSPVersionB")->click();
+    ASSERT_TRUE(waitFor([&] { return !app->busy() && !presenter.shown.empty(); }));
+    EXPECT_EQ(presenter.shown.back().text, "KVR 610  DSP Version : 4.7");
+
+    // Changing to an empty memory is refused with its box; the program stays connected.
+    presenter.shown.clear();
+    find<QSpinBox>(windows->main(), "NProgramSpin")->setValue(9);
+    find<QToolButton>(windows->main(), "ChangeConfigB")->click();
+    ASSERT_TRUE(waitFor([&] { return !app->busy() && !presenter.shown.empty(); }));
+    EXPECT_EQ(presenter.shown.back().text, "MEMORY EMPTY. NO POSSIBLE TO CHANGE PROGRAM");
+    EXPECT_TRUE(app->statusConnected());
+
+    // New, Open and close wait while an exchange runs.
+    find<QToolButton>(windows->main(), "ResetB")->click();
+    EXPECT_TRUE(app->busy());
+    EXPECT_FALSE(find<QToolButton>(windows->main(), "NewB")->isEnabled());
+    EXPECT_FALSE(find<QToolButton>(windows->main(), "OpenB")->isEnabled());
+    presenter.shown.clear();
+    windows->main()->show();
+    windows->main()->close();
+    EXPECT_TRUE(windows->main()->isVisible());
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].text, "The KVR 610 is busy. Please wait until the communication ends.");
+    ASSERT_TRUE(waitFor([&] { return !app->busy(); }));
+    EXPECT_EQ(simulator->processor().counters().send[8].completed, 1u);
+}
+
+} // namespace
+} // namespace kvr::gui::test

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/modulefinder.h"
+#include "app/tem100form.h"
+#include "app/tmanual_detect_form.h"
+#include "guifixture.h"
+#include "sim/simulator.h"
+
+namespace kvr::gui::test {
+
+// The program against a virtual processor hosted in this process on 127.0.0.1, reached through
+// a module list that names only that address.
+class DeviceTest : public GuiTest {
+protected:
+    void SetUp() override
+    {
+        GuiTest::SetUp();
+        sim::SimOptions options;
+        options.tcp = true;
+        options.tcpHost = QStringLiteral("127.0.0.1");
+        options.tcpPort = 0;
+        options.stateFolder = path(QStringLiteral("processor"));
+        simulator = std::make_unique<sim::Simulator>(options);
+        ASSERT_TRUE(simulator->start());
+        simulator->host().setLogSink([](const QString&) {});
+        finder.setModules({EthernetModule{QStringLiteral("127.0.0.1"), QStringLiteral("KVRTEST"),
+                                          QStringLiteral("0001")}});
+        app->setModuleFinder(&finder);
+        app->setEthernetPort(simulator->tcpPort());
+        app->setScanDurationMs(200);
+    }
+    void TearDown() override
+    {
+        GuiTest::TearDown();
+        simulator.reset();
+    }
+
+    // ETHERNET in the connection window, OK, scan, choose the module, Connect.
+    void connectEthernet()
+    {
+        auto* connection = windows->connection();
+        connection->show();
+        find<QRadioButton>(connection, "EthernetRB")->click();
+        connection->okButton()->click();
+        auto* ethernet = windows->ethernet();
+        ASSERT_TRUE(waitFor([&] { return ethernet->isVisible() && !app->scanning(); }));
+        auto* box = find<QComboBox>(ethernet, "ProcessorBox");
+        ASSERT_EQ(box->count(), 1);
+        emit box->activated(0);
+        find<QPushButton>(ethernet, "ConnectB")->click();
+        ASSERT_TRUE(waitFor([&] { return !app->busy(); }, 8000));
+        ASSERT_TRUE(app->statusConnected()) << app->statusText().toStdString();
+    }
+
+    std::unique_ptr<sim::Simulator> simulator;
+    FixedModuleFinder finder;
+};
+
+} // namespace kvr::gui::test
