@@ -1,6 +1,7 @@
 #include "app/blockbutton.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 #include "app/theme.h"
 
@@ -16,6 +17,12 @@ BlockButton::BlockButton(const QString& function, QWidget* parent)
 void BlockButton::setAccent(const QColor& accent)
 {
     m_accent = accent;
+    update();
+}
+
+void BlockButton::setGlyph(Glyph glyph)
+{
+    m_glyph = glyph;
     update();
 }
 
@@ -60,6 +67,30 @@ void BlockButton::paintEvent(QPaintEvent*)
     p.setFont(small);
     p.setPen(theme::colour(theme::Role::TextDim));
     p.drawText(r.adjusted(8, 3, -4, 0), Qt::AlignLeft | Qt::AlignTop, m_function);
+    if (m_glyph != Glyph::None) {
+        const QRectF g = r.adjusted(14, 18, -8, -7);
+        QPainterPath path;
+        if (m_glyph == Glyph::Equaliser) {
+            // A bell and a dip on a flat line.
+            path.moveTo(g.left(), g.center().y());
+            path.cubicTo(g.left() + g.width() * 0.22, g.center().y(), g.left() + g.width() * 0.22, g.top(),
+                         g.left() + g.width() * 0.33, g.top());
+            path.cubicTo(g.left() + g.width() * 0.44, g.top(), g.left() + g.width() * 0.44, g.center().y(),
+                         g.left() + g.width() * 0.6, g.center().y());
+            path.cubicTo(g.left() + g.width() * 0.7, g.center().y(), g.left() + g.width() * 0.72, g.bottom() - 3,
+                         g.left() + g.width() * 0.8, g.bottom() - 3);
+            path.cubicTo(g.left() + g.width() * 0.88, g.bottom() - 3, g.left() + g.width() * 0.9, g.center().y(),
+                         g.right(), g.center().y());
+        } else {
+            // A compressor's transfer curve: unity, then the knee.
+            path.moveTo(g.left(), g.bottom());
+            path.lineTo(g.left() + g.width() * 0.55, g.top() + g.height() * 0.25);
+            path.quadTo(g.left() + g.width() * 0.65, g.top() + g.height() * 0.1, g.right(), g.top() + g.height() * 0.05);
+        }
+        p.setPen(QPen(m_accent, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(path);
+    }
     if (!text().isEmpty()) {
         QFont big = font();
         big.setBold(true);

@@ -12,6 +12,9 @@ class BlockButton : public QPushButton {
 public:
     BlockButton(const QString& function, QWidget* parent = nullptr);
     void setAccent(const QColor& accent);
+    // A small drawing for blocks that show no value.
+    enum class Glyph { None, Equaliser, Dynamics };
+    void setGlyph(Glyph glyph);
     QString function() const { return m_function; }
 
 protected:
@@ -23,6 +26,7 @@ private:
     QString m_function;
     QColor m_accent;
     bool m_hover = false;
+    Glyph m_glyph = Glyph::None;
 };
 
 } // namespace kvr::gui

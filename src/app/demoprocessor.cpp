@@ -4,7 +4,13 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#endif
+
 #include "app/application.h"
+#include "app/modulefinder.h"
 
 namespace kvr::gui {
 
@@ -16,6 +22,10 @@ DemoProcessor::DemoProcessor(QString simulatorPath, QObject* parent) : QObject(p
 {
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
     m_process.setReadChannel(QProcess::StandardOutput);
+#ifdef Q_OS_LINUX
+    // The virtual processor ends with the program, however the program ends.
+    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
 }
 
 DemoProcessor::~DemoProcessor() { stop(); }
@@ -56,6 +66,21 @@ void DemoProcessor::stop()
     }
 }
 
-void DemoProcessor::aimDiscovery(Application&) const {}
+void DemoProcessor::aimDiscovery(Application& app)
+{
+    // "tcp 127.0.0.1:PORT": the one module of the demonstration, on loopback.
+    for (const QString& line : m_endpoints) {
+        if (!line.startsWith(QStringLiteral("tcp "))) continue;
+        const QString endpoint = line.mid(4);
+        const qsizetype colon = endpoint.lastIndexOf(QLatin1Char(':'));
+        if (colon < 0) continue;
+        if (!m_finder) m_finder = new FixedModuleFinder(this);
+        m_finder->setModules({EthernetModule{endpoint.left(colon), QStringLiteral("KVR DEMO"),
+                                             QStringLiteral("DEMO01")}});
+        app.setEthernetPort(static_cast<quint16>(endpoint.mid(colon + 1).toUInt()));
+        app.setModuleFinder(m_finder);
+        return;
+    }
+}
 
 } // namespace kvr::gui

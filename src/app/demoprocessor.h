@@ -9,6 +9,7 @@
 namespace kvr::gui {
 
 class Application;
+class FixedModuleFinder;
 
 // The virtual processor of `kvr610 --demo`: kvr610-sim started on loopback with a state folder
 // under the user's data folder (so its memories survive), stopped when the program ends.
@@ -21,7 +22,7 @@ public:
     core::Status start();
     void stop();
     // Points the program's Ethernet discovery at the simulated module.
-    void aimDiscovery(Application& app) const;
+    void aimDiscovery(Application& app);
 
     QString stateFolder() const { return m_stateFolder; }
     // "tcp 127.0.0.1:PORT", "module HOST ID 127.0.0.N:PORT" lines printed by the simulator.
@@ -32,6 +33,7 @@ private:
     QString m_stateFolder;
     QProcess m_process;
     QStringList m_endpoints;
+    FixedModuleFinder* m_finder = nullptr;
 };
 
 } // namespace kvr::gui

@@ -1,15 +1,34 @@
 #include "app/screenshots.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <cstdio>
+#include <functional>
 
 #include "app/application.h"
 #include "app/filedialogs.h"
 #include "app/messagepresenter.h"
+#include "app/modulefinder.h"
+#include "app/tacercadeform.h"
 #include "app/tdcpanelform.h"
+#include "app/tloadallmemform.h"
+#include "app/tem100form.h"
+#include "app/tmanual_detect_form.h"
+#include "app/tpassword_form.h"
+#include "app/tprogresionform.h"
+#include "app/tw_serial_info_form.h"
 #include "app/windowset.h"
+#include "config/configfile.h"
+#include "config/editing.h"
+#include "sim/simulator.h"
+#include "util/texts.h"
 
 namespace kvr::gui {
 
@@ -18,7 +37,11 @@ namespace {
 // Screenshots never wait for a user.
 class SilentPresenter final : public MessagePresenter {
 public:
-    core::Button show(const core::Message&) override { return core::Button::No; }
+    core::Button show(const core::Message& message) override
+    {
+        std::fprintf(stderr, "kvr610: box: %s\n", message.text.c_str());
+        return core::Button::No;
+    }
 };
 
 class NoDialogs final : public FileDialogs {
@@ -28,19 +51,81 @@ public:
     QString saveFile(const FileDialogSpec&) override { return {}; }
 };
 
-bool save(QWidget* window, const QString& folder, const QString& name)
+bool waitUntil(const std::function<bool()>& condition, int limitMs)
 {
-    window->show();
-    QApplication::processEvents();
-    const QPixmap shot = window->grab();
-    window->hide();
-    const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
-    if (!shot.save(path)) {
-        std::fprintf(stderr, "kvr610: cannot write %s\n", qPrintable(path));
-        return false;
+    QEventLoop loop;
+    QTimer poll;
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (condition()) loop.quit();
+    });
+    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    poll.start(5);
+    limit.start(limitMs);
+    if (!condition()) loop.exec();
+    return condition();
+}
+
+void settle(int ms = 30)
+{
+    waitUntil([] { return false; }, ms);
+}
+
+class Shooter {
+public:
+    explicit Shooter(QString folder) : m_folder(std::move(folder)) {}
+    void shoot(QWidget* window, const QString& name)
+    {
+        const bool wasVisible = window->isVisible();
+        window->show();
+        settle();
+        const QPixmap shot = window->grab();
+        if (!wasVisible) window->hide();
+        const QString path = m_folder + QLatin1Char('/') + name + QStringLiteral(".png");
+        if (!shot.save(path)) {
+            std::fprintf(stderr, "kvr610: cannot write %s\n", qPrintable(path));
+            m_ok = false;
+            return;
+        }
+        std::printf("%s\n", qPrintable(path));
     }
-    std::printf("%s\n", qPrintable(path));
-    return true;
+    bool ok() const { return m_ok; }
+
+private:
+    QString m_folder;
+    bool m_ok = true;
+};
+
+// A setup that shows what the diagram can show: a mode with captions, levels, delays, crossovers
+// and a muted output.
+core::Configuration sampleConfiguration()
+{
+    core::Configuration c;
+    c.setRoutingMode(7);
+    c.setSystemName("Main Hall");
+    c.setInputLevelDb(core::InputId::A, -2.5);
+    c.setInputLevelDb(core::InputId::B, -2.5);
+    const double levels[4] = {-3.0, -3.0, 0.0, -6.0};
+    const double delays[4] = {1.20, 1.20, 0.0, 2.90};
+    const double lows[4] = {0, 0, 120, 0};
+    const double highs[4] = {120, 120, 0, 0};
+    for (int n = 1; n <= 4; ++n) {
+        c.setOutputLevelDb(n, levels[n - 1]);
+        core::setOutputDelayMs(c, n, delays[n - 1]);
+        if (lows[n - 1] > 0) {
+            core::setCrossoverFamily(c, n, core::CrossoverSide::Low, 2);
+            core::setCrossoverOrder(c, n, core::CrossoverSide::Low, 4);
+            core::setCrossoverFrequency(c, n, core::CrossoverSide::Low, lows[n - 1]);
+        }
+        if (highs[n - 1] > 0) {
+            core::setCrossoverFamily(c, n, core::CrossoverSide::High, 2);
+            core::setCrossoverOrder(c, n, core::CrossoverSide::High, 4);
+            core::setCrossoverFrequency(c, n, core::CrossoverSide::High, highs[n - 1]);
+        }
+    }
+    c.setOutputMute(4, true);
+    return c;
 }
 
 } // namespace
@@ -51,16 +136,73 @@ int renderScreenshots(const QString& folder)
         std::fprintf(stderr, "kvr610: cannot create %s\n", qPrintable(folder));
         return 1;
     }
+    QTemporaryDir work;
     SilentPresenter presenter;
     NoDialogs dialogs;
     Application app(presenter, dialogs);
     WindowSet windows(app);
-    bool ok = true;
-    app.chooseRoutingMode(7);
-    ok &= save(windows.main(), folder, QStringLiteral("TDCPanelForm"));
-    const QList<QWidget*> all = windows.all();
-    for (QWidget* w : all.mid(1)) ok &= save(w, folder, w->objectName());
-    return ok ? 0 : 1;
+    Shooter shooter(folder);
+
+    // A virtual processor in this process, behind one module on loopback.
+    sim::SimOptions options;
+    options.tcp = true;
+    options.stateFolder = work.filePath(QStringLiteral("processor"));
+    sim::Simulator simulator(options);
+    const bool live = simulator.start().ok();
+    if (live) simulator.host().setLogSink([](const QString&) {});
+    FixedModuleFinder finder;
+    finder.setModules({EthernetModule{QStringLiteral("127.0.0.1"), QStringLiteral("STAGE-L"), QStringLiteral("0A1F")},
+                       EthernetModule{QStringLiteral("127.0.0.1"), QStringLiteral("FOH"), QStringLiteral("0B22")}});
+    app.setModuleFinder(&finder);
+    app.setEthernetPort(live ? simulator.tcpPort() : 1);
+    app.setScanDurationMs(300);
+
+    // The start: the main window and the connection window over it.
+    const QString file = work.filePath(QStringLiteral("Main Hall.kv4"));
+    core::saveConfigurationFile(file.toStdString(), sampleConfiguration());
+    app.openConfigurationFile(file);
+    windows.main()->show();
+    waitUntil([&] { return windows.connection()->isVisible(); }, 1000);
+    shooter.shoot(windows.connection(), QStringLiteral("TManual_Detect_Form"));
+
+    // Ethernet chosen: the module window after a scan, a module chosen.
+    windows.connection()->findChild<QRadioButton*>(QStringLiteral("EthernetRB"))->click();
+    windows.connection()->okButton()->click();
+    waitUntil([&] { return windows.ethernet()->isVisible() && !app.scanning(); }, 3000);
+    app.selectModule(0);
+    shooter.shoot(windows.ethernet(), QStringLiteral("TEM100Form"));
+
+    // Connected.
+    if (live) {
+        app.connectModule();
+        waitUntil([&] { return windows.comm()->isVisible(); }, 2000);
+        settle(300);
+        shooter.shoot(windows.comm(), QStringLiteral("TW_Serial_Info_Form"));
+        waitUntil([&] { return !app.busy(); }, 8000);
+    }
+    windows.ethernet()->hide();
+    app.setMemory(3);
+    shooter.shoot(windows.main(), QStringLiteral("TDCPanelForm"));
+
+    windows.about()->show();
+    shooter.shoot(windows.about(), QStringLiteral("TAcercadeForm"));
+    windows.about()->hide();
+
+    windows.password()->show();
+    for (const char* key : {"FARR_SpeedButton", "FABA_SpeedButton", "FABA_SpeedButton", "ENTER_SpeedButton"})
+        windows.password()->findChild<QPushButton*>(QString::fromUtf8(key))->click();
+    shooter.shoot(windows.password(), QStringLiteral("TPassWord_Form"));
+    windows.password()->hide();
+
+    windows.progress()->show();
+    windows.progress()->setProgress(core::LoadProgress{std::string(core::texts::kOpeningFile) + file.toStdString(),
+                                                       40, core::texts::kLoadReadingPeqx});
+    shooter.shoot(windows.progress(), QStringLiteral("TProgresionForm"));
+    windows.progress()->hide();
+
+    shooter.shoot(windows.libraryMaker(), QStringLiteral("TLoadAllMemForm"));
+    windows.main()->hide();
+    return shooter.ok() ? 0 : 1;
 }
 
 } // namespace kvr::gui

@@ -281,7 +281,7 @@ void TDCPanelForm::buildToolBar(QWidget* bar)
     m_memorySpin->setToolTip(q(t::kHintMemory));
     m_memorySpin->setRange(1, 18);
     m_memorySpin->setValue(m_app.memory());
-    m_memorySpin->setFixedWidth(64);
+    m_memorySpin->setFixedWidth(72);
     row->addWidget(m_memorySpin);
     separator();
     QToolButton* version = add("GetDSPVersionB", t::kHintGetVersion, ToolIcon::GetVersion);
@@ -412,8 +412,9 @@ void TDCPanelForm::buildDiagram()
     connect(m_summing, &ClickableLabel::doubleClicked, this, &TDCPanelForm::onSummingDoubleClicked);
     auto* mixCaption = new QLabel(q(t::kInputMixCaption), d);
     mixCaption->setObjectName(QStringLiteral("MixLabel"));
-    mixCaption->setGeometry(BlockDiagram::summingNode().translated(-42, 0).adjusted(0, 0, 0, 0));
-    mixCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    const QRect node = BlockDiagram::summingNode();
+    mixCaption->setGeometry(node.right() + 6, node.top() - 6, 40, 18);
+    mixCaption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     mixCaption->setStyleSheet(QStringLiteral("color: %1; font-weight: bold;").arg(inputColour(InputId::M).name()));
 
     // Outputs.
@@ -436,7 +437,9 @@ void TDCPanelForm::buildDiagram()
         };
         m_xoverButtons[k] = block("XOVER", numbered("Xover", n, "B"), 1);
         m_peqxButtons[k] = block("PEQX", numbered("PEQX", n, "B"), 2);
+        m_peqxButtons[k]->setGlyph(BlockButton::Glyph::Equaliser);
         m_dynamicButtons[k] = block("DYNAMICS", numbered("Dynamic", n, "B"), 3);
+        m_dynamicButtons[k]->setGlyph(BlockButton::Glyph::Dynamics);
         m_delayButtons[k] = block("DELAY", numbered("Delay", n, "FB"), 4);
         m_gainButtons[k] = block("GAIN", numbered("Gainout", n, "B"), 5);
         m_outputButtons[k] = block("OUTPUT", numbered("Output", n, "B"), 6);
@@ -463,15 +466,15 @@ void TDCPanelForm::buildDiagram()
         auto* cross = new QLabel(q(t::kMuteCross), d);
         cross->setObjectName(numbered("Mute", n, "L"));
         cross->setAlignment(Qt::AlignCenter);
-        cross->setGeometry(out.left() - 26, out.center().y() - 14, 20, 28);
-        cross->setStyleSheet(QStringLiteral("color: #e04f4f; font-size: 16pt; font-weight: bold; background: transparent;"));
+        cross->setGeometry(out.left() - 8, out.bottom() + 1, 16, 18);
+        cross->setStyleSheet(QStringLiteral("color: #e04f4f; font-size: 11pt; font-weight: bold; background: transparent;"));
         cross->setAttribute(Qt::WA_TransparentForMouseEvents);
         cross->setVisible(false);
         m_muteCrossLabels[k] = cross;
         auto* mute = new QLabel(q(t::kMuteText), d);
         mute->setObjectName(numbered("Mute", n));
         mute->setAlignment(Qt::AlignCenter);
-        mute->setGeometry(out.left() + 8, out.bottom() + 2, out.width() - 16, 16);
+        mute->setGeometry(out.left() + 10, out.bottom() + 2, out.width() - 18, 16);
         mute->setStyleSheet(QStringLiteral(
             "color: #ffffff; background: #b03a3a; border-radius: 3px; font-size: 7pt; font-weight: bold;"));
         mute->setVisible(false);
