@@ -13,7 +13,10 @@ namespace t = core::texts;
 
 namespace {
 
-QString q(const char* text) { return QString::fromUtf8(text); }
+QString q(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 
 core::Message question(core::MessageKind kind, core::Buttons buttons, const char* text)
 {
@@ -35,22 +38,36 @@ Application::Application(MessagePresenter& presenter, FileDialogs& dialogs, QObj
     : QObject(parent), m_presenter(presenter), m_dialogs(dialogs), m_documentName(q(t::kNoName)),
       m_statusText(q(t::kStatusNoConnected))
 {
-    for (int i = 0; i < kLibraryRows; ++i) m_libraryRows << QString();
+    for (int i = 0; i < kLibraryRows; ++i)
+        m_libraryRows << QString();
     setUpDevice();
     setUpEthernet();
 }
 
-Application::~Application() { closeSocket(); }
+Application::~Application()
+{
+    closeSocket();
+}
 
-QString Application::windowTitle() const { return q(t::kMainTitle) + QLatin1Char(' ') + m_documentName; }
+QString Application::windowTitle() const
+{
+    return q(t::kMainTitle) + QLatin1Char(' ') + m_documentName;
+}
 
-bool Application::busy() const { return m_loading || m_pending != Pending::None || m_usbChecking; }
+bool Application::busy() const
+{
+    return m_loading || m_pending != Pending::None || m_usbChecking;
+}
 
-core::Button Application::ask(const core::Message& message) { return m_presenter.show(message); }
+core::Button Application::ask(const core::Message& message)
+{
+    return m_presenter.show(message);
+}
 
 void Application::showMessages(const std::vector<core::Message>& messages)
 {
-    for (const core::Message& m : messages) m_presenter.show(m);
+    for (const core::Message& m : messages)
+        m_presenter.show(m);
 }
 
 void Application::setDocumentName(const QString& name)
@@ -74,8 +91,8 @@ void Application::setLoading(bool loading)
 
 bool Application::offerSave(core::MessageKind kind)
 {
-    const core::Button answer = ask(question(kind, core::Button::Yes | core::Button::No | core::Button::Cancel,
-                                             t::kSaveQuestion));
+    const core::Button answer =
+        ask(question(kind, core::Button::Yes | core::Button::No | core::Button::Cancel, t::kSaveQuestion));
     if (answer == core::Button::No) return true;
     if (answer != core::Button::Yes) return false;
     // A cancelled or failed save keeps the Configuration: the caller stops.
@@ -112,8 +129,8 @@ bool Application::openConfigurationFile(const QString& path)
     if (busy()) return false;
     setLoading(true);
     emit loadStarted();
-    auto loaded = core::loadConfigurationFile(path.toStdString(),
-                                              [this](const core::LoadProgress& p) { emit loadProgress(p); });
+    auto loaded =
+        core::loadConfigurationFile(path.toStdString(), [this](const core::LoadProgress& p) { emit loadProgress(p); });
     emit loadFinished();
     setLoading(false);
     if (!loaded) {

@@ -2,16 +2,16 @@
 
 #include <QList>
 #include <QObject>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 #include <array>
 
 #include "app/connectioncode.h"
+#include "comm/action.h"
 #include "config/configfile.h"
 #include "config/configuration.h"
-#include "util/message.h"
-#include "comm/action.h"
 #include "util/bytes.h"
+#include "util/message.h"
 #include "util/result.h"
 
 #include <deque>
@@ -189,8 +189,19 @@ signals:
 private:
     // What a finished operation leads to.
     enum class Pending : uint8_t {
-        None, UsbDetect, EthernetDetect, Store, Read, Change, Version, OsRead, OsUpload, Keyboard, Password,
-        Reset, LibrarySend
+        None,
+        UsbDetect,
+        EthernetDetect,
+        Store,
+        Read,
+        Change,
+        Version,
+        OsRead,
+        OsUpload,
+        Keyboard,
+        Password,
+        Reset,
+        LibrarySend
     };
     // Boxes, questions and the connection window, shown one after another from the event loop
     // so that a running operation is never inside a box.

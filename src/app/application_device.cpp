@@ -14,7 +14,10 @@ namespace kvr::gui {
 namespace t = core::texts;
 
 namespace {
-QString q(const char* text) { return QString::fromUtf8(text); }
+QString q(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 } // namespace
 
 void Application::setUpDevice()
@@ -25,8 +28,7 @@ void Application::setUpDevice()
     connect(r, &io::OperationRunner::statusChanged, this, &Application::commStatusChanged);
     connect(r, &io::OperationRunner::progressChanged, this, &Application::commProgressChanged);
     connect(r, &io::OperationRunner::commWindowVisibleChanged, this, &Application::commWindowVisibleChanged);
-    connect(r, &io::OperationRunner::messageRequested, this,
-            [this](const core::Message& m) { enqueue(QueuedBox{m}); });
+    connect(r, &io::OperationRunner::messageRequested, this, [this](const core::Message& m) { enqueue(QueuedBox{m}); });
     connect(r, &io::OperationRunner::questionAsked, this,
             [this](const core::Question& question) { enqueue(QueuedQuestion{question}); });
     connect(r, &io::OperationRunner::connectionEffect, this, &Application::onConnectionEffect);
@@ -93,7 +95,9 @@ void Application::answerQuestion(const core::Question& question)
         answer.connected = m_code != ConnectionCode::Offline;
         answer.link = currentLink() ? currentLink()->info() : core::LinkInfo{};
         break;
-    default: answer.button = m_presenter.show(question.message); break;
+    default:
+        answer.button = m_presenter.show(question.message);
+        break;
     }
     m_runner->answer(answer);
 }
@@ -222,9 +226,15 @@ void Application::goOffline()
 void Application::onConnectionEffect(core::ConnectionEffect effect)
 {
     switch (effect) {
-    case core::ConnectionEffect::GoOffline: goOffline(); break;
-    case core::ConnectionEffect::ConnectionChoiceOffline: setChoice(ConnectionChoice::Offline); break;
-    case core::ConnectionEffect::ShowConnectionWindow: enqueue(QueuedConnectionWindow{}); break;
+    case core::ConnectionEffect::GoOffline:
+        goOffline();
+        break;
+    case core::ConnectionEffect::ConnectionChoiceOffline:
+        setChoice(ConnectionChoice::Offline);
+        break;
+    case core::ConnectionEffect::ShowConnectionWindow:
+        enqueue(QueuedConnectionWindow{});
+        break;
     }
 }
 
@@ -302,9 +312,14 @@ void Application::onOperationFinished(const core::Outcome& outcome)
     case Pending::Version:
         if (outcome.completed() && !outcome.data.empty()) m_dspVersion = outcome.data.front();
         break;
-    case Pending::Read: finishMemoryRead(outcome); break;
-    case Pending::OsRead: finishOperatingSystemRead(outcome); break;
-    default: break;
+    case Pending::Read:
+        finishMemoryRead(outcome);
+        break;
+    case Pending::OsRead:
+        finishOperatingSystemRead(outcome);
+        break;
+    default:
+        break;
     }
     updateDeviceControls();
     emit busyChanged(busy());
@@ -400,7 +415,10 @@ void Application::sendPassword(const std::array<uint8_t, 6>& keys, bool active)
     startOperation(core::makePassword(link->info(), std::move(*block)), Pending::Password, link);
 }
 
-void Application::cancelPassword() { updateDeviceControls(); }
+void Application::cancelPassword()
+{
+    updateDeviceControls();
+}
 
 void Application::resetProcessor()
 {

@@ -10,7 +10,10 @@ namespace kvr::gui {
 namespace t = core::texts;
 
 namespace {
-QString q(const char* text) { return QString::fromUtf8(text); }
+QString q(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 constexpr int kFirstProgress = 5;
 constexpr int kChangeLimitMs = 3000;
 constexpr int kMaxModules = 101;

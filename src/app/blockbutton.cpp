@@ -85,7 +85,8 @@ void BlockButton::paintEvent(QPaintEvent*)
             // A compressor's transfer curve: unity, then the knee.
             path.moveTo(g.left(), g.bottom());
             path.lineTo(g.left() + g.width() * 0.55, g.top() + g.height() * 0.25);
-            path.quadTo(g.left() + g.width() * 0.65, g.top() + g.height() * 0.1, g.right(), g.top() + g.height() * 0.05);
+            path.quadTo(g.left() + g.width() * 0.65, g.top() + g.height() * 0.1, g.right(),
+                        g.top() + g.height() * 0.05);
         }
         p.setPen(QPen(m_accent, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.setBrush(Qt::NoBrush);

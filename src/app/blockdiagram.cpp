@@ -18,9 +18,12 @@ constexpr int kOutputPitch = 108;
 int inputRow(core::InputId input)
 {
     switch (input) {
-    case core::InputId::A: return kTop + 22;
-    case core::InputId::M: return kTop + 22 + 150;
-    case core::InputId::B: return kTop + 22 + 300;
+    case core::InputId::A:
+        return kTop + 22;
+    case core::InputId::M:
+        return kTop + 22 + 150;
+    case core::InputId::B:
+        return kTop + 22 + 300;
     }
     return kTop;
 }
@@ -42,9 +45,12 @@ void arrowHead(QPainter& p, QPointF tip, const QColor& c)
 QColor inputColour(core::InputId input)
 {
     switch (input) {
-    case core::InputId::A: return theme::colour(theme::Role::InputA);
-    case core::InputId::B: return theme::colour(theme::Role::InputB);
-    case core::InputId::M: return theme::colour(theme::Role::InputMix);
+    case core::InputId::A:
+        return theme::colour(theme::Role::InputA);
+    case core::InputId::B:
+        return theme::colour(theme::Role::InputB);
+    case core::InputId::M:
+        return theme::colour(theme::Role::InputMix);
     }
     return {};
 }
@@ -79,19 +85,28 @@ QRect BlockDiagram::valueArea(const QRect& block)
     return QRect(block.left() + 8, block.top() + block.height() - 26, block.width() - 12, 22);
 }
 
-QRect BlockDiagram::headerArea() { return QRect(0, 0, kWidth, 62); }
+QRect BlockDiagram::headerArea()
+{
+    return QRect(0, 0, kWidth, 62);
+}
 
 int BlockDiagram::busX(core::InputId input) const
 {
     switch (input) {
-    case core::InputId::A: return 446;
-    case core::InputId::M: return 464;
-    case core::InputId::B: return 482;
+    case core::InputId::A:
+        return 446;
+    case core::InputId::M:
+        return 464;
+    case core::InputId::B:
+        return 482;
     }
     return 446;
 }
 
-int BlockDiagram::inputRowY(core::InputId input) const { return inputRow(input) + kBlockHeight / 2; }
+int BlockDiagram::inputRowY(core::InputId input) const
+{
+    return inputRow(input) + kBlockHeight / 2;
+}
 
 void BlockDiagram::setRoutes(const std::array<core::RouteSource, core::kOutputCount>& routes)
 {

@@ -28,15 +28,18 @@ DemoProcessor::DemoProcessor(QString simulatorPath, QObject* parent) : QObject(p
 #endif
 }
 
-DemoProcessor::~DemoProcessor() { stop(); }
+DemoProcessor::~DemoProcessor()
+{
+    stop();
+}
 
 core::Status DemoProcessor::start()
 {
     const QFileInfo sim(m_path);
     if (!sim.isExecutable())
         return core::Error{"The virtual processor was not found: " + QDir::cleanPath(m_path).toStdString()};
-    m_stateFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
-                    QStringLiteral("/demo-processor");
+    m_stateFolder =
+        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/demo-processor");
     QDir().mkpath(m_stateFolder);
     const QStringList arguments{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--state"),
                                 m_stateFolder};
@@ -75,8 +78,8 @@ void DemoProcessor::aimDiscovery(Application& app)
         const qsizetype colon = endpoint.lastIndexOf(QLatin1Char(':'));
         if (colon < 0) continue;
         if (!m_finder) m_finder = new FixedModuleFinder(this);
-        m_finder->setModules({EthernetModule{endpoint.left(colon), QStringLiteral("KVR DEMO"),
-                                             QStringLiteral("DEMO01")}});
+        m_finder->setModules(
+            {EthernetModule{endpoint.left(colon), QStringLiteral("KVR DEMO"), QStringLiteral("DEMO01")}});
         app.setEthernetPort(static_cast<quint16>(endpoint.mid(colon + 1).toUInt()));
         app.setModuleFinder(m_finder);
         return;

@@ -29,7 +29,10 @@ void FramedWindow::setCaption(const QString& caption)
     setWindowTitle(caption);
 }
 
-QString FramedWindow::caption() const { return m_titleBar->caption(); }
+QString FramedWindow::caption() const
+{
+    return m_titleBar->caption();
+}
 
 void FramedWindow::paintEvent(QPaintEvent*)
 {

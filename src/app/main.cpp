@@ -42,8 +42,8 @@ int main(int argc, char** argv)
 
     std::unique_ptr<kvr::gui::DemoProcessor> processor;
     if (parser.isSet(demo)) {
-        processor = std::make_unique<kvr::gui::DemoProcessor>(
-            QCoreApplication::applicationDirPath() + QStringLiteral("/" KVR_SIM_RELATIVE_PATH));
+        processor = std::make_unique<kvr::gui::DemoProcessor>(QCoreApplication::applicationDirPath() +
+                                                              QStringLiteral("/" KVR_SIM_RELATIVE_PATH));
         if (auto started = processor->start(); !started) {
             presenter.show(kvr::core::errorBox(started.message()));
             return 1;

@@ -6,13 +6,17 @@
 
 namespace kvr::gui {
 
-void FixedModuleFinder::setModules(QList<EthernetModule> modules) { m_modules = std::move(modules); }
+void FixedModuleFinder::setModules(QList<EthernetModule> modules)
+{
+    m_modules = std::move(modules);
+}
 
 void FixedModuleFinder::scan()
 {
     // Answers arrive a moment later, as from a network.
     QTimer::singleShot(10, this, [this] {
-        for (const EthernetModule& m : m_modules) emit moduleFound(m);
+        for (const EthernetModule& m : m_modules)
+            emit moduleFound(m);
     });
 }
 

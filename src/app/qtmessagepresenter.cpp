@@ -12,10 +12,18 @@ core::Button QtMessagePresenter::show(const core::Message& message)
     if (message.beep) QApplication::beep();
     QMessageBox box(m_parent);
     switch (message.kind) {
-    case core::MessageKind::Error: box.setIcon(QMessageBox::Critical); break;
-    case core::MessageKind::Warning: box.setIcon(QMessageBox::Warning); break;
-    case core::MessageKind::Information: box.setIcon(QMessageBox::Information); break;
-    case core::MessageKind::Confirmation: box.setIcon(QMessageBox::Question); break;
+    case core::MessageKind::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case core::MessageKind::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case core::MessageKind::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case core::MessageKind::Confirmation:
+        box.setIcon(QMessageBox::Question);
+        break;
     }
     box.setWindowTitle(QString::fromUtf8(core::texts::kApplicationTitle));
     box.setText(QString::fromStdString(message.text));

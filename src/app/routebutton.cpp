@@ -13,9 +13,12 @@ namespace {
 QColor glyphColour(int glyph)
 {
     switch (glyph) {
-    case 1: return theme::colour(theme::Role::InputMix);
-    case 2: return theme::colour(theme::Role::InputB);
-    default: return theme::colour(theme::Role::InputA);
+    case 1:
+        return theme::colour(theme::Role::InputMix);
+    case 2:
+        return theme::colour(theme::Role::InputB);
+    default:
+        return theme::colour(theme::Role::InputA);
     }
 }
 

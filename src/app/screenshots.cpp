@@ -18,8 +18,8 @@
 #include "app/modulefinder.h"
 #include "app/tacercadeform.h"
 #include "app/tdcpanelform.h"
-#include "app/tloadallmemform.h"
 #include "app/tem100form.h"
+#include "app/tloadallmemform.h"
 #include "app/tmanual_detect_form.h"
 #include "app/tpassword_form.h"
 #include "app/tprogresionform.h"
@@ -195,8 +195,8 @@ int renderScreenshots(const QString& folder)
     windows.password()->hide();
 
     windows.progress()->show();
-    windows.progress()->setProgress(core::LoadProgress{std::string(core::texts::kOpeningFile) + file.toStdString(),
-                                                       40, core::texts::kLoadReadingPeqx});
+    windows.progress()->setProgress(core::LoadProgress{std::string(core::texts::kOpeningFile) + file.toStdString(), 40,
+                                                       core::texts::kLoadReadingPeqx});
     shooter.shoot(windows.progress(), QStringLiteral("TProgresionForm"));
     windows.progress()->hide();
 

@@ -32,8 +32,14 @@ using core::InputId;
 
 namespace {
 
-QString q(const char* text) { return QString::fromUtf8(text); }
-QString q(const std::string& text) { return QString::fromStdString(text); }
+QString q(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+QString q(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
 QString numbered(const char* prefix, int n, const char* suffix = "")
 {
     return q(prefix) + QString::number(n) + q(suffix);
@@ -232,10 +238,10 @@ QToolButton* TDCPanelForm::toolButton(const char* name, const char* hint, int ic
     button->setIconSize(QSize(26, 26));
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setStyleSheet(QStringLiteral(
-        "QToolButton { border: 1px solid transparent; border-radius: 4px; padding: 3px; }"
-        "QToolButton:hover { background: #38424d; border-color: #46515d; }"
-        "QToolButton:pressed { background: #2b6f7b; }"));
+    button->setStyleSheet(
+        QStringLiteral("QToolButton { border: 1px solid transparent; border-radius: 4px; padding: 3px; }"
+                       "QToolButton:hover { background: #38424d; border-color: #46515d; }"
+                       "QToolButton:pressed { background: #2b6f7b; }"));
     return button;
 }
 
@@ -324,8 +330,8 @@ void TDCPanelForm::buildToolBar(QWidget* bar)
     connect(m_libraryButton, &QToolButton::clicked, this, &TDCPanelForm::libraryMakerRequested);
     connect(about, &QToolButton::clicked, this, &TDCPanelForm::aboutRequested);
 
-    m_deviceWidgets = {reset, update, getSystem, version, password, lock, unlock, read, write, change,
-                       m_memorySpin, m_ethernetButton};
+    m_deviceWidgets = {reset,  update, getSystem, version, password,     lock,
+                       unlock, read,   write,     change,  m_memorySpin, m_ethernetButton};
 }
 
 void TDCPanelForm::buildDiagram()
@@ -445,10 +451,10 @@ void TDCPanelForm::buildDiagram()
         m_outputButtons[k] = block("OUTPUT", numbered("Output", n, "B"), 6);
 
         const QRect x = m_xoverButtons[k]->geometry();
-        m_fc1Labels[k] = valueLabel(d, QRect(x.left() + 8, x.top() + 17, x.width() - 12, 20),
-                                    numbered("fc1Xover", n, "L"));
-        m_fc2Labels[k] = valueLabel(d, QRect(x.left() + 8, x.top() + 36, x.width() - 12, 20),
-                                    numbered("fc2Xover", n, "L"));
+        m_fc1Labels[k] =
+            valueLabel(d, QRect(x.left() + 8, x.top() + 17, x.width() - 12, 20), numbered("fc1Xover", n, "L"));
+        m_fc2Labels[k] =
+            valueLabel(d, QRect(x.left() + 8, x.top() + 36, x.width() - 12, 20), numbered("fc2Xover", n, "L"));
         m_fc1Labels[k]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_fc2Labels[k]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         for (auto [label, caption] : {std::pair{m_fc1Labels[k], "LO"}, std::pair{m_fc2Labels[k], "HI"}}) {
@@ -467,7 +473,8 @@ void TDCPanelForm::buildDiagram()
         cross->setObjectName(numbered("Mute", n, "L"));
         cross->setAlignment(Qt::AlignCenter);
         cross->setGeometry(out.left() - 8, out.bottom() + 1, 16, 18);
-        cross->setStyleSheet(QStringLiteral("color: #e04f4f; font-size: 11pt; font-weight: bold; background: transparent;"));
+        cross->setStyleSheet(
+            QStringLiteral("color: #e04f4f; font-size: 11pt; font-weight: bold; background: transparent;"));
         cross->setAttribute(Qt::WA_TransparentForMouseEvents);
         cross->setVisible(false);
         m_muteCrossLabels[k] = cross;
@@ -527,18 +534,20 @@ void TDCPanelForm::refresh()
 void TDCPanelForm::refreshConnection()
 {
     const bool enabled = m_app.deviceControlsEnabled();
-    for (QWidget* w : m_deviceWidgets) w->setEnabled(enabled);
-    for (QAction* a : m_deviceActions) a->setEnabled(enabled);
+    for (QWidget* w : m_deviceWidgets)
+        w->setEnabled(enabled);
+    for (QAction* a : m_deviceActions)
+        a->setEnabled(enabled);
     m_ethernetButton->setVisible(m_app.ethernetInUse());
     m_status->setText(m_app.statusText());
-    m_status->setStyleSheet(
-        QStringLiteral("background: %1;").arg(theme::statusColour(m_app.statusConnected()).name()));
+    m_status->setStyleSheet(QStringLiteral("background: %1;").arg(theme::statusColour(m_app.statusConnected()).name()));
 }
 
 void TDCPanelForm::refreshBusy()
 {
     const bool idle = !m_app.busy();
-    for (QWidget* w : std::initializer_list<QWidget*>{m_newButton, m_openButton}) w->setEnabled(idle);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_newButton, m_openButton})
+        w->setEnabled(idle);
     m_newAction->setEnabled(idle);
     m_openAction->setEnabled(idle);
     refreshConnection();

@@ -25,7 +25,10 @@ namespace t = core::texts;
 
 namespace {
 
-QString q(const char* text) { return QString::fromUtf8(text); }
+QString q(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 
 // The host name field keeps upper case.
 class UpperCaseValidator : public QValidator {
@@ -198,11 +201,13 @@ void TEM100Form::refreshModules()
 void TEM100Form::refreshConnection()
 {
     m_status->setText(m_app.statusText());
-    m_status->setStyleSheet(
-        QStringLiteral("background: %1;").arg(theme::statusColour(m_app.statusConnected()).name()));
+    m_status->setStyleSheet(QStringLiteral("background: %1;").arg(theme::statusColour(m_app.statusConnected()).name()));
 }
 
-void TEM100Form::onModuleChosen(int index) { m_app.selectModule(index); }
+void TEM100Form::onModuleChosen(int index)
+{
+    m_app.selectModule(index);
+}
 
 void TEM100Form::connectChosen()
 {
@@ -217,7 +222,8 @@ void TEM100Form::connectChosen()
 void TEM100Form::changeIp()
 {
     QStringList parts;
-    for (QLineEdit* e : m_octets) parts << QString::number(e->text().toInt());
+    for (QLineEdit* e : m_octets)
+        parts << QString::number(e->text().toInt());
     m_app.changeModuleIp(parts.join(QLatin1Char('.')));
 }
 

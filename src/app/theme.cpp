@@ -1,40 +1,59 @@
 #include "app/theme.h"
 
 #include <QApplication>
-#include <cmath>
-#include <functional>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
 #include <QPixmap>
 #include <QStyleFactory>
+#include <cmath>
+#include <functional>
 
 namespace kvr::gui::theme {
 
 QColor colour(Role role)
 {
     switch (role) {
-    case Role::Window: return QColor(0x1d, 0x21, 0x26);
-    case Role::Panel: return QColor(0x24, 0x29, 0x30);
-    case Role::Block: return QColor(0x2e, 0x35, 0x3e);
-    case Role::BlockHover: return QColor(0x38, 0x42, 0x4d);
-    case Role::BlockBorder: return QColor(0x46, 0x51, 0x5d);
-    case Role::Border: return QColor(0x3a, 0x43, 0x4d);
-    case Role::Text: return QColor(0xdc, 0xe2, 0xe8);
-    case Role::TextDim: return QColor(0x8d, 0x98, 0xa4);
-    case Role::Accent: return QColor(0x3c, 0xb4, 0xc8);
-    case Role::TitleTop: return QColor(0x2b, 0x32, 0x3a);
-    case Role::TitleBottom: return QColor(0x22, 0x28, 0x2f);
-    case Role::Wire: return QColor(0x5b, 0x68, 0x75);
-    case Role::InputA: return QColor(0x4f, 0xa3, 0xe0);
-    case Role::InputB: return QColor(0xe0, 0xa2, 0x4f);
-    case Role::InputMix: return QColor(0x9c, 0x86, 0xe0);
-    case Role::Mute: return QColor(0xe0, 0x4f, 0x4f);
+    case Role::Window:
+        return QColor(0x1d, 0x21, 0x26);
+    case Role::Panel:
+        return QColor(0x24, 0x29, 0x30);
+    case Role::Block:
+        return QColor(0x2e, 0x35, 0x3e);
+    case Role::BlockHover:
+        return QColor(0x38, 0x42, 0x4d);
+    case Role::BlockBorder:
+        return QColor(0x46, 0x51, 0x5d);
+    case Role::Border:
+        return QColor(0x3a, 0x43, 0x4d);
+    case Role::Text:
+        return QColor(0xdc, 0xe2, 0xe8);
+    case Role::TextDim:
+        return QColor(0x8d, 0x98, 0xa4);
+    case Role::Accent:
+        return QColor(0x3c, 0xb4, 0xc8);
+    case Role::TitleTop:
+        return QColor(0x2b, 0x32, 0x3a);
+    case Role::TitleBottom:
+        return QColor(0x22, 0x28, 0x2f);
+    case Role::Wire:
+        return QColor(0x5b, 0x68, 0x75);
+    case Role::InputA:
+        return QColor(0x4f, 0xa3, 0xe0);
+    case Role::InputB:
+        return QColor(0xe0, 0xa2, 0x4f);
+    case Role::InputMix:
+        return QColor(0x9c, 0x86, 0xe0);
+    case Role::Mute:
+        return QColor(0xe0, 0x4f, 0x4f);
     }
     return {};
 }
 
-QColor statusColour(bool connected) { return QColor(connected ? kGreen : kMaroon); }
+QColor statusColour(bool connected)
+{
+    return QColor(connected ? kGreen : kMaroon);
+}
 
 namespace {
 
@@ -90,9 +109,11 @@ void processorBox(QPainter& p, const QColor& c)
     p.setPen(pen(c));
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(QRectF(4, 9, 24, 14), 2.5, 2.5);
-    for (int i = 0; i < 4; ++i) p.drawLine(QPointF(9 + i * 4.5, 19), QPointF(9 + i * 4.5, 19));
+    for (int i = 0; i < 4; ++i)
+        p.drawLine(QPointF(9 + i * 4.5, 19), QPointF(9 + i * 4.5, 19));
     p.setPen(pen(c, 2.4));
-    for (int i = 0; i < 4; ++i) p.drawPoint(QPointF(9 + i * 4.5, 16));
+    for (int i = 0; i < 4; ++i)
+        p.drawPoint(QPointF(9 + i * 4.5, 16));
 }
 
 void arrow(QPainter& p, const QColor& c, QPointF from, QPointF to)
@@ -185,7 +206,8 @@ QIcon toolIcon(ToolIcon icon)
         return drawn([=](QPainter& p) {
             document(p, c);
             p.setPen(pen(a, 1.6));
-            for (int i = 0; i < 4; ++i) p.drawLine(QPointF(11.5, 14 + i * 3.5), QPointF(21.5, 14 + i * 3.5));
+            for (int i = 0; i < 4; ++i)
+                p.drawLine(QPointF(11.5, 14 + i * 3.5), QPointF(21.5, 14 + i * 3.5));
         });
     case ToolIcon::UpdateSystem:
         return drawn([=](QPainter& p) {
@@ -211,14 +233,17 @@ QIcon toolIcon(ToolIcon icon)
             p.drawText(QRectF(4, 22, 24, 10), Qt::AlignCenter, QStringLiteral("v"));
             p.drawLine(QPointF(10, 28), QPointF(22, 28));
         });
-    case ToolIcon::Lock: return drawn([=](QPainter& p) { padlock(p, c, false); });
-    case ToolIcon::Unlock: return drawn([=](QPainter& p) { padlock(p, a, true); });
+    case ToolIcon::Lock:
+        return drawn([=](QPainter& p) { padlock(p, c, false); });
+    case ToolIcon::Unlock:
+        return drawn([=](QPainter& p) { padlock(p, a, true); });
     case ToolIcon::Password:
         return drawn([=](QPainter& p) {
             p.setPen(pen(c));
             p.drawRoundedRect(QRectF(3, 10, 26, 12), 3, 3);
             p.setPen(pen(a, 3.2));
-            for (int i = 0; i < 4; ++i) p.drawPoint(QPointF(8.5 + i * 5, 16));
+            for (int i = 0; i < 4; ++i)
+                p.drawPoint(QPointF(8.5 + i * 5, 16));
         });
     case ToolIcon::Connect:
         return drawn([=](QPainter& p) {
@@ -253,12 +278,14 @@ QIcon toolIcon(ToolIcon icon)
             p.drawRoundedRect(QRectF(6, 6, 20, 16), 2, 2);
             p.drawRect(QRectF(12, 22, 8, 5));
             p.setPen(pen(a, 1.6));
-            for (int i = 0; i < 4; ++i) p.drawLine(QPointF(10 + i * 4, 10), QPointF(10 + i * 4, 16));
+            for (int i = 0; i < 4; ++i)
+                p.drawLine(QPointF(10 + i * 4, 10), QPointF(10 + i * 4, 16));
         });
     case ToolIcon::Library:
         return drawn([=](QPainter& p) {
             p.setPen(pen(c));
-            for (int i = 0; i < 3; ++i) p.drawRoundedRect(QRectF(5 + i * 8, 6, 6, 21), 1, 1);
+            for (int i = 0; i < 3; ++i)
+                p.drawRoundedRect(QRectF(5 + i * 8, 6, 6, 21), 1, 1);
             p.setPen(pen(a, 2));
             p.drawLine(QPointF(4, 28), QPointF(28, 28));
         });

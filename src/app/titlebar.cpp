@@ -37,9 +37,15 @@ TitleBar::TitleBar(QWidget* window, QWidget* parent)
     connect(m_close, &QToolButton::clicked, this, [this] { m_window->close(); });
 }
 
-void TitleBar::setCaption(const QString& caption) { m_caption->setText(caption); }
+void TitleBar::setCaption(const QString& caption)
+{
+    m_caption->setText(caption);
+}
 
-QString TitleBar::caption() const { return m_caption->text(); }
+QString TitleBar::caption() const
+{
+    return m_caption->text();
+}
 
 void TitleBar::mousePressEvent(QMouseEvent* event)
 {

@@ -16,7 +16,10 @@ namespace kvr::gui {
 namespace t = core::texts;
 
 namespace {
-QString q(const char* text) { return QString::fromUtf8(text); }
+QString q(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 } // namespace
 
 TLoadAllMemForm::TLoadAllMemForm(Application& app, QWidget* parent)
@@ -112,7 +115,8 @@ TLoadAllMemForm::TLoadAllMemForm(Application& app, QWidget* parent)
 void TLoadAllMemForm::refreshRows()
 {
     const QStringList& rows = m_app.libraryRows();
-    for (int i = 0; i < kRows; ++i) m_edits[static_cast<size_t>(i)]->setText(i < rows.size() ? rows[i] : QString());
+    for (int i = 0; i < kRows; ++i)
+        m_edits[static_cast<size_t>(i)]->setText(i < rows.size() ? rows[i] : QString());
     m_libraryName->setText(m_app.libraryFileName());
 }
 
@@ -122,8 +126,10 @@ void TLoadAllMemForm::refreshConnection()
     m_connected->setStyleSheet(
         QStringLiteral("background: %1;").arg(theme::statusColour(m_app.statusConnected()).name()));
     const bool idle = !m_app.busy();
-    for (QPushButton* b : m_fileButtons) b->setEnabled(idle);
-    for (QPushButton* b : m_rowButtons) b->setEnabled(idle);
+    for (QPushButton* b : m_fileButtons)
+        b->setEnabled(idle);
+    for (QPushButton* b : m_rowButtons)
+        b->setEnabled(idle);
     m_send->setEnabled(idle);
 }
 

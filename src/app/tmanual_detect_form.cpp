@@ -18,8 +18,7 @@ namespace kvr::gui {
 namespace t = core::texts;
 
 TManual_Detect_Form::TManual_Detect_Form(Application& app, QWidget* parent)
-    : FramedWindow(QStringLiteral("TManual_Detect_Form"), QString::fromUtf8(t::kConnectionCaption), parent),
-      m_app(app)
+    : FramedWindow(QStringLiteral("TManual_Detect_Form"), QString::fromUtf8(t::kConnectionCaption), parent), m_app(app)
 {
     setModal(true);
     auto* layout = new QVBoxLayout(body());

@@ -31,7 +31,10 @@ WindowSet::WindowSet(Application& app, QObject* parent)
     connect(m_main, &TDCPanelForm::libraryMakerRequested, this, [this] { showCentred(m_libraryMaker); });
 }
 
-WindowSet::~WindowSet() { delete m_main; }
+WindowSet::~WindowSet()
+{
+    delete m_main;
+}
 
 QList<QWidget*> WindowSet::all() const
 {

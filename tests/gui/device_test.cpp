@@ -1,5 +1,5 @@
-#include <QListWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QSpinBox>
 #include <QToolButton>
 

@@ -28,8 +28,8 @@ protected:
         simulator = std::make_unique<sim::Simulator>(options);
         ASSERT_TRUE(simulator->start());
         simulator->host().setLogSink([](const QString&) {});
-        finder.setModules({EthernetModule{QStringLiteral("127.0.0.1"), QStringLiteral("KVRTEST"),
-                                          QStringLiteral("0001")}});
+        finder.setModules(
+            {EthernetModule{QStringLiteral("127.0.0.1"), QStringLiteral("KVRTEST"), QStringLiteral("0001")}});
         app->setModuleFinder(&finder);
         app->setEthernetPort(simulator->tcpPort());
         app->setScanDurationMs(200);

@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QTemporaryDir>
 #include <QEventLoop>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -28,8 +28,7 @@ inline bool waitFor(const std::function<bool()>& condition, int timeoutMs = 5000
     return true;
 }
 
-template <typename T>
-T* find(QWidget* root, const char* name)
+template <typename T> T* find(QWidget* root, const char* name)
 {
     T* w = root->findChild<T*>(QString::fromUtf8(name));
     EXPECT_NE(w, nullptr) << name;

@@ -35,10 +35,14 @@ protected:
     std::array<RouteSource, 4> routes() const
     {
         std::array<RouteSource, 4> r{};
-        for (int n = 1; n <= 4; ++n) r[size_t(n - 1)] = app->configuration().output(n).route;
+        for (int n = 1; n <= 4; ++n)
+            r[size_t(n - 1)] = app->configuration().output(n).route;
         return r;
     }
-    QString outputCaption(int n) { return find<QAbstractButton>(main(), ("Output" + std::to_string(n) + "B").c_str())->text(); }
+    QString outputCaption(int n)
+    {
+        return find<QAbstractButton>(main(), ("Output" + std::to_string(n) + "B").c_str())->text();
+    }
     void mouse(QWidget* w, QEvent::Type type)
     {
         QMouseEvent e(type, QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), Qt::LeftButton, Qt::LeftButton,
@@ -82,14 +86,24 @@ TEST_F(MainWindow, StartsFreeRouteOfflineAndAsksForTheConnection)
 
 TEST_F(MainWindow, ToolButtonsCarryTheirHints)
 {
-    const std::pair<const char*, const char*> hints[] = {
-        {"NewB", "New File"}, {"OpenB", "Open File"}, {"SaveB", "Save to File"}, {"AcercadeButton", "About us"},
-        {"ReportB", "Generate Report"}, {"UpdateSystemB", "Update System"}, {"ResetB", "Reset Processor"},
-        {"GetDSPSystemB", "Get System"}, {"GetDSPVersionB", "Get Version"}, {"KeyBoardB", "LOCK Keyboard Entry"},
-        {"KeyBoardUnB", "UNLOCK Keyboard Entry"}, {"PasswordB", "Set Password"}, {"DetectSNVDB", "Connect"},
-        {"ReadProgramB", "Read Programs from Processor"}, {"WriteProgramB", "Store Configuration into Processor"},
-        {"ChangeConfigB", "Change Configuration"}};
-    for (auto [name, hint] : hints) EXPECT_EQ(find<QToolButton>(main(), name)->toolTip(), QString::fromUtf8(hint));
+    const std::pair<const char*, const char*> hints[] = {{"NewB", "New File"},
+                                                         {"OpenB", "Open File"},
+                                                         {"SaveB", "Save to File"},
+                                                         {"AcercadeButton", "About us"},
+                                                         {"ReportB", "Generate Report"},
+                                                         {"UpdateSystemB", "Update System"},
+                                                         {"ResetB", "Reset Processor"},
+                                                         {"GetDSPSystemB", "Get System"},
+                                                         {"GetDSPVersionB", "Get Version"},
+                                                         {"KeyBoardB", "LOCK Keyboard Entry"},
+                                                         {"KeyBoardUnB", "UNLOCK Keyboard Entry"},
+                                                         {"PasswordB", "Set Password"},
+                                                         {"DetectSNVDB", "Connect"},
+                                                         {"ReadProgramB", "Read Programs from Processor"},
+                                                         {"WriteProgramB", "Store Configuration into Processor"},
+                                                         {"ChangeConfigB", "Change Configuration"}};
+    for (auto [name, hint] : hints)
+        EXPECT_EQ(find<QToolButton>(main(), name)->toolTip(), QString::fromUtf8(hint));
     EXPECT_EQ(find<QSpinBox>(main(), "NProgramSpin")->toolTip(), QStringLiteral("Select Memory to Load / Store"));
     EXPECT_EQ(find<QSpinBox>(main(), "NProgramSpin")->minimum(), 1);
     EXPECT_EQ(find<QSpinBox>(main(), "NProgramSpin")->maximum(), 18);
@@ -250,7 +264,8 @@ TEST_F(MainWindow, HiddenExtrasAppearAfterTheirClicks)
 {
     auto* library = find<QToolButton>(main(), "LoadAllMemB");
     auto* name = find<QLabel>(main(), "SistemaL");
-    for (int i = 0; i < 11; ++i) mouse(name, QEvent::MouseButtonPress);
+    for (int i = 0; i < 11; ++i)
+        mouse(name, QEvent::MouseButtonPress);
     EXPECT_FALSE(library->isVisibleTo(main()));
     mouse(name, QEvent::MouseButtonPress);
     EXPECT_TRUE(library->isVisibleTo(main()));
@@ -258,7 +273,8 @@ TEST_F(MainWindow, HiddenExtrasAppearAfterTheirClicks)
 
     auto* blocked = find<QCheckBox>(main(), "MemBlock");
     auto* summing = find<QLabel>(main(), "ImagenSuma");
-    for (int i = 0; i < 4; ++i) mouse(summing, QEvent::MouseButtonDblClick);
+    for (int i = 0; i < 4; ++i)
+        mouse(summing, QEvent::MouseButtonDblClick);
     EXPECT_FALSE(blocked->isVisibleTo(main()));
     mouse(summing, QEvent::MouseButtonDblClick);
     EXPECT_TRUE(blocked->isVisibleTo(main()));
@@ -267,7 +283,8 @@ TEST_F(MainWindow, HiddenExtrasAppearAfterTheirClicks)
     EXPECT_TRUE(app->memoryBlocked());
 
     auto* logo = find<QLabel>(main(), "SNVDImage");
-    for (int i = 0; i < 49; ++i) mouse(logo, QEvent::MouseButtonPress);
+    for (int i = 0; i < 49; ++i)
+        mouse(logo, QEvent::MouseButtonPress);
     EXPECT_TRUE(presenter.shown.empty());
     mouse(logo, QEvent::MouseButtonPress);
     ASSERT_EQ(presenter.shown.size(), 1u);

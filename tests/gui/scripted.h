@@ -26,7 +26,8 @@ public:
     std::vector<std::string> texts() const
     {
         std::vector<std::string> out;
-        for (const auto& m : shown) out.push_back(m.text);
+        for (const auto& m : shown)
+            out.push_back(m.text);
         return out;
     }
     std::deque<core::Button> answers;

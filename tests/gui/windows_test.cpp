@@ -8,15 +8,15 @@
 #include <QMouseEvent>
 
 #include "app/linklabel.h"
+#include "app/tacercadeform.h"
+#include "app/tdcpanelform.h"
 #include "app/tem100form.h"
 #include "app/titlebar.h"
 #include "app/tloadallmemform.h"
-#include "app/tw_serial_info_form.h"
-#include "app/tacercadeform.h"
-#include "app/tdcpanelform.h"
 #include "app/tmanual_detect_form.h"
 #include "app/tpassword_form.h"
 #include "app/tprogresionform.h"
+#include "app/tw_serial_info_form.h"
 #include "config/configfile.h"
 #include "guifixture.h"
 
@@ -29,8 +29,8 @@ class Windows : public GuiTest {};
 
 TEST_F(Windows, EveryWindowHasItsDrawnTitleBar)
 {
-    const QStringList names{"TDCPanelForm",    "TManual_Detect_Form", "TAcercadeForm", "TW_Serial_Info_Form",
-                            "TPassWord_Form",  "TProgresionForm",     "TLoadAllMemForm", "TEM100Form"};
+    const QStringList names{"TDCPanelForm",   "TManual_Detect_Form", "TAcercadeForm",   "TW_Serial_Info_Form",
+                            "TPassWord_Form", "TProgresionForm",     "TLoadAllMemForm", "TEM100Form"};
     const QList<QWidget*> all = windows->all();
     ASSERT_EQ(all.size(), names.size());
     for (int i = 0; i < all.size(); ++i) {
@@ -60,8 +60,8 @@ TEST_F(Windows, DraggingTheTitleBarMovesTheWindow)
                       Qt::NoModifier);
     QApplication::sendEvent(bar, &press);
     const QPointF moved = local + QPointF(30, 20);
-    QMouseEvent move(QEvent::MouseMove, moved, bar->mapToGlobal(local) + QPointF(30, 20), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, moved, bar->mapToGlobal(local) + QPointF(30, 20), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(bar, &move);
     QMouseEvent release(QEvent::MouseButtonRelease, moved, bar->mapToGlobal(local) + QPointF(30, 20), Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);
