@@ -217,6 +217,7 @@ private:
     void setUpDevice();
     bool startOperation(std::unique_ptr<core::DeviceOperation> operation, Pending pending, io::Link* link);
     io::Link* currentLink() const;
+    io::Link* operationLink();
     bool refuseWhileBusy();
     void onOperationFinished(const core::Outcome& outcome);
     void onConnectionEffect(core::ConnectionEffect effect);

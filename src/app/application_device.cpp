@@ -136,6 +136,14 @@ io::Link* Application::currentLink() const
     return nullptr;
 }
 
+io::Link* Application::operationLink()
+{
+    io::Link* link = currentLink();
+    // ETHERNET chosen but no module connected yet.
+    if (!link) m_presenter.show(core::infoBox(t::kNotConnected));
+    return link;
+}
+
 void Application::closeSocket()
 {
     if (m_tcp) m_tcp->close();
@@ -329,20 +337,20 @@ void Application::onOperationFinished(const core::Outcome& outcome)
 void Application::storeConfiguration()
 {
     if (refuseWhileBusy()) return;
+    io::Link* link = operationLink();
+    if (!link) return;
     auto image = buildImage();
     if (!image) {
         m_presenter.show(core::errorBox(image.message()));
         return;
     }
-    io::Link* link = currentLink();
-    if (!link) return;
     startOperation(core::makeStore(link->info(), m_memory, std::move(*image)), Pending::Store, link);
 }
 
 void Application::readMemory()
 {
     if (refuseWhileBusy()) return;
-    io::Link* link = currentLink();
+    io::Link* link = operationLink();
     if (!link) return;
     // The Configuration is replaced: New asks first, and Cancel ends the read.
     if (!newConfiguration()) return;
@@ -352,14 +360,14 @@ void Application::readMemory()
 void Application::changeMemory()
 {
     if (refuseWhileBusy()) return;
-    if (io::Link* link = currentLink())
+    if (io::Link* link = operationLink())
         startOperation(core::makeMemoryChange(link->info(), m_memory), Pending::Change, link);
 }
 
 void Application::readVersion()
 {
     if (refuseWhileBusy()) return;
-    if (io::Link* link = currentLink()) {
+    if (io::Link* link = operationLink()) {
         emit commStatusChanged(q(t::kGetVersion));
         startOperation(core::makeVersionRead(link->info()), Pending::Version, link);
     }
@@ -368,7 +376,7 @@ void Application::readVersion()
 void Application::readOperatingSystem()
 {
     if (refuseWhileBusy()) return;
-    if (io::Link* link = currentLink()) {
+    if (io::Link* link = operationLink()) {
         emit commStatusChanged(q(t::kGetSystem));
         startOperation(core::makeOsRead(link->info()), Pending::OsRead, link);
     }
@@ -377,26 +385,26 @@ void Application::readOperatingSystem()
 void Application::uploadOperatingSystem()
 {
     if (refuseWhileBusy()) return;
-    if (io::Link* link = currentLink()) startOperation(core::makeOsUpload(link->info()), Pending::OsUpload, link);
+    if (io::Link* link = operationLink()) startOperation(core::makeOsUpload(link->info()), Pending::OsUpload, link);
 }
 
 void Application::lockKeyboard(bool fromMenu)
 {
     if (refuseWhileBusy()) return;
-    if (io::Link* link = currentLink())
+    if (io::Link* link = operationLink())
         startOperation(core::makeKeyboard(link->info(), true, fromMenu), Pending::Keyboard, link);
 }
 
 void Application::unlockKeyboard()
 {
     if (refuseWhileBusy()) return;
-    if (io::Link* link = currentLink())
+    if (io::Link* link = operationLink())
         startOperation(core::makeKeyboard(link->info(), false), Pending::Keyboard, link);
 }
 
 void Application::requestPassword()
 {
-    if (refuseWhileBusy() || !currentLink()) return;
+    if (refuseWhileBusy() || !operationLink()) return;
     // The device controls stay disabled while the window is open.
     m_deviceControlsEnabled = false;
     emit connectionChanged();
@@ -405,7 +413,7 @@ void Application::requestPassword()
 
 void Application::sendPassword(const std::array<uint8_t, 6>& keys, bool active)
 {
-    io::Link* link = currentLink();
+    io::Link* link = operationLink();
     auto block = core::passwordBlock(keys, active);
     if (!link || !block) {
         if (!block) m_presenter.show(core::errorBox(block.message()));
@@ -423,7 +431,7 @@ void Application::cancelPassword()
 void Application::resetProcessor()
 {
     if (refuseWhileBusy()) return;
-    if (io::Link* link = currentLink()) startOperation(core::makeReset(link->info()), Pending::Reset, link);
+    if (io::Link* link = operationLink()) startOperation(core::makeReset(link->info()), Pending::Reset, link);
 }
 
 } // namespace kvr::gui

@@ -1,5 +1,6 @@
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTcpServer>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -79,6 +80,39 @@ TEST_F(Device, EthernetScanConnectAndOperations)
     EXPECT_EQ(presenter.shown[0].text, "The KVR 610 is busy. Please wait until the communication ends.");
     ASSERT_TRUE(waitFor([&] { return !app->busy(); }));
     EXPECT_EQ(simulator->processor().counters().send[8].completed, 1u);
+}
+
+} // namespace
+} // namespace kvr::gui::test
+
+namespace kvr::gui::test {
+namespace {
+
+TEST_F(Device, RefusedConnectionShowsTheSocketErrorAndEndsOffline)
+{
+    // A loopback port nobody listens on.
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    const quint16 closed = probe.serverPort();
+    probe.close();
+    app->setEthernetPort(closed);
+
+    auto* connection = windows->connection();
+    connection->show();
+    find<QRadioButton>(connection, "EthernetRB")->click();
+    connection->okButton()->click();
+    ASSERT_TRUE(waitFor([&] { return !app->scanning(); }));
+    emit find<QComboBox>(windows->ethernet(), "ProcessorBox")->activated(0);
+    find<QPushButton>(windows->ethernet(), "ConnectB")->click();
+    ASSERT_TRUE(waitFor([&] { return !app->busy() && !presenter.shown.empty(); }, 8000));
+    EXPECT_EQ(presenter.shown[0].text,
+              "ETHERNET error: Opening IP: 127.0.0.1. Verify if the IP is Correct and the Processor is Switched ON");
+    EXPECT_EQ(presenter.shown[0].kind, core::MessageKind::Error);
+    EXPECT_EQ(app->connectionCode(), ConnectionCode::Offline);
+    EXPECT_FALSE(app->statusConnected());
+    EXPECT_EQ(find<QLabel>(windows->main(), "StatusL")->text(), QStringLiteral("Status: Offline"));
+    EXPECT_EQ(find<QLabel>(windows->ethernet(), "StatusB")->text(), QStringLiteral("Status: Offline"));
+    EXPECT_FALSE(find<QToolButton>(windows->main(), "WriteProgramB")->isEnabled());
 }
 
 } // namespace
