@@ -194,6 +194,9 @@ void readBand(const ByteReader& r, size_t at, TSOS& s)
     s.Frec = clampFinite(r.f64le(at + 8), 1.0, kGridHighHz, 1000.0);
     s.Q = clampFinite(r.f64le(at + 16), 0.0001, 101.0, 0.707);
     s.Tipo = r.u8(at + 24);
+    // Types 19 and 20 use the gain as a plain ratio (0..3 in their editor); -1 would divide by zero.
+    if (s.Tipo == static_cast<uint8_t>(SectionType::AnalogPlus) || s.Tipo == static_cast<uint8_t>(SectionType::AnalogMinus))
+        s.Gain = clampFinite(s.Gain, 0.0, 3.0, 0.0);
 }
 
 int32_t clampCount(int32_t v) { return clampTo<int32_t>(v, 1, kEditableBands); }
