@@ -4,6 +4,7 @@
 
 #include "args.h"
 #include "file_commands.h"
+#include "image_commands.h"
 
 namespace {
 
@@ -11,6 +12,7 @@ void usage()
 {
     std::fprintf(stderr, "usage: kvr610-cli COMMAND [ARGS]\ncommands:\n");
     kvr::cli::printFileCommandsUsage();
+    kvr::cli::printImageCommandsUsage();
 }
 
 } // namespace
@@ -23,6 +25,8 @@ int main(int argc, char** argv)
         return args.empty() ? kvr::cli::kUsageError : 0;
     }
     int status = kvr::cli::runFileCommand(args);
+    if (status >= 0) return status;
+    status = kvr::cli::runImageCommand(args);
     if (status >= 0) return status;
     std::fprintf(stderr, "kvr610-cli: unknown command \"%s\"\n", args[0].c_str());
     usage();
