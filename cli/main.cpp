@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "args.h"
+#include "device_commands.h"
 #include "file_commands.h"
 #include "image_commands.h"
 
@@ -13,6 +14,13 @@ void usage()
     std::fprintf(stderr, "usage: kvr610-cli COMMAND [ARGS]\ncommands:\n");
     kvr::cli::printFileCommandsUsage();
     kvr::cli::printImageCommandsUsage();
+    std::fprintf(stderr,
+                 "device commands (with --link tcp:HOST[:PORT] | serial:DEVICE | usb):\n"
+                 "  version | activate N | lock | unlock | reset\n"
+                 "  store N FILE.kv4 [--overwrite] | read N OUT.kv4\n"
+                 "  os-read OUT.asc | os-upload FILE.asc --yes\n"
+                 "  password KEYS [--active]           KEYS: six digits 1-3\n"
+                 "  send-library FILE.kvl\n");
 }
 
 } // namespace
@@ -27,6 +35,8 @@ int main(int argc, char** argv)
     int status = kvr::cli::runFileCommand(args);
     if (status >= 0) return status;
     status = kvr::cli::runImageCommand(args);
+    if (status >= 0) return status;
+    status = kvr::cli::runDeviceCommand(args);
     if (status >= 0) return status;
     std::fprintf(stderr, "kvr610-cli: unknown command \"%s\"\n", args[0].c_str());
     usage();

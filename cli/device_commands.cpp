@@ -1,0 +1,232 @@
+#include "device_commands.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <set>
+
+#include "comm/operations.h"
+#include "io/operationrunner.h"
+#include "io/seriallink.h"
+#include "io/tcplink.h"
+#include "io/usblink.h"
+#include "util/numtext.h"
+
+namespace kvr::cli {
+
+namespace {
+
+constexpr int kUsage = 2;
+constexpr int kUnavailable = 3;
+
+const std::set<std::string> kCommands{"version", "store", "read", "activate", "os-read", "os-upload",
+                                      "lock", "unlock", "password", "reset", "send-library"};
+
+void printErr(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
+
+int usage(const std::string& why)
+{
+    printErr("kvr610-cli: " + why);
+    printErr("usage: kvr610-cli COMMAND ARGS --link tcp:HOST[:PORT] | serial:DEVICE | usb\n"
+             "  version | store N FILE.kv4 [--overwrite] | read N OUT.kv4 | activate N | os-read OUT.asc\n"
+             "  os-upload FILE.asc --yes | lock | unlock | password KEYS [--active] | reset | send-library FILE.kvl");
+    return kUsage;
+}
+
+struct Options {
+    std::string command;
+    std::vector<std::string> positional;
+    std::string link;
+    bool overwrite = false;
+    bool yes = false;
+    bool active = false;
+};
+
+std::optional<Options> parse(const std::vector<std::string>& args, std::string& error)
+{
+    Options o;
+    o.command = args.at(0);
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--link") {
+            if (i + 1 >= args.size()) {
+                error = "--link needs a value";
+                return std::nullopt;
+            }
+            o.link = args[++i];
+        } else if (a.rfind("--link=", 0) == 0) {
+            o.link = a.substr(7);
+        } else if (a == "--overwrite") {
+            o.overwrite = true;
+        } else if (a == "--yes") {
+            o.yes = true;
+        } else if (a == "--active") {
+            o.active = true;
+        } else if (a.rfind("--", 0) == 0) {
+            error = "unknown option " + a;
+            return std::nullopt;
+        } else {
+            o.positional.push_back(a);
+        }
+    }
+    return o;
+}
+
+// tcp:HOST[:PORT] | serial:DEVICE | usb
+std::unique_ptr<io::Link> makeLink(const std::string& spec, std::string& error)
+{
+    if (spec == "usb") return std::make_unique<io::UsbLink>();
+    if (spec.rfind("serial:", 0) == 0 && spec.size() > 7)
+        return std::make_unique<io::SerialLink>(QString::fromStdString(spec.substr(7)));
+    if (spec.rfind("tcp:", 0) == 0 && spec.size() > 4) {
+        std::string host = spec.substr(4);
+        quint16 port = io::TcpLink::kDefaultPort;
+        const auto colon = host.rfind(':');
+        if (colon != std::string::npos && host.find(':') == colon) { // not an IPv6 address
+            const auto value = core::parseInteger(host.substr(colon + 1));
+            if (!value || *value < 1 || *value > 65535) {
+                error = "bad port in " + spec;
+                return nullptr;
+            }
+            port = static_cast<quint16>(*value);
+            host.resize(colon);
+        }
+        return std::make_unique<io::TcpLink>(QString::fromStdString(host), port);
+    }
+    error = spec.empty() ? "--link is required" : "bad --link " + spec;
+    return nullptr;
+}
+
+std::optional<int> memoryArg(const std::string& text)
+{
+    const auto v = core::parseInteger(text);
+    if (!v || *v < 1 || *v > core::protocol::kMemoryCount) return std::nullopt;
+    return static_cast<int>(*v);
+}
+
+const char* kindName(core::MessageKind kind)
+{
+    switch (kind) {
+    case core::MessageKind::Error: return "error";
+    case core::MessageKind::Warning: return "warning";
+    case core::MessageKind::Information: return "information";
+    case core::MessageKind::Confirmation: return "confirmation";
+    }
+    return "message";
+}
+
+int run(io::Link& link, std::unique_ptr<core::DeviceOperation> op, const Options& o)
+{
+    io::OperationRunner runner;
+    runner.setLink(&link);
+    int exitCode = 1;
+    bool done = false;
+    QString lastStatus;
+    QObject::connect(&runner, &io::OperationRunner::statusChanged, [&](const QString& text) {
+        if (text == lastStatus) return;
+        lastStatus = text;
+        printErr(text.toStdString());
+    });
+    int lastPercent = -1;
+    QObject::connect(&runner, &io::OperationRunner::progressChanged, [&](int position, int maximum) {
+        const int percent = maximum > 0 ? position * 100 / maximum : 100;
+        if (percent / 10 == lastPercent / 10 && percent != 100) return;
+        lastPercent = percent;
+        printErr("progress " + std::to_string(position) + "/" + std::to_string(maximum));
+    });
+    QObject::connect(&runner, &io::OperationRunner::messageRequested, [](const core::Message& m) {
+        printErr(std::string(kindName(m.kind)) + ": " + m.text);
+    });
+    QObject::connect(&runner, &io::OperationRunner::connectionEffect, [](core::ConnectionEffect e) {
+        if (e == core::ConnectionEffect::GoOffline) printErr("offline");
+    });
+    QObject::connect(&runner, &io::OperationRunner::questionAsked, [&](const core::Question& q) {
+        core::Answer a;
+        switch (q.kind) {
+        case core::QuestionKind::OverwriteMemory: a.button = o.overwrite ? core::Button::Yes : core::Button::No; break;
+        case core::QuestionKind::ConfirmUpload: a.button = o.yes ? core::Button::Yes : core::Button::No; break;
+        case core::QuestionKind::ConfirmKeyboard: a.button = core::Button::Ok; break; // the command is the answer
+        case core::QuestionKind::UpdateDsp: a.button = core::Button::No; break;
+        case core::QuestionKind::ChooseOsFile: a.button = core::Button::Cancel; break;
+        case core::QuestionKind::ConnectionWindow: a.button = core::Button::Cancel; break;
+        }
+        if (!q.message.text.empty())
+            printErr(std::string("question: ") + q.message.text + " -> " +
+                     (a.accepted() ? "yes" : "no"));
+        runner.answer(a);
+    });
+    QObject::connect(&runner, &io::OperationRunner::finished, [&](const core::Outcome& outcome) {
+        done = true;
+        if (outcome.completed()) {
+            exitCode = 0;
+            if (o.command == "version" && !outcome.data.empty())
+                std::printf("%s\n", core::dspVersionText(outcome.data[0]).c_str());
+        } else {
+            exitCode = outcome.kind == core::OutcomeKind::Refused ? 4 : 1;
+            printErr(std::string(outcome.kind == core::OutcomeKind::Refused ? "refused" : "failed") +
+                     (outcome.reason.empty() ? "" : ": " + outcome.reason));
+        }
+        QCoreApplication::exit(exitCode);
+    });
+    QObject::connect(&runner, &io::OperationRunner::refused, [&](const QString& reason) {
+        printErr("refused: " + reason.toStdString());
+    });
+    if (!runner.start(std::move(op))) return 1;
+    if (!done) QCoreApplication::exec();
+    link.close();
+    return exitCode;
+}
+
+} // namespace
+
+int runDeviceCommand(const std::vector<std::string>& args)
+{
+    if (args.empty() || !kCommands.count(args[0])) return -1;
+    std::string error;
+    const auto parsed = parse(args, error);
+    if (!parsed) return usage(error);
+    const Options& o = *parsed;
+    const auto& p = o.positional;
+
+    std::unique_ptr<QCoreApplication> ownApp;
+    static int argc = 1;
+    static char name[] = "kvr610-cli";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance()) ownApp = std::make_unique<QCoreApplication>(argc, argv);
+
+    auto link = makeLink(o.link, error);
+    if (!link) return usage(error);
+    const core::LinkInfo info = link->info();
+
+    std::unique_ptr<core::DeviceOperation> op;
+    if (o.command == "version" && p.empty()) {
+        op = core::makeVersionRead(info);
+    } else if (o.command == "activate" && p.size() == 1) {
+        const auto n = memoryArg(p[0]);
+        if (!n) return usage("memory numbers run from 1 to 18");
+        op = core::makeMemoryChange(info, *n);
+    } else if ((o.command == "lock" || o.command == "unlock") && p.empty()) {
+        op = core::makeKeyboard(info, o.command == "lock");
+    } else if (o.command == "password" && p.size() == 1) {
+        core::Bytes keys;
+        for (char c : p[0]) keys.push_back(static_cast<uint8_t>(c >= '0' && c <= '9' ? c - '0' : 0));
+        auto block = core::passwordBlock(keys, o.active);
+        if (!block) return usage(block.message());
+        op = core::makePassword(info, *block);
+    } else if (o.command == "reset" && p.empty()) {
+        op = core::makeReset(info);
+    } else if ((o.command == "store" && p.size() == 2) || (o.command == "read" && p.size() == 2) ||
+               (o.command == "os-read" && p.size() == 1) || (o.command == "os-upload" && p.size() == 1) ||
+               (o.command == "send-library" && p.size() == 1)) {
+        if ((o.command == "store" || o.command == "read") && !memoryArg(p[0]))
+            return usage("memory numbers run from 1 to 18");
+        printErr("kvr610-cli: " + o.command + " is not available yet (it needs the file and image code)");
+        return kUnavailable;
+    } else {
+        return usage("wrong arguments for " + o.command);
+    }
+    return run(*link, std::move(op), o);
+}
+
+} // namespace kvr::cli

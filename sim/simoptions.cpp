@@ -1,0 +1,147 @@
+#include "sim/simoptions.h"
+
+#include <limits>
+
+namespace kvr::sim {
+
+namespace {
+
+core::Error bad(const QString& text)
+{
+    return core::Error{text.toStdString()};
+}
+
+std::optional<qint64> parseCount(const QString& text, qint64 maximum)
+{
+    bool ok = false;
+    const qint64 value = text.toLongLong(&ok, 10);
+    if (!ok || value < 0 || value > maximum) return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+QString simUsage()
+{
+    return QStringLiteral(
+        "usage: kvr610-sim [options]\n"
+        "A virtual KVR 610 processor. Prints one line per transport: 'tcp ADDRESS:PORT', 'pty PATH'.\n"
+        "\n"
+        "  --tcp [ADDRESS:]PORT    listen for one client at a time (port 0 picks one; default 127.0.0.1:0\n"
+        "                          when no transport is named)\n"
+        "  --pty                   open a pseudo-terminal in raw mode\n"
+        "  --state DIR             keep memories, version, OS image, keyboard lock, password and\n"
+        "                          protected memories in DIR (default: a temporary folder)\n"
+        "  --version N             DSP version to report (default 47, or the saved one)\n"
+        "  --protect LIST          write-protected memories, e.g. 5,7 (empty: none)\n"
+        "  --baud N                pace every byte as an N-baud serial wire would (10 bits a byte)\n"
+        "  --delay MS              delay every answer\n"
+        "  --silence-timeout MS    back to idle after this much silence mid-exchange (default 5000)\n"
+        "\n"
+        "Failure modes (all combinable):\n"
+        "  --refuse-number         answer every memory number with 0xFF\n"
+        "  --stop-after N          stop answering after N received bytes of the run\n"
+        "  --drop-after N          close each connection after N bytes received on it\n"
+        "  --wrong-byte STEP[:VALUE][@COMMAND]\n"
+        "                          put a wrong byte (default: the right one inverted) at STEP of every\n"
+        "                          exchange (of COMMAND only, if given). Send exchange: start, command,\n"
+        "                          number, status, long, send-data, send-end; receive exchange: begin,\n"
+        "                          header1, header2, long-high, long-low, receive-data, receive-end;\n"
+        "                          'data' and 'end' name the step of both. Repeatable.\n"
+        "  --status-full LIST      report these memories full whatever they hold\n"
+        "  --status-empty LIST     report these memories empty whatever they hold\n"
+        "  --help                  this text\n");
+}
+
+core::Result<SimOptions> parseSimOptions(const QStringList& arguments)
+{
+    SimOptions options;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        QString name = arguments[i];
+        std::optional<QString> inlineValue;
+        if (const qsizetype eq = name.indexOf(QLatin1Char('=')); name.startsWith(QLatin1String("--")) && eq > 0) {
+            inlineValue = name.mid(eq + 1);
+            name = name.left(eq);
+        }
+        auto value = [&]() -> std::optional<QString> {
+            if (inlineValue) return inlineValue;
+            if (i + 1 < arguments.size()) return arguments[++i];
+            return std::nullopt;
+        };
+        auto takeFlag = [&]() -> bool { return !inlineValue; };
+
+        if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+            options.help = true;
+        } else if (name == QLatin1String("--pty")) {
+            if (!takeFlag()) return bad(QStringLiteral("--pty takes no value"));
+            options.pty = true;
+        } else if (name == QLatin1String("--refuse-number")) {
+            if (!takeFlag()) return bad(QStringLiteral("--refuse-number takes no value"));
+            options.faults.refuseNumber = true;
+        } else {
+            static const QStringList kValueOptions = {
+                QStringLiteral("--tcp"),        QStringLiteral("--state"),       QStringLiteral("--version"),
+                QStringLiteral("--protect"),    QStringLiteral("--status-full"), QStringLiteral("--status-empty"),
+                QStringLiteral("--wrong-byte"), QStringLiteral("--stop-after"),  QStringLiteral("--drop-after"),
+                QStringLiteral("--baud"),       QStringLiteral("--delay"),       QStringLiteral("--silence-timeout")};
+            if (!kValueOptions.contains(name)) return bad(QStringLiteral("unknown option '%1'").arg(arguments[i]));
+            const auto text = value();
+            if (!text) return bad(name + QStringLiteral(" needs a value"));
+            const std::string raw = text->toStdString();
+            if (name == QLatin1String("--tcp")) {
+                QString port = *text;
+                if (const qsizetype colon = text->lastIndexOf(QLatin1Char(':')); colon >= 0) {
+                    options.tcpHost = text->left(colon);
+                    port = text->mid(colon + 1);
+                    if (options.tcpHost.startsWith(QLatin1Char('[')) && options.tcpHost.endsWith(QLatin1Char(']')))
+                        options.tcpHost = options.tcpHost.mid(1, options.tcpHost.size() - 2);
+                }
+                auto number = parseCount(port, 65535);
+                if (!number || options.tcpHost.isEmpty())
+                    return bad(QStringLiteral("--tcp wants [ADDRESS:]PORT, not '%1'").arg(*text));
+                options.tcp = true;
+                options.tcpPort = quint16(*number);
+            } else if (name == QLatin1String("--state")) {
+                options.stateFolder = *text;
+            } else if (name == QLatin1String("--version")) {
+                auto version = parseByteValue(raw);
+                if (!version) return bad(QStringLiteral("--version wants 0..255, not '%1'").arg(*text));
+                options.dspVersion = *version;
+            } else if (name == QLatin1String("--protect")) {
+                auto list = parseMemoryList(raw);
+                if (!list) return bad(QStringLiteral("--protect: ") + QString::fromStdString(list.message()));
+                options.protectedMemories = *list;
+            } else if (name == QLatin1String("--status-full") || name == QLatin1String("--status-empty")) {
+                auto list = parseMemoryList(raw);
+                if (!list) return bad(name + QStringLiteral(": ") + QString::fromStdString(list.message()));
+                auto& flags =
+                    name == QLatin1String("--status-full") ? options.faults.statusFull : options.faults.statusEmpty;
+                for (int memory : *list)
+                    flags[size_t(memory - 1)] = true;
+            } else if (name == QLatin1String("--wrong-byte")) {
+                auto fault = parseWrongByte(raw);
+                if (!fault) return bad(QString::fromStdString(fault.message()));
+                options.faults.wrongBytes.push_back(*fault);
+            } else if (name == QLatin1String("--stop-after") || name == QLatin1String("--drop-after")) {
+                auto count = parseCount(*text, std::numeric_limits<qint64>::max());
+                if (!count) return bad(name + QStringLiteral(" wants a byte count, not '%1'").arg(*text));
+                (name == QLatin1String("--stop-after") ? options.faults.stopAfterBytes
+                                                       : options.faults.dropAfterBytes) = uint64_t(*count);
+            } else if (name == QLatin1String("--baud")) {
+                auto baud = parseCount(*text, 10000000);
+                if (!baud || *baud == 0) return bad(QStringLiteral("--baud wants a rate, not '%1'").arg(*text));
+                options.baud = int(*baud);
+            } else if (name == QLatin1String("--delay") || name == QLatin1String("--silence-timeout")) {
+                auto ms = parseCount(*text, 3600000);
+                if (!ms) return bad(name + QStringLiteral(" wants milliseconds, not '%1'").arg(*text));
+                (name == QLatin1String("--delay") ? options.delayMs : options.silenceTimeoutMs) = int(*ms);
+            }
+        }
+    }
+    for (int memory = 0; memory < kMemoryCount; ++memory)
+        if (options.faults.statusFull[size_t(memory)] && options.faults.statusEmpty[size_t(memory)])
+            return bad(QStringLiteral("memory %1 cannot be reported both full and empty").arg(memory + 1));
+    return options;
+}
+
+} // namespace kvr::sim

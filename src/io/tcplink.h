@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QTcpSocket>
+#include <QTimer>
+
+#include "io/link.h"
+
+namespace kvr::io {
+
+// The Ethernet module: a TCP client, reconnected at the start of every send exchange. Connecting
+// is limited to 5 s and ends, like any socket error, with the "ETHERNET error: Opening IP: " box.
+class TcpLink final : public Link {
+    Q_OBJECT
+public:
+    static constexpr quint16 kDefaultPort = 1001;
+    static constexpr int kConnectLimitMs = 5000;
+
+    explicit TcpLink(QString host, quint16 port = kDefaultPort, QString hostName = {}, QObject* parent = nullptr);
+
+    core::LinkKind kind() const override { return core::LinkKind::Ethernet; }
+    core::LinkInfo info() const override;
+    void open() override;
+    void send(const QByteArray& bytes) override;
+    void close() override;
+
+    QString localAddress() const { return m_localAddress; }
+    QString errorText() const;
+
+private:
+    void connectNow();
+    void onConnected();
+    void onError();
+    void onTimeout();
+
+    QString m_host;
+    quint16 m_port;
+    QString m_hostName;
+    QString m_localAddress;
+    QTcpSocket m_socket;
+    QTimer m_limit;
+    bool m_opening = false;
+};
+
+} // namespace kvr::io
