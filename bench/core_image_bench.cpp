@@ -76,7 +76,8 @@ BENCHMARK(BM_DecodeDeviceImage)->Unit(benchmark::kMicrosecond);
 // 38 configuration files read, designed and converted into one library.
 void BM_BuildLibrary38(benchmark::State& state)
 {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("kvr-bench-" + std::to_string(::getpid()));
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("kvr-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     std::vector<std::string> paths;
     for (int i = 0; i < kMaxLibraryMemories; ++i) {

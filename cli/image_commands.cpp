@@ -32,12 +32,14 @@ int usage(const std::string& message)
 
 void printLines(const std::vector<std::string>& lines)
 {
-    for (const std::string& line : lines) std::printf("%s\n", line.c_str());
+    for (const std::string& line : lines)
+        std::printf("%s\n", line.c_str());
 }
 
 void printNotices(const std::vector<Message>& notices)
 {
-    for (const Message& m : notices) std::fprintf(stderr, "%s\n", m.text.c_str());
+    for (const Message& m : notices)
+        std::fprintf(stderr, "%s\n", m.text.c_str());
 }
 
 Result<Configuration> load(const std::string& path)

@@ -65,7 +65,8 @@ int main(int argc, char** argv)
     bool ok = true;
     for (size_t i = 0; i < list.size(); ++i) {
         const std::string name = "seed" + std::to_string(i + 1);
-        ok &= write(root / "config_file" / (name + ".kv4"), encodeConfigurationFile(list[i], "/seeds/" + name + ".kv4"));
+        ok &=
+            write(root / "config_file" / (name + ".kv4"), encodeConfigurationFile(list[i], "/seeds/" + name + ".kv4"));
         auto image = BuildDeviceImage(list[i], i == 1);
         if (!image) return 1;
         ok &= write(root / "device_image" / (name + ".bin"), *image);
@@ -74,10 +75,12 @@ int main(int argc, char** argv)
     // The used part of the library: the fuzz target pads it to full size itself.
     const std::span<const uint8_t> last = library.image(library.count());
     const size_t used = static_cast<size_t>(last.data() - library.buffer().data()) + last.size();
-    ok &= write(root / "library" / "seed.kvl", Bytes(library.buffer().begin(), library.buffer().begin() + static_cast<long>(used)));
+    ok &= write(root / "library" / "seed.kvl",
+                Bytes(library.buffer().begin(), library.buffer().begin() + static_cast<long>(used)));
     for (size_t n : {size_t(16), size_t(58), size_t(1000)}) {
         Bytes os(n);
-        for (size_t i = 0; i < n; ++i) os[i] = static_cast<uint8_t>(i * 37 + 11);
+        for (size_t i = 0; i < n; ++i)
+            os[i] = static_cast<uint8_t>(i * 37 + 11);
         const std::string text = osFileText(os);
         ok &= write(root / "os_file" / ("seed" + std::to_string(n) + ".asc"), Bytes(text.begin(), text.end()));
     }

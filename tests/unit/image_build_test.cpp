@@ -33,7 +33,10 @@ struct Parsed {
     uint32_t word(int k, size_t from, size_t i) const { return be32(block(k) + from + 4 * i); }
     double value(int k, size_t from, size_t i) const { return FromProcessorFloat(word(k, from, i)); }
     int16_t h(int k, size_t at) const { return static_cast<int16_t>(be16(block(k) + at)); }
-    int recS16(size_t at) const { return static_cast<int16_t>(image.at(record() + at) | image.at(record() + at + 1) << 8); }
+    int recS16(size_t at) const
+    {
+        return static_cast<int16_t>(image.at(record() + at) | image.at(record() + at + 1) << 8);
+    }
     unsigned recU16(size_t at) const { return image.at(record() + at) | image.at(record() + at + 1) << 8; }
     unsigned rec(size_t at) const { return image.at(record() + at); }
 };
@@ -78,12 +81,19 @@ Coefs firstOrderLowPass(double f)
 void expectSection(const Parsed& p, int k, size_t at, const Coefs& c)
 {
     const double expected[5] = {c.a2, c.b2 + c.a2, c.a1, c.b1 + c.a1, c.b0 - 1};
-    for (size_t i = 0; i < 5; ++i) EXPECT_NEAR(p.value(k, at, i), expected[i], 2.5e-7) << "word " << i;
+    for (size_t i = 0; i < 5; ++i)
+        EXPECT_NEAR(p.value(k, at, i), expected[i], 2.5e-7) << "word " << i;
 }
 
-uint16_t low16Of(double v) { return static_cast<uint16_t>(static_cast<uint64_t>(std::llrint(v)) & 0xFFFF); }
+uint16_t low16Of(double v)
+{
+    return static_cast<uint16_t>(static_cast<uint64_t>(std::llrint(v)) & 0xFFFF);
+}
 
-size_t dynamicsWords(int points) { return 23 + static_cast<size_t>(points); }
+size_t dynamicsWords(int points)
+{
+    return 23 + static_cast<size_t>(points);
+}
 
 } // namespace
 
@@ -100,7 +110,8 @@ TEST(DeviceImageLayout, HeaderLengthsAndTrailer)
     EXPECT_EQ(p.image[6], 2);
     EXPECT_EQ(p.image[7], 2);
     EXPECT_EQ(p.image[8], 0xFF);
-    for (size_t i = 9; i <= 12; ++i) EXPECT_EQ(p.image[i], 0) << i;
+    for (size_t i = 9; i <= 12; ++i)
+        EXPECT_EQ(p.image[i], 0) << i;
     const size_t end = 53 + p.l1 + p.l2;
     EXPECT_EQ(p.image[end], 0);
     EXPECT_EQ(p.image[end + 1], 0x02);
@@ -178,7 +189,8 @@ TEST(DeviceImageBlocks, PolarityDelaysAndCounts)
     EXPECT_EQ(p.h(1, 22), std::lrint(1.20 / c25 * kFs));
     EXPECT_EQ(p.word(1, 0, 8), 0u); // k - 1
     EXPECT_EQ(p.word(2, 0, 8), 1u);
-    for (size_t i = 9; i < 12; ++i) EXPECT_EQ(p.word(2, 0, i), 0u);
+    for (size_t i = 9; i < 12; ++i)
+        EXPECT_EQ(p.word(2, 0, i), 0u);
 }
 
 TEST(DeviceImageBlocks, InputDelayAboveTheLimitIsWrittenAs14390)
@@ -224,7 +236,8 @@ TEST(DeviceImageBlocks, SectionWordsAreTheDesignedCoefficients)
     expectSection(p, 1, 128, lowPass(1000, 1.0)); // the pole pair of order 3 has Q 1
     expectSection(p, 1, 148, {1, 0, 0, 0, 0});
     // A unity section is A2 = 0, B2 + A2 = 0, A1 = 0, B1 + A1 = 0, B0 - 1 = 0: all zero words.
-    for (size_t i = 0; i < 5; ++i) EXPECT_EQ(p.word(1, 68, i), 0x80000000u);
+    for (size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(p.word(1, 68, i), 0x80000000u);
 }
 
 TEST(DeviceImageBlocks, ParametersChangedWithoutADesignAreDesignedFirst)
@@ -303,8 +316,10 @@ TEST(DeviceImageBlocks, DynamicsWordsOfABypassedStage)
     EXPECT_EQ(p.value(2, at, 12), 1.0);
     EXPECT_EQ(p.word(2, at, 17), 0u);
     EXPECT_EQ(p.value(2, at, 19), 4.0);
-    for (size_t i = 20; i < 23; ++i) EXPECT_EQ(p.word(2, at, i), 0x80000000u);
-    for (size_t i = 23; i < 23 + 60; ++i) EXPECT_EQ(p.value(2, at, i), 1.0) << i;
+    for (size_t i = 20; i < 23; ++i)
+        EXPECT_EQ(p.word(2, at, i), 0x80000000u);
+    for (size_t i = 23; i < 23 + 60; ++i)
+        EXPECT_EQ(p.value(2, at, i), 1.0) << i;
 }
 
 TEST(DeviceImageBlocks, ThresholdAtTheKneeStartGivesTheLargestFloat)
@@ -319,11 +334,13 @@ TEST(DeviceImageBlocks, ThresholdAtTheKneeStartGivesTheLargestFloat)
 TEST(DeviceImageBlocks, OversizedBlockIsAnError)
 {
     Configuration c;
-    for (InputChannelSettings& in : c.inputs) in.peqBandCount = 8;
+    for (InputChannelSettings& in : c.inputs)
+        in.peqBandCount = 8;
     for (int n = 1; n <= 2; ++n) {
         c.output(n).peqxCount = 8;
         c.output(n).dynamics.NPuntos = 126;
-        for (TXOVERPB* side : {&c.output(n).xover.LowSide, &c.output(n).xover.HighSide}) side->Orden = 8;
+        for (TXOVERPB* side : {&c.output(n).xover.LowSide, &c.output(n).xover.HighSide})
+            side->Orden = 8;
         c.output(n).xover.LowSide.Tipo = 4;
         c.output(n).xover.HighSide.Tipo = 3;
     }
@@ -342,7 +359,8 @@ TEST(DeviceImageRecord, ValuesAndPositions)
     Parsed p = build(c);
     EXPECT_EQ(p.rec(0), 0xAA);
     EXPECT_EQ(p.rec(1), 1);
-    for (size_t i = 2; i <= 25; ++i) EXPECT_EQ(p.rec(i), 0) << i;
+    for (size_t i = 2; i <= 25; ++i)
+        EXPECT_EQ(p.rec(i), 0) << i;
     EXPECT_EQ(p.rec(26), 3);
     EXPECT_EQ(p.rec(27), 0);
     EXPECT_EQ(p.rec(28), 2);
@@ -388,7 +406,8 @@ TEST(DeviceImageRecord, CrossoverEntries)
     EXPECT_EQ(p.rec(418), 1);
     EXPECT_EQ(p.rec(419), 3);
     EXPECT_EQ(p.recU16(420), 1000u);
-    for (size_t k = 0; k < 4; ++k) EXPECT_EQ(p.recU16(422 + 2 * k), 1000u) << k;
+    for (size_t k = 0; k < 4; ++k)
+        EXPECT_EQ(p.recU16(422 + 2 * k), 1000u) << k;
     // First-order section: Q = 2K·sqrt((1+K)/(2K))/(1-K) with K = tan(pi f/fs), 0.4 at 1 kHz.
     const double k = std::tan(std::numbers::pi * 1000 / kFs);
     const double q1 = 2 * k * std::sqrt((1 + k) / (2 * k)) / (1 - k);
@@ -433,13 +452,14 @@ TEST(DeviceImageRecord, DynamicsEntries)
     Configuration c = imageConfiguration();
     Parsed p = build(c);
     const size_t d2 = 578 + 18;
-    const int expected[18] = {1,  0,    -20, 8,  0,  8, 0, 18, 14, 1,
-                              -83, 19, 20, 3, 48, 24, 41, 0};
-    for (size_t i = 0; i < 18; ++i) EXPECT_EQ(static_cast<int8_t>(p.rec(d2 + i)), static_cast<int8_t>(expected[i])) << i;
+    const int expected[18] = {1, 0, -20, 8, 0, 8, 0, 18, 14, 1, -83, 19, 20, 3, 48, 24, 41, 0};
+    for (size_t i = 0; i < 18; ++i)
+        EXPECT_EQ(static_cast<int8_t>(p.rec(d2 + i)), static_cast<int8_t>(expected[i])) << i;
     EXPECT_EQ(p.rec(578 + 36 + 1), 1); // output 3 bypassed
     EXPECT_EQ(p.rec(578 + 54 + 6), 1); // output 4 automatic times
     // Default limiter: threshold -5.85 -> -12, attack 10 ms index 12, release 100 ms index 14,
     // 8 ohms, 400 W, 600 W, gain 41, balanced.
     const int first[18] = {0, 0, -12, 4, 0, 8, 0, 12, 14, 0, -83, 19, 20, 8, 16, 24, 41, 1};
-    for (size_t i = 0; i < 18; ++i) EXPECT_EQ(static_cast<int8_t>(p.rec(578 + i)), static_cast<int8_t>(first[i])) << i;
+    for (size_t i = 0; i < 18; ++i)
+        EXPECT_EQ(static_cast<int8_t>(p.rec(578 + i)), static_cast<int8_t>(first[i])) << i;
 }

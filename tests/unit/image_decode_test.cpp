@@ -25,7 +25,10 @@ Bytes imageOf(const Configuration& c)
     return image.ok() ? *image : Bytes{};
 }
 
-size_t be16(const Bytes& b, size_t at) { return size_t{b.at(at)} << 8 | b.at(at + 1); }
+size_t be16(const Bytes& b, size_t at)
+{
+    return size_t{b.at(at)} << 8 | b.at(at + 1);
+}
 
 void setBe16(Bytes& b, size_t at, size_t v)
 {
@@ -40,7 +43,9 @@ struct Parts {
 Parts split(const Bytes& image)
 {
     const size_t l1 = be16(image, 49) - 2, l2 = be16(image, 51 + l1) - 2;
-    auto part = [&](size_t from, size_t n) { return Bytes(image.begin() + static_cast<long>(from), image.begin() + static_cast<long>(from + n)); };
+    auto part = [&](size_t from, size_t n) {
+        return Bytes(image.begin() + static_cast<long>(from), image.begin() + static_cast<long>(from + n));
+    };
     return {part(0, 49), part(51, l1), part(53 + l1, l2), part(56 + l1 + l2, 650)};
 }
 
@@ -50,7 +55,8 @@ Parts split(const Bytes& image)
 // editors create their stages with 12.5 dB.
 Configuration withDecoderOverRange(Configuration c)
 {
-    for (OutputChannelSettings& out : c.outputs) out.dynamics.OverRange = 10.0f;
+    for (OutputChannelSettings& out : c.outputs)
+        out.dynamics.OverRange = 10.0f;
     return c;
 }
 
@@ -183,7 +189,8 @@ TEST(DeviceImageDecode, ValuesAMemoryDoesNotKeep)
         EXPECT_EQ(out.dynamics.OverRange, 10.0f);
     }
     EXPECT_EQ(c.measurement.fileKind, 0);
-    for (const std::string& name : c.measurement.fileNames) EXPECT_EQ(name, "");
+    for (const std::string& name : c.measurement.fileNames)
+        EXPECT_EQ(name, "");
     EXPECT_EQ(c.measurement.dBspl, 100.0f);
     EXPECT_TRUE(c.input(InputId::A).peqView);
     EXPECT_FALSE(c.input(InputId::B).peqView);

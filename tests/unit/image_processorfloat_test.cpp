@@ -15,7 +15,8 @@ namespace {
 // (01.f for positive, 10.f for negative) scaled by 2^(e-23).
 double referenceDecode(uint32_t word)
 {
-    const int e = static_cast<int>(word >> 24) >= 128 ? static_cast<int>(word >> 24) - 256 : static_cast<int>(word >> 24);
+    const int e =
+        static_cast<int>(word >> 24) >= 128 ? static_cast<int>(word >> 24) - 256 : static_cast<int>(word >> 24);
     if (e == -128) return 0.0;
     const int64_t f = word & 0x7FFFFF;
     const int64_t mantissa = (word & 0x800000) ? f - (int64_t{1} << 24) : f + (int64_t{1} << 23);

@@ -42,7 +42,8 @@ bool readAs(const std::string& reader, const Bytes& bytes)
         auto r = MemoryLibrary::fromBuffer(buffer, "x.kvl");
         EXPECT_TRUE(r.ok() || !r.message().empty());
         if (r.ok())
-            for (int k = 1; k <= r->count(); ++k) (void)DecodeDeviceImage(r->image(k), k);
+            for (int k = 1; k <= r->count(); ++k)
+                (void)DecodeDeviceImage(r->image(k), k);
         return r.ok();
     }
     auto r = decodeOsFile(bytes, "snvd047_r.asc");

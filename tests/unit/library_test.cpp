@@ -40,7 +40,10 @@ Bytes imageOfFile(const std::string& path)
     return *image;
 }
 
-Bytes toBytes(std::span<const uint8_t> s) { return Bytes(s.begin(), s.end()); }
+Bytes toBytes(std::span<const uint8_t> s)
+{
+    return Bytes(s.begin(), s.end());
+}
 
 // An image of length field M = L: header bytes, names, zeros.
 Bytes syntheticImage(size_t length, uint8_t fill)
@@ -75,7 +78,8 @@ TEST(LibraryBuild, ImagesComeFromTheListLastEntryFirst)
     const size_t first = lib.image(1).size(), second = lib.image(2).size(), third = lib.image(3).size();
     EXPECT_EQ(lib.image(2).data(), lib.buffer().data() + 1 + first);
     const size_t end = 1 + first + second + third;
-    for (size_t i = end; i < lib.buffer().size(); i += 997) EXPECT_EQ(lib.buffer()[i], 0) << i;
+    for (size_t i = end; i < lib.buffer().size(); i += 997)
+        EXPECT_EQ(lib.buffer()[i], 0) << i;
 }
 
 TEST(LibraryBuild, EachMemoryIsItsFileAloneWhateverTheOrder)
@@ -184,7 +188,8 @@ TEST(LibraryFile, WriteThenReadGivesTheSameImages)
     ASSERT_TRUE(read.ok()) << read.message();
     EXPECT_TRUE(read->buffer() == build.library.buffer());
     ASSERT_EQ(read->count(), 5);
-    for (int k = 1; k <= 5; ++k) EXPECT_TRUE(toBytes(read->image(k)) == toBytes(build.library.image(k))) << k;
+    for (int k = 1; k <= 5; ++k)
+        EXPECT_TRUE(toBytes(read->image(k)) == toBytes(build.library.image(k))) << k;
     // An empty library is a full-size file too.
     ASSERT_TRUE(writeLibraryFile(file, MemoryLibrary()).ok());
     EXPECT_EQ(std::filesystem::file_size(file), 239617u);

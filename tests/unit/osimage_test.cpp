@@ -20,7 +20,8 @@ Bytes randomBytes(size_t n, unsigned seed)
 {
     std::mt19937 rng(seed);
     Bytes b(n);
-    for (uint8_t& x : b) x = static_cast<uint8_t>(rng());
+    for (uint8_t& x : b)
+        x = static_cast<uint8_t>(rng());
     return b;
 }
 
@@ -71,8 +72,8 @@ TEST(OsFile, WrittenTextLayout)
 
 TEST(OsFile, WrittenTextReadsBackToTheSameBytes)
 {
-    for (size_t n : {size_t(1), size_t(15), size_t(16), size_t(17), size_t(58), size_t(1000), size_t(6143),
-                     size_t(6144)}) {
+    for (size_t n :
+         {size_t(1), size_t(15), size_t(16), size_t(17), size_t(58), size_t(1000), size_t(6143), size_t(6144)}) {
         const Bytes data = randomBytes(n, static_cast<unsigned>(n));
         auto os = decodeOsFile(asBytes(osFileText(data)), "snvd047_r.asc");
         ASSERT_TRUE(os.ok()) << n << ": " << os.message();
@@ -116,13 +117,15 @@ TEST(OsFile, Refusals)
     bad[3 * 5 + 1] = 'g';
     auto digit = decodeOsFile(asBytes(bad), "snvd047_r.asc");
     ASSERT_FALSE(digit.ok());
-    EXPECT_EQ(digit.message(), "snvd047_r.asc is not a DSP Operating System file: line 1 has no hexadecimal number at byte 6.");
+    EXPECT_EQ(digit.message(),
+              "snvd047_r.asc is not a DSP Operating System file: line 1 has no hexadecimal number at byte 6.");
     // A line too short for its bytes: never read past its end.
     bad = good;
     bad.replace(49, 47, "01 02\r\n" + std::string(40, ' '));
     auto shortLine = decodeOsFile(asBytes(bad), "snvd047_r.asc");
     ASSERT_FALSE(shortLine.ok());
-    EXPECT_EQ(shortLine.message(), "snvd047_r.asc is not a DSP Operating System file: line 2 is too short for its bytes.");
+    EXPECT_EQ(shortLine.message(),
+              "snvd047_r.asc is not a DSP Operating System file: line 2 is too short for its bytes.");
     // A name without a version in its 5th to 7th characters.
     for (const char* name : {"snvdabc_r.asc", "snvd04", "a/b/kvr.asc", "snvd4_7.asc"}) {
         auto os = decodeOsFile(asBytes(good), name);
@@ -145,4 +148,23 @@ TEST(OsFile, ReadFromDisk)
     EXPECT_EQ(os->version, 47);
     EXPECT_TRUE(Bytes(os->image.begin() + 3, os->image.end()) == data);
     EXPECT_FALSE(readOsFile(dir.file("snvd047_x.asc")).ok());
+}
+
+TEST(OsFile, ReceivedSystemSavedAndReadBack)
+{
+    TempDir dir;
+    Bytes received = {0, 0, 47};
+    const Bytes system = randomBytes(300, 5);
+    received.insert(received.end(), system.begin(), system.end());
+    received[0] = static_cast<uint8_t>(received.size() >> 8);
+    received[1] = static_cast<uint8_t>(received.size());
+    received.resize(received.size() + 50, 0xEE); // the rest of the receive buffer is not saved
+    const std::string path = dir.file(proposedOsFileName(received[2]) + ".asc");
+    ASSERT_TRUE(saveOsFile(path, received).ok());
+    auto os = readOsFile(path);
+    ASSERT_TRUE(os.ok()) << os.message();
+    EXPECT_EQ(os->version, 47);
+    EXPECT_TRUE(Bytes(os->image.begin() + 3, os->image.end()) == system);
+    received[0] = 0xFF;
+    EXPECT_FALSE(saveOsFile(path, received).ok());
 }

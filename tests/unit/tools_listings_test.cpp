@@ -44,7 +44,10 @@ void expectListing(const Lines& got, const Lines& expected)
     }
 }
 
-std::string n(double v) { return formatGeneral(v, 17); }
+std::string n(double v)
+{
+    return formatGeneral(v, 17);
+}
 
 // Five coefficient lines, A2, B2, A1, B1, B0.
 Lines floats(const char* directive, double b0, double b1, double b2, double a1, double a2)
@@ -52,7 +55,10 @@ Lines floats(const char* directive, double b0, double b1, double b2, double a1, 
     return {directive + n(a2), directive + n(b2), directive + n(a1), directive + n(b1), directive + n(b0)};
 }
 
-void append(Lines& to, const Lines& more) { to.insert(to.end(), more.begin(), more.end()); }
+void append(Lines& to, const Lines& more)
+{
+    to.insert(to.end(), more.begin(), more.end());
+}
 
 } // namespace
 
@@ -116,23 +122,20 @@ TEST(CoefficientListings, DspData)
     const Configuration c = imageConfiguration();
     Lines expected = {"; DSP1DATA.asm - Fichero de datos de DSP1"};
     append(expected, kHeader);
-    append(expected, {"bypassflagpeq  .word   0       ; Flag de Bypass PEQ1",
-                      "inputgaina     .float  0.7498942 ; Gain de entrada Canal 1",
-                      "inputgainb     .float  1.5848932 ; Gain de entrada Canal 2",
-                      "outgain1       .float  1; Gain de salida OUT1. Mute y pol",
-                      "outgain2       .float  -" + n(std::pow(10.0, -0.15)) + "; Gain de salida OUT2. Mute y pol",
-                      "pol1           .float 1 ; Polaridad",
-                      "pol2           .float -1 ; Polaridad",
-                      "dlglobal       .word   479      ; Muestras de retardo de entrada",
-                      "dlinexover1    .word   1       ; Muestras de retardo de xover1",
-                      "dlinexover2    .word   1       ; Muestras de retardo de xover2",
-                      "N_SOSPEQ      .word   3    ; Nº de SOS de PEQ1",
-                      "N_SOSXOVER1    .word   5  ; Nº de SOS de XOVER1 + PEQX1",
-                      "N_SOSXOVER2    .word   3  ; Nº de SOS de XOVER2 + PEQX2",
-                      "aux_1    .word 0 ; Variable auxiliar 1",
-                      "aux_2    .word 0 ; Variable auxiliar 2",
-                      "aux_3    .word 0 ; Variable auxiliar 3",
-                      "aux_4    .word 0 ; Variable auxiliar 4"});
+    append(expected,
+           {"bypassflagpeq  .word   0       ; Flag de Bypass PEQ1",
+            "inputgaina     .float  0.7498942 ; Gain de entrada Canal 1",
+            "inputgainb     .float  1.5848932 ; Gain de entrada Canal 2",
+            "outgain1       .float  1; Gain de salida OUT1. Mute y pol",
+            "outgain2       .float  -" + n(std::pow(10.0, -0.15)) + "; Gain de salida OUT2. Mute y pol",
+            "pol1           .float 1 ; Polaridad", "pol2           .float -1 ; Polaridad",
+            "dlglobal       .word   479      ; Muestras de retardo de entrada",
+            "dlinexover1    .word   1       ; Muestras de retardo de xover1",
+            "dlinexover2    .word   1       ; Muestras de retardo de xover2",
+            "N_SOSPEQ      .word   3    ; Nº de SOS de PEQ1", "N_SOSXOVER1    .word   5  ; Nº de SOS de XOVER1 + PEQX1",
+            "N_SOSXOVER2    .word   3  ; Nº de SOS de XOVER2 + PEQX2", "aux_1    .word 0 ; Variable auxiliar 1",
+            "aux_2    .word 0 ; Variable auxiliar 2", "aux_3    .word 0 ; Variable auxiliar 3",
+            "aux_4    .word 0 ; Variable auxiliar 4"});
     const Lines got = coefficientListing(c, ListingKind::Dsp1, kInputs);
     ASSERT_EQ(got.size(), expected.size());
     for (size_t i = 0; i < got.size(); ++i) {

@@ -28,7 +28,10 @@ TDYNAMIC exampleLimiter()
 }
 
 // Soft-knee output at full scale, in dBu: y = 0 - (0 - T + W)^2 / (4W) + 13.85.
-double referenceLevelDbu(double t, double w) { return -std::pow(-t + w, 2) / (4 * w) + 13.85; }
+double referenceLevelDbu(double t, double w)
+{
+    return -std::pow(-t + w, 2) / (4 * w) + 13.85;
+}
 
 std::string fixed(double v, int decimals)
 {
@@ -47,7 +50,7 @@ TEST(PowerCheck, WorkedExampleBalanced)
     const double volts = std::pow(10.0, level / 20.0) * 0.775;
     const double watts = std::pow(volts * 41.0, 2) / 8.0;
     const PowerCheck check = checkPower(d);
-    EXPECT_NEAR(check.maxLevelDbu, level, 1e-5);   // single-precision curve
+    EXPECT_NEAR(check.maxLevelDbu, level, 1e-5); // single-precision curve
     EXPECT_NEAR(check.voltageRms, volts, 1e-5);
     EXPECT_NEAR(check.powerW, watts, 0.01);
     EXPECT_NEAR(watts, 2430, 2.0); // the example's round figure

@@ -17,7 +17,10 @@ using Lines = std::vector<std::string>;
 
 const std::string kRule(50, '-');
 
-Lines report(const Configuration& c) { return automaticReport(c, "08/12/2026 10:11:12", "4.7.0.3"); }
+Lines report(const Configuration& c)
+{
+    return automaticReport(c, "08/12/2026 10:11:12", "4.7.0.3");
+}
 
 // The lines from the first that equals `first` up to (not including) the first equal to `end`.
 Lines section(const Lines& lines, const std::string& first, const std::string& end)
@@ -46,41 +49,26 @@ void expectLines(const Lines& got, const Lines& expected)
 TEST(AutomaticReport, HeadAndInputsOfTheDefaults)
 {
     const Lines lines = report(Configuration());
-    const Lines expected = {"KVR 610  AUTOMATIC REPORT",
-                            "DATE : 08/12/2026 10:11:12",
-                            "VERSION : 4.7.0.3",
-                            "",
-                            kRule,
-                            "CONFIGURATION : NoName",
-                            "",
-                            "INPUT AND OUTPUT NAMES :",
-                            "  INPUT  A : In A    INPUT  B : In B",
-                            "  OUTPUT 1 : Out1    OUTPUT 2 : Out2",
-                            "  OUTPUT 3 : Out3    OUTPUT 4 : Out4",
-                            kRule,
-                            "ROUTING MODE : Free Route",
-                            "",
-                            // Bypassed bands give no line: three header lines and an empty line.
-                            "INPUT A CONFIGURATION :",
-                            "     MUTED: NO     GAIN : 0.0 dB   INPUT DELAY : 0.00 ms",
-                            "     PEQA SOURCE : PEQA",
-                            "",
-                            "INPUT B CONFIGURATION :",
-                            "     MUTED: NO     GAIN : 0.0 dB   INPUT DELAY : 0.00 ms",
-                            "     PEQB SOURCE : PEQB",
-                            "",
-                            "INPUT Mono (A+B) CONFIGURATION :",
-                            "     MUTED: NO     GAIN : -6.0 dB   INPUT DELAY : 0.00 ms",
-                            "     PEQMono (A+B) SOURCE : PEQM",
-                            "",
-                            kRule};
+    const Lines expected = {
+        "KVR 610  AUTOMATIC REPORT", "DATE : 08/12/2026 10:11:12", "VERSION : 4.7.0.3", "", kRule,
+        "CONFIGURATION : NoName", "", "INPUT AND OUTPUT NAMES :", "  INPUT  A : In A    INPUT  B : In B",
+        "  OUTPUT 1 : Out1    OUTPUT 2 : Out2", "  OUTPUT 3 : Out3    OUTPUT 4 : Out4", kRule,
+        "ROUTING MODE : Free Route", "",
+        // Bypassed bands give no line: three header lines and an empty line.
+        "INPUT A CONFIGURATION :", "     MUTED: NO     GAIN : 0.0 dB   INPUT DELAY : 0.00 ms",
+        "     PEQA SOURCE : PEQA", "",
+        "INPUT B CONFIGURATION :", "     MUTED: NO     GAIN : 0.0 dB   INPUT DELAY : 0.00 ms",
+        "     PEQB SOURCE : PEQB", "",
+        "INPUT Mono (A+B) CONFIGURATION :", "     MUTED: NO     GAIN : -6.0 dB   INPUT DELAY : 0.00 ms",
+        "     PEQMono (A+B) SOURCE : PEQM", "", kRule};
     expectLines(Lines(lines.begin(), lines.begin() + static_cast<long>(std::min(lines.size(), expected.size()))),
                 expected);
 }
 
 TEST(AutomaticReport, OutputOfTheDefaults)
 {
-    const Lines lines = section(report(Configuration()), "OUTPUT 1 Out1 CONFIGURATION :", "OUTPUT 2 Out2 CONFIGURATION :");
+    const Lines lines =
+        section(report(Configuration()), "OUTPUT 1 Out1 CONFIGURATION :", "OUTPUT 2 Out2 CONFIGURATION :");
     // Default limiter: stored threshold -5.85 shown at +8 dBu, flat there: V = 0.775 * 10^(8/20).
     const double volts = 0.775 * std::pow(10.0, 8.0 / 20.0);
     const double watts = std::pow(volts * 41, 2) / 8;
@@ -123,8 +111,7 @@ TEST(AutomaticReport, BandLines)
 {
     const Configuration c = imageConfiguration();
     const Lines lines = section(report(c), "INPUT A CONFIGURATION :", "");
-    const Lines expected = {"INPUT A CONFIGURATION :",
-                            "     MUTED: NO     GAIN : -2.5 dB   INPUT DELAY : 9.96 ms",
+    const Lines expected = {"INPUT A CONFIGURATION :", "     MUTED: NO     GAIN : -2.5 dB   INPUT DELAY : 9.96 ms",
                             "     PEQA SOURCE : PEQA",
                             "        Filter 1 :    Type: Parametric , freq: 250 Hz, Gain: -4.5 dB, Q: 2.5",
                             "        Filter 3 :    Type: Low Shelving 6 dB , freq: 120 Hz, Gain: 3 dB"};
@@ -195,6 +182,7 @@ TEST(AutomaticReport, CompressorUnbalancedAndGateBypassed)
     const double level = static_cast<double>(d.OutputDb[60] + 13.85f);
     const double volts = 0.775 * std::pow(10.0, level / 20.0);
     EXPECT_EQ(lines[10], "    KVR 610  RMS OUTPUT 2 VOLTAGE : " + fixed(volts / 2, 2) + " VRMS");
-    EXPECT_EQ(lines[11], "    MAXIMUM RMS OUTPUT 2 POWER : " + fixed(std::pow(volts * 41, 2) / 2.67f / 4, 1) + " WATTS");
+    EXPECT_EQ(lines[11],
+              "    MAXIMUM RMS OUTPUT 2 POWER : " + fixed(std::pow(volts * 41, 2) / 2.67f / 4, 1) + " WATTS");
     EXPECT_EQ(lines[14], "  BYPASS : YES");
 }

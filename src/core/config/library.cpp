@@ -32,8 +32,7 @@ Result<MemoryLibrary> MemoryLibrary::fromBuffer(std::span<const uint8_t> bytes, 
     for (int k = 1; k <= count; ++k) {
         const bool fits = p + 2 <= kLibrarySize && imageLengthAt(bytes, p) >= kMinImageLength &&
                           imageLengthAt(bytes, p) <= kLibrarySize - p;
-        if (!fits)
-            return Error{source + texts::kLibraryDamaged + std::to_string(k) + texts::kLibraryDamagedEnd};
+        if (!fits) return Error{source + texts::kLibraryDamaged + std::to_string(k) + texts::kLibraryDamagedEnd};
         const size_t length = imageLengthAt(bytes, p);
         library.m_images.push_back({p, length});
         p += length;
@@ -85,7 +84,8 @@ LibraryBuild buildLibrary(const std::vector<std::string>& paths, bool memoryBloc
             build.failure = errorBox(loaded.message());
             return build;
         }
-        for (const Message& notice : loaded->notices) build.notices.push_back(notice);
+        for (const Message& notice : loaded->notices)
+            build.notices.push_back(notice);
         auto image = BuildDeviceImage(loaded->config, memoryBlocked);
         Status added = image ? build.library.append(*image) : Status(image.error());
         if (!added) {

@@ -17,30 +17,39 @@ namespace {
 
 // Record layout (16-bit values little-endian).
 constexpr size_t kRecRoutingMode = 26;
-constexpr size_t kRecBankSelections = 27;  // route A, route B, route M
-constexpr size_t kRecInputLevels = 30;     // A, B, M
-constexpr size_t kRecInputDelays = 36;     // A, B, M (track positions in cm)
+constexpr size_t kRecBankSelections = 27; // route A, route B, route M
+constexpr size_t kRecInputLevels = 30;    // A, B, M
+constexpr size_t kRecInputDelays = 36;    // A, B, M (track positions in cm)
 constexpr size_t kRecOutputLevels = 42;
-constexpr size_t kRecOutputDelays = 50;    // track positions (0.02 ms)
-constexpr size_t kRecInputMutes = 58;      // A, B, M
+constexpr size_t kRecOutputDelays = 50; // track positions (0.02 ms)
+constexpr size_t kRecInputMutes = 58;   // A, B, M
 constexpr size_t kRecOutputMutes = 61;
 constexpr size_t kRecPolarities = 65;
 constexpr size_t kRecInputBanks[3] = {69, 118, 168}; // PEQA, PEQB, PEQM: count byte, sections at +1 (+2 for B, M)
 constexpr size_t kRecInputSections[3] = {70, 120, 170};
-constexpr size_t kRecOutputBanks = 218;    // + 50 per output: count, unused, sections
+constexpr size_t kRecOutputBanks = 218; // + 50 per output: count, unused, sections
 constexpr size_t kRecOutputBankSize = 50;
-constexpr size_t kRecCrossovers = 418;     // + 40 per output
+constexpr size_t kRecCrossovers = 418; // + 40 per output
 constexpr size_t kRecCrossoverSize = 40;
-constexpr size_t kRecDynamics = 578;       // + 18 per output
+constexpr size_t kRecDynamics = 578; // + 18 per output
 constexpr size_t kRecDynamicsSize = 18;
 constexpr size_t kSectionEntrySize = 8;
 constexpr int kRecordSections = 6;
 constexpr int32_t kMaxInputDelayWord = 14400;
 constexpr int32_t kInputDelayWordCap = 14390;
 
-uint32_t low32(int64_t v) { return static_cast<uint32_t>(static_cast<uint64_t>(v)); }
-uint16_t round16(double v) { return low16(roundHalfEven(v)); }
-uint8_t round8(double v) { return low8(roundHalfEven(v)); }
+uint32_t low32(int64_t v)
+{
+    return static_cast<uint32_t>(static_cast<uint64_t>(v));
+}
+uint16_t round16(double v)
+{
+    return low16(roundHalfEven(v));
+}
+uint8_t round8(double v)
+{
+    return low8(roundHalfEven(v));
+}
 
 void writeSection(ByteWriter& w, size_t at, const TSOS& s)
 {
@@ -82,10 +91,14 @@ void writeDynamicsEntry(ByteWriter& w, size_t at, const TDYNAMIC& d)
                                static_cast<double>(d.AmpPower) / 25.0,
                                static_cast<double>(d.AmpGain),
                                static_cast<double>(d.Balanced)};
-    for (size_t i = 0; i < 18; ++i) w.u8(at + i, round8(values[i]));
+    for (size_t i = 0; i < 18; ++i)
+        w.u8(at + i, round8(values[i]));
 }
 
-uint8_t flag(bool b) { return b ? 1 : 0; }
+uint8_t flag(bool b)
+{
+    return b ? 1 : 0;
+}
 
 Bytes buildConfigRecord(const Configuration& c)
 {
@@ -113,7 +126,8 @@ Bytes buildConfigRecord(const Configuration& c)
         w.u8(kRecPolarities + o, flag(out.inverted()));
         const size_t bank = kRecOutputBanks + kRecOutputBankSize * o;
         w.u8(bank, low8(out.peqxCount));
-        for (size_t k = 0; k < kRecordSections; ++k) writeSection(w, bank + 2 + kSectionEntrySize * k, out.peqx[k]);
+        for (size_t k = 0; k < kRecordSections; ++k)
+            writeSection(w, bank + 2 + kSectionEntrySize * k, out.peqx[k]);
         const size_t xover = kRecCrossovers + kRecCrossoverSize * o;
         writeCrossoverSide(w, xover, out.xover.HighSide);
         writeCrossoverSide(w, xover + 20, out.xover.LowSide);
@@ -122,15 +136,21 @@ Bytes buildConfigRecord(const Configuration& c)
     return record;
 }
 
-int inputLevelWord(const InputChannelSettings& in) { return in.mute ? 0 : processorLevelWord(in.levelPosition); }
+int inputLevelWord(const InputChannelSettings& in)
+{
+    return in.mute ? 0 : processorLevelWord(in.levelPosition);
+}
 
 // Level of the first input path of a route (A or the mix) and of the second (B or the mix).
 int firstPathLevel(const Configuration& c, RouteSource route)
 {
     switch (route) {
-    case RouteSource::A: return inputLevelWord(c.input(InputId::A));
-    case RouteSource::AB: return inputLevelWord(c.input(InputId::M));
-    case RouteSource::B: break;
+    case RouteSource::A:
+        return inputLevelWord(c.input(InputId::A));
+    case RouteSource::AB:
+        return inputLevelWord(c.input(InputId::M));
+    case RouteSource::B:
+        break;
     }
     return 0;
 }
@@ -138,36 +158,48 @@ int firstPathLevel(const Configuration& c, RouteSource route)
 int secondPathLevel(const Configuration& c, RouteSource route)
 {
     switch (route) {
-    case RouteSource::B: return inputLevelWord(c.input(InputId::B));
-    case RouteSource::AB: return inputLevelWord(c.input(InputId::M));
-    case RouteSource::A: break;
+    case RouteSource::B:
+        return inputLevelWord(c.input(InputId::B));
+    case RouteSource::AB:
+        return inputLevelWord(c.input(InputId::M));
+    case RouteSource::A:
+        break;
     }
     return 0;
 }
 
-void appendFloat(ByteAppender& a, double x) { a.u32be(ToProcessorFloat(x)); }
+void appendFloat(ByteAppender& a, double x)
+{
+    a.u32be(ToProcessorFloat(x));
+}
 
 void appendBlockHead(ByteAppender& a, const Configuration& c, int k)
 {
     const int first = 2 * k - 1;
     const int outs[2] = {first, first + 1};
-    for (int n : outs) a.u16be(low16(firstPathLevel(c, c.output(n).route)));
-    for (int n : outs) a.u16be(low16(secondPathLevel(c, c.output(n).route)));
+    for (int n : outs)
+        a.u16be(low16(firstPathLevel(c, c.output(n).route)));
+    for (int n : outs)
+        a.u16be(low16(secondPathLevel(c, c.output(n).route)));
     for (int n : outs) {
         const OutputChannelSettings& out = c.output(n);
         a.u16be(low16(out.mute ? 0 : processorLevelWord(out.levelPosition)));
     }
-    for (int n : outs) a.u8(c.output(n).inverted() ? 0xFF : 0x01);
+    for (int n : outs)
+        a.u8(c.output(n).inverted() ? 0xFF : 0x01);
     a.u8(0);
     a.u8(0);
-    for (int n : outs) a.u16be(low16(c.output(n).delaySamples()));
+    for (int n : outs)
+        a.u16be(low16(c.output(n).delaySamples()));
     for (int n : outs) {
         int32_t samples = c.input(inputForRoute(c.output(n).route)).delaySamples;
         a.u16be(low16(samples > kMaxInputDelayWord ? kInputDelayWordCap : samples));
     }
-    for (int n : outs) a.u32be(static_cast<uint32_t>(outputSectionChain(c, n).size()));
+    for (int n : outs)
+        a.u32be(static_cast<uint32_t>(outputSectionChain(c, n).size()));
     a.u32be(static_cast<uint32_t>(k - 1));
-    for (int i = 0; i < 3; ++i) a.u32be(0);
+    for (int i = 0; i < 3; ++i)
+        a.u32be(0);
 }
 
 void appendSections(ByteAppender& a, const Configuration& c, int n)
@@ -223,12 +255,14 @@ void appendDynamics(ByteAppender& a, const TDYNAMIC& d)
         appendFloat(a, 0.0);
         appendFloat(a, 0.0);
     }
-    for (int i = 1; i <= points; ++i) appendFloat(a, active ? d.CurveGain[static_cast<size_t>(i)] : 1.0);
+    for (int i = 1; i <= points; ++i)
+        appendFloat(a, active ? d.CurveGain[static_cast<size_t>(i)] : 1.0);
 }
 
 void appendPadded(Bytes& image, const std::string& text, size_t width)
 {
-    for (size_t i = 0; i < width; ++i) image.push_back(i < text.size() ? static_cast<uint8_t>(text[i]) : 0x20);
+    for (size_t i = 0; i < width; ++i)
+        image.push_back(i < text.size() ? static_cast<uint8_t>(text[i]) : 0x20);
 }
 
 void appendBe16(Bytes& image, size_t v)
@@ -251,14 +285,17 @@ std::vector<const TSOS*> outputSectionChain(const Configuration& c, int n)
     std::vector<const TSOS*> chain;
     const InputChannelSettings& bank = c.bankOfOutput(n);
     const int bankCount = clampTo<int32_t>(bank.peqBandCount, 0, kBandsPerBank);
-    for (int k = 0; k < bankCount; ++k) chain.push_back(&bank.peq[static_cast<size_t>(k)]);
+    for (int k = 0; k < bankCount; ++k)
+        chain.push_back(&bank.peq[static_cast<size_t>(k)]);
     const OutputChannelSettings& out = c.output(n);
     for (const TXOVERPB* side : {&out.xover.HighSide, &out.xover.LowSide}) {
         const int count = clampTo<int32_t>(side->NumSections, 0, static_cast<int32_t>(side->Sections.size()));
-        for (int k = 0; k < count; ++k) chain.push_back(&side->Sections[static_cast<size_t>(k)]);
+        for (int k = 0; k < count; ++k)
+            chain.push_back(&side->Sections[static_cast<size_t>(k)]);
     }
     const int eqCount = outputEqualiserSectionCount(out);
-    for (int k = 0; k < eqCount; ++k) chain.push_back(&out.peqx[static_cast<size_t>(k)]);
+    for (int k = 0; k < eqCount; ++k)
+        chain.push_back(&out.peqx[static_cast<size_t>(k)]);
     return chain;
 }
 
@@ -269,9 +306,12 @@ Result<Bytes> BuildDeviceImage(const Configuration& config, bool memoryBlocked)
 
     const Bytes record = buildConfigRecord(c);
     ByteAppender blocks[2] = {ByteAppender(kDspBlockCapacity), ByteAppender(kDspBlockCapacity)};
-    for (int k = 1; k <= 2; ++k) appendBlockHead(blocks[k - 1], c, k);
-    for (int n = 1; n <= kOutputCount; ++n) appendSections(blocks[(n - 1) / 2], c, n);
-    for (int n = 1; n <= kOutputCount; ++n) appendDynamics(blocks[(n - 1) / 2], c.output(n).dynamics);
+    for (int k = 1; k <= 2; ++k)
+        appendBlockHead(blocks[k - 1], c, k);
+    for (int n = 1; n <= kOutputCount; ++n)
+        appendSections(blocks[(n - 1) / 2], c, n);
+    for (int n = 1; n <= kOutputCount; ++n)
+        appendDynamics(blocks[(n - 1) / 2], c.output(n).dynamics);
     for (int k = 1; k <= 2; ++k)
         if (blocks[k - 1].overflow())
             return Error{std::string(texts::kImageBlockTooLarge) + std::to_string(k) + texts::kImageBlockTooLargeEnd};
@@ -284,13 +324,16 @@ Result<Bytes> BuildDeviceImage(const Configuration& config, bool memoryBlocked)
     appendBe16(image, length - 2);
     image.push_back(kImageTag);
     image.push_back(0);
-    for (int n = 1; n <= kOutputCount; ++n) image.push_back(low8(static_cast<int>(c.output(n).route)));
+    for (int n = 1; n <= kOutputCount; ++n)
+        image.push_back(low8(static_cast<int>(c.output(n).route)));
     image.push_back(memoryBlocked ? 0xFF : 0x00);
-    for (int i = 0; i < 4; ++i) image.push_back(0);
+    for (int i = 0; i < 4; ++i)
+        image.push_back(0);
     appendPadded(image, c.system.name, kSystemNameCapacity);
     appendPadded(image, c.input(InputId::A).name, kChannelNameCapacity);
     appendPadded(image, c.input(InputId::B).name, kChannelNameCapacity);
-    for (int n = 1; n <= kOutputCount; ++n) appendPadded(image, c.output(n).name, kChannelNameCapacity);
+    for (int n = 1; n <= kOutputCount; ++n)
+        appendPadded(image, c.output(n).name, kChannelNameCapacity);
     appendBe16(image, b1.size() + 2);
     image.insert(image.end(), b1.begin(), b1.end());
     appendBe16(image, b2.size() + 2);
@@ -312,7 +355,8 @@ namespace {
 std::string trimmedName(const ByteReader& r, size_t at, size_t width)
 {
     std::string text = r.chars(at, width);
-    while (!text.empty() && text.back() == ' ') text.pop_back();
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
     return text;
 }
 
@@ -338,8 +382,7 @@ void readCrossoverSide(const ByteReader& r, size_t at, bool high, TXOVERPB& side
     }
 }
 
-template <size_t N>
-float tableEntry(const std::array<float, N>& table, uint8_t index)
+template <size_t N> float tableEntry(const std::array<float, N>& table, uint8_t index)
 {
     return table[std::min<size_t>(index, N - 1)];
 }
@@ -373,7 +416,10 @@ void readDynamicsEntry(const ByteReader& r, size_t at, TDYNAMIC& d)
     d.OverRange = 10.0f;
 }
 
-Error incomplete() { return Error{texts::kImageIncomplete}; }
+Error incomplete()
+{
+    return Error{texts::kImageIncomplete};
+}
 
 } // namespace
 
@@ -462,7 +508,8 @@ Result<Configuration> DecodeDeviceImage(std::span<const uint8_t> bytes, int memo
     for (size_t i = 0; i < 3; ++i) {
         InputChannelSettings& in = c.input(inputs[i]);
         in.peqBandCount = clampTo<int32_t>(r.u8(kRecInputBanks[i]), 1, kEditableBands);
-        for (size_t k = 0; k < kRecordSections; ++k) readSection(r, kRecInputSections[i] + kSectionEntrySize * k, in.peq[k]);
+        for (size_t k = 0; k < kRecordSections; ++k)
+            readSection(r, kRecInputSections[i] + kSectionEntrySize * k, in.peq[k]);
         designBank(in.peq, c.constantQ);
     }
     c.input(InputId::A).peqView = true;
@@ -477,7 +524,8 @@ Result<Configuration> DecodeDeviceImage(std::span<const uint8_t> bytes, int memo
         OutputChannelSettings& out = c.outputs[o];
         const size_t bank = kRecOutputBanks + kRecOutputBankSize * o;
         out.peqxCount = clampTo<int32_t>(r.u8(bank), 1, kEditableBands);
-        for (size_t k = 0; k < kRecordSections; ++k) readSection(r, bank + 2 + kSectionEntrySize * k, out.peqx[k]);
+        for (size_t k = 0; k < kRecordSections; ++k)
+            readSection(r, bank + 2 + kSectionEntrySize * k, out.peqx[k]);
         designBank(out.peqx, c.constantQ);
     }
 
@@ -490,7 +538,8 @@ Result<Configuration> DecodeDeviceImage(std::span<const uint8_t> bytes, int memo
     refillCrossovers(c);
 
     report(85, texts::kDecodeDynamics);
-    for (size_t o = 0; o < kOutputCount; ++o) readDynamicsEntry(r, kRecDynamics + kRecDynamicsSize * o, c.outputs[o].dynamics);
+    for (size_t o = 0; o < kOutputCount; ++o)
+        readDynamicsEntry(r, kRecDynamics + kRecDynamicsSize * o, c.outputs[o].dynamics);
     reselectAllDynamics(c);
 
     report(100, texts::kDecodeDone);

@@ -15,11 +15,11 @@
 
 namespace kvr::core {
 
-constexpr size_t kImageNamesEnd = 49;       // header: offsets 0..48
-constexpr size_t kImageSystemName = 13;     // 12 characters
-constexpr size_t kImageInputNames = 25;     // A, B: 4 characters each
-constexpr size_t kImageOutputNames = 33;    // outputs 1..4: 4 characters each
-constexpr size_t kImageRoutes = 4;          // outputs 1..4
+constexpr size_t kImageNamesEnd = 49;    // header: offsets 0..48
+constexpr size_t kImageSystemName = 13;  // 12 characters
+constexpr size_t kImageInputNames = 25;  // A, B: 4 characters each
+constexpr size_t kImageOutputNames = 33; // outputs 1..4: 4 characters each
+constexpr size_t kImageRoutes = 4;       // outputs 1..4
 constexpr size_t kImageBlockedFlag = 8;
 constexpr uint8_t kImageTag = 0x78;
 constexpr size_t kDspBlockCapacity = 2048;

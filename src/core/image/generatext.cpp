@@ -27,7 +27,8 @@ std::vector<std::string> numberedLines(const std::vector<std::string>& lines)
 {
     std::vector<std::string> out;
     out.reserve(lines.size());
-    for (size_t i = 0; i < lines.size(); ++i) out.push_back(lines[i] + " : " + std::to_string(i + 1));
+    for (size_t i = 0; i < lines.size(); ++i)
+        out.push_back(lines[i] + " : " + std::to_string(i + 1));
     return out;
 }
 

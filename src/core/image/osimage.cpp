@@ -61,7 +61,8 @@ Result<OsImage> decodeOsFile(std::span<const uint8_t> bytes, const std::string& 
     const int64_t size = static_cast<int64_t>(bytes.size());
     const int64_t rest = size % static_cast<int64_t>(kOsFullLineLength);
     const int64_t lineCount = static_cast<int64_t>(lines.size());
-    const int64_t count = rest == 0 ? 16 * lineCount : 16 * (lineCount - 1) + roundHalfEven(static_cast<double>(rest) / 3.0);
+    const int64_t count =
+        rest == 0 ? 16 * lineCount : 16 * (lineCount - 1) + roundHalfEven(static_cast<double>(rest) / 3.0);
     if (count <= 0) return Error{name + texts::kOsNoData};
     if (count > static_cast<int64_t>(kOsMaxBytes)) return Error{name + texts::kOsTooLarge};
 
@@ -127,6 +128,15 @@ Result<ReceivedOs> receivedOs(std::span<const uint8_t> received)
     const size_t length = size_t{received[0]} << 8 | received[1];
     if (length < kOsImageHead || length > received.size()) return Error{texts::kOsReceivedIncomplete};
     return ReceivedOs{received[2], received.subspan(kOsImageHead, length - kOsImageHead)};
+}
+
+Status saveOsFile(const std::string& path, std::span<const uint8_t> received)
+{
+    auto os = receivedOs(received);
+    if (!os) return os.error();
+    const std::string text = osFileText(os->bytes);
+    return writeFileAtomically(path,
+                               std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
 }
 
 std::string proposedOsFileName(uint8_t version)

@@ -21,9 +21,9 @@ constexpr size_t kOsFullLineLength = 49; // 16 * 3 - 1 characters and CR LF
 constexpr size_t kOsMaxFileSize = 1 << 20;
 
 struct OsImage {
-    size_t byteCount = 0;  // N
-    uint8_t version = 0;   // from the file name: 47 is shown as 4.7
-    Bytes image;           // kOsImageHead + N bytes
+    size_t byteCount = 0; // N
+    uint8_t version = 0;  // from the file name: 47 is shown as 4.7
+    Bytes image;          // kOsImageHead + N bytes
 };
 
 // Decodes the text of an operating-system file. `fileName` (folder parts are ignored) gives the
@@ -45,6 +45,9 @@ struct ReceivedOs {
     std::span<const uint8_t> bytes;
 };
 Result<ReceivedOs> receivedOs(std::span<const uint8_t> received);
+
+// Saves the operating system of the bytes received as an ".asc" file.
+Status saveOsFile(const std::string& path, std::span<const uint8_t> received);
 
 // "snvd" + ("0" below 100) + version + "_r".
 std::string proposedOsFileName(uint8_t version);

@@ -15,9 +15,18 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string num(double v) { return formatGeneral(v, 15); }
-std::string num(float v) { return formatShortest(v); }
-std::string num(int v) { return std::to_string(v); }
+std::string num(double v)
+{
+    return formatGeneral(v, 15);
+}
+std::string num(float v)
+{
+    return formatShortest(v);
+}
+std::string num(int v)
+{
+    return std::to_string(v);
+}
 
 // The header after the title (and the lines a listing puts right under its title).
 void addHeader(Lines& lines, const ListingInputs& inputs)
@@ -36,21 +45,33 @@ enum class BlockStyle { Equaliser, CrossoverLow, CrossoverHigh, OutputEqualiser 
 void addSectionBlock(Lines& lines, const TSOS& s, int n, BlockStyle style)
 {
     switch (style) {
-    case BlockStyle::Equaliser: lines.push_back(texts::kListingFiltro + num(n)); break;
-    case BlockStyle::CrossoverHigh: lines.push_back(texts::kListingSosLpf + num(n)); break;
-    case BlockStyle::CrossoverLow: lines.push_back(texts::kListingSosHpf + num(n)); break;
-    case BlockStyle::OutputEqualiser: lines.push_back(texts::kListingFiltroPeqx + num(n)); break;
+    case BlockStyle::Equaliser:
+        lines.push_back(texts::kListingFiltro + num(n));
+        break;
+    case BlockStyle::CrossoverHigh:
+        lines.push_back(texts::kListingSosLpf + num(n));
+        break;
+    case BlockStyle::CrossoverLow:
+        lines.push_back(texts::kListingSosHpf + num(n));
+        break;
+    case BlockStyle::OutputEqualiser:
+        lines.push_back(texts::kListingFiltroPeqx + num(n));
+        break;
     }
     if (style == BlockStyle::Equaliser || style == BlockStyle::OutputEqualiser) {
         std::string description = sectionDescription(s);
         if (!description.empty()) lines.push_back(description);
     }
     const char* directive = style == BlockStyle::OutputEqualiser ? texts::kListingFloatPeqx : texts::kListingFloat;
-    for (int index : {4, 2, 3, 1, 0}) lines.push_back(directive + num(s.Coef(index)));
+    for (int index : {4, 2, 3, 1, 0})
+        lines.push_back(directive + num(s.Coef(index)));
     lines.push_back(texts::kListingSectionEnd);
 }
 
-int clampedCount(int32_t count) { return clampTo<int32_t>(count, 0, kBandsPerBank); }
+int clampedCount(int32_t count)
+{
+    return clampTo<int32_t>(count, 0, kBandsPerBank);
+}
 
 const InputChannelSettings& peq2Bank(const Configuration& c, const ListingInputs& inputs)
 {
@@ -99,12 +120,14 @@ Lines dspListing(const Configuration& c, int k, const ListingInputs& inputs)
                     texts::kDspPeqCountEnd + num(k));
     for (size_t i = 0; i < 2; ++i) {
         const OutputChannelSettings& out = c.output(outputs[i]);
-        const int count = out.xover.HighSide.NumSections + out.xover.LowSide.NumSections + outputEqualiserSectionCount(out);
+        const int count =
+            out.xover.HighSide.NumSections + out.xover.LowSide.NumSections + outputEqualiserSectionCount(out);
         std::string line = texts::kDspXoverCount[i] + num(count) + texts::kDspXoverCountEnd + num(outputs[i]);
         if (first) line += texts::kDspXoverCountPeqx + num(outputs[i]);
         lines.push_back(line);
     }
-    for (int a = 1; a <= 4; ++a) lines.push_back(texts::kDspAux + num(a) + texts::kDspAuxMiddle + num(a));
+    for (int a = 1; a <= 4; ++a)
+        lines.push_back(texts::kDspAux + num(a) + texts::kDspAuxMiddle + num(a));
     return lines;
 }
 
@@ -114,7 +137,8 @@ void addSide(Lines& lines, const TXOVERPB& side, BlockStyle style)
     lines.push_back(std::string(";") + texts::kListingSideTexts[code] + (code == 0 ? std::string() : num(side.Frec)));
     lines.push_back(texts::kListingOrden + num(side.Orden));
     const int count = clampedCount(side.NumSections);
-    for (int k = 1; k <= count; ++k) addSectionBlock(lines, side.Sections[static_cast<size_t>(k - 1)], k, style);
+    for (int k = 1; k <= count; ++k)
+        addSectionBlock(lines, side.Sections[static_cast<size_t>(k - 1)], k, style);
 }
 
 Lines crossoverListing(const Configuration& c, int n, const ListingInputs& inputs)
@@ -144,12 +168,20 @@ Lines crossoverListing(const Configuration& c, int n, const ListingInputs& input
 std::string sectionDescription(const TSOS& s)
 {
     if (s.Tipo >= std::size(texts::kListingWords) || texts::kListingWords[s.Tipo] == nullptr) return {};
-    std::string text = texts::kListingFiltro + std::string(texts::kListingWords[s.Tipo]) + texts::kListingFrec +
-                       num(s.Frec) + " ";
+    std::string text =
+        texts::kListingFiltro + std::string(texts::kListingWords[s.Tipo]) + texts::kListingFrec + num(s.Frec) + " ";
     switch (s.Tipo) {
-    case 6: case 7: case 9: case 10: case 12: return text;
-    case 2: case 4: return text + texts::kListingGain + num(s.Gain) + texts::kListingDb;
-    default: return text + texts::kListingGain + num(s.Gain) + texts::kListingDb + texts::kListingQ + num(s.Q);
+    case 6:
+    case 7:
+    case 9:
+    case 10:
+    case 12:
+        return text;
+    case 2:
+    case 4:
+        return text + texts::kListingGain + num(s.Gain) + texts::kListingDb;
+    default:
+        return text + texts::kListingGain + num(s.Gain) + texts::kListingDb + texts::kListingQ + num(s.Q);
     }
 }
 
@@ -195,14 +227,30 @@ std::vector<std::string> coefficientListing(const Configuration& config, Listing
         }
         return lines;
     }
-    case ListingKind::Peq1: redesignAll(c); return equaliserListing(c, 1, inputs);
-    case ListingKind::Peq2: redesignAll(c); return equaliserListing(c, 2, inputs);
-    case ListingKind::Dsp1: redesignAll(c); return dspListing(c, 1, inputs);
-    case ListingKind::Dsp2: redesignAll(c); return dspListing(c, 2, inputs);
-    case ListingKind::Xover1: redesignAll(c); return crossoverListing(c, 1, inputs);
-    case ListingKind::Xover2: redesignAll(c); return crossoverListing(c, 2, inputs);
-    case ListingKind::Xover3: redesignAll(c); return crossoverListing(c, 3, inputs);
-    case ListingKind::Xover4: redesignAll(c); return crossoverListing(c, 4, inputs);
+    case ListingKind::Peq1:
+        redesignAll(c);
+        return equaliserListing(c, 1, inputs);
+    case ListingKind::Peq2:
+        redesignAll(c);
+        return equaliserListing(c, 2, inputs);
+    case ListingKind::Dsp1:
+        redesignAll(c);
+        return dspListing(c, 1, inputs);
+    case ListingKind::Dsp2:
+        redesignAll(c);
+        return dspListing(c, 2, inputs);
+    case ListingKind::Xover1:
+        redesignAll(c);
+        return crossoverListing(c, 1, inputs);
+    case ListingKind::Xover2:
+        redesignAll(c);
+        return crossoverListing(c, 2, inputs);
+    case ListingKind::Xover3:
+        redesignAll(c);
+        return crossoverListing(c, 3, inputs);
+    case ListingKind::Xover4:
+        redesignAll(c);
+        return crossoverListing(c, 4, inputs);
     }
     return {};
 }
@@ -210,15 +258,24 @@ std::vector<std::string> coefficientListing(const Configuration& config, Listing
 std::string listingFileName(ListingKind kind)
 {
     switch (kind) {
-    case ListingKind::Peq1: return "peq1.coe";
-    case ListingKind::Peq2: return "peq2.coe";
-    case ListingKind::Dsp1: return "dsp1data.asm";
-    case ListingKind::Dsp2: return "dsp2data.asm";
-    case ListingKind::Xover1: return "xover1.coe";
-    case ListingKind::Xover2: return "xover2.coe";
-    case ListingKind::Xover3: return "xover3.coe";
-    case ListingKind::Xover4: return "xover4.coe";
-    case ListingKind::Dynamics: break;
+    case ListingKind::Peq1:
+        return "peq1.coe";
+    case ListingKind::Peq2:
+        return "peq2.coe";
+    case ListingKind::Dsp1:
+        return "dsp1data.asm";
+    case ListingKind::Dsp2:
+        return "dsp2data.asm";
+    case ListingKind::Xover1:
+        return "xover1.coe";
+    case ListingKind::Xover2:
+        return "xover2.coe";
+    case ListingKind::Xover3:
+        return "xover3.coe";
+    case ListingKind::Xover4:
+        return "xover4.coe";
+    case ListingKind::Dynamics:
+        break;
     }
     return {};
 }

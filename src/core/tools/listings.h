@@ -13,9 +13,9 @@ namespace kvr::core {
 enum class ListingKind { Peq1, Peq2, Dsp1, Dsp2, Xover1, Xover2, Xover3, Xover4, Dynamics };
 
 struct ListingInputs {
-    std::string dateTime;           // the clock, given by the caller
-    std::string equalisationName;   // the name of the current equalisation
-    bool peq2ListsPeqa = false;     // the main window's PEQ switch in its alternative state
+    std::string dateTime;         // the clock, given by the caller
+    std::string equalisationName; // the name of the current equalisation
+    bool peq2ListsPeqa = false;   // the main window's PEQ switch in its alternative state
 };
 
 // The listing of one memo, designed from the Configuration's parameters (the Configuration

@@ -15,22 +15,43 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string num(double v) { return formatGeneral(v, 15); }
+std::string num(double v)
+{
+    return formatGeneral(v, 15);
+}
 // Values the Configuration holds in single precision read as the user entered them.
-std::string num(float v) { return formatShortest(v); }
+std::string num(float v)
+{
+    return formatShortest(v);
+}
 
-std::string yesNo(bool b) { return b ? texts::kReportYes : texts::kReportNo; }
+std::string yesNo(bool b)
+{
+    return b ? texts::kReportYes : texts::kReportNo;
+}
 
 enum class BandFormat { FreqGainQ, FreqGain, Freq, FreqQ, LH };
 
 BandFormat bandFormat(uint8_t tipo)
 {
     switch (tipo) {
-    case 2: case 3: case 4: case 5: return BandFormat::FreqGain;
-    case 6: case 7: case 10: case 11: return BandFormat::Freq;
-    case 9: return BandFormat::FreqQ;
-    case 19: case 20: return BandFormat::LH;
-    default: return BandFormat::FreqGainQ;
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+        return BandFormat::FreqGain;
+    case 6:
+    case 7:
+    case 10:
+    case 11:
+        return BandFormat::Freq;
+    case 9:
+        return BandFormat::FreqQ;
+    case 19:
+    case 20:
+        return BandFormat::LH;
+    default:
+        return BandFormat::FreqGainQ;
     }
 }
 
@@ -42,13 +63,17 @@ void addBands(Lines& lines, const std::array<TSOS, kBandsPerBank>& bank)
     }
 }
 
-const char* crossoverTypeName(uint8_t code) { return texts::kReportCrossoverTypes[code <= kMaxCrossoverType ? code : 0]; }
+const char* crossoverTypeName(uint8_t code)
+{
+    return texts::kReportCrossoverTypes[code <= kMaxCrossoverType ? code : 0];
+}
 
 // One side: the high-pass (the low side) lists its frequency unless custom (8); the low-pass
 // (the high side) unless custom (7), and separates its section lines differently.
 void addSide(Lines& lines, const TXOVERPB& side, bool highPass)
 {
-    lines.push_back(std::string(highPass ? texts::kReportHighPass : texts::kReportLowPass) + crossoverTypeName(side.Tipo));
+    lines.push_back(std::string(highPass ? texts::kReportHighPass : texts::kReportLowPass) +
+                    crossoverTypeName(side.Tipo));
     if (side.Tipo == 0) return;
     lines.push_back(texts::kReportOrder + std::to_string(side.Orden));
     const uint8_t custom = highPass ? 8 : 7;
@@ -57,10 +82,10 @@ void addSide(Lines& lines, const TXOVERPB& side, bool highPass)
     for (int s = 1; s <= count; ++s) {
         const TSOS& sec = side.Sections[static_cast<size_t>(s - 1)];
         const bool firstOrder = s == 1 && side.Orden % 2 == 1;
-        lines.push_back(texts::kReportSos + std::to_string(s) + texts::kReportSosFreq + formatFixed(sec.Frec, 0) +
-                        (highPass ? texts::kReportSosSeparatorHigh : texts::kReportSosSeparatorLow) +
-                        (firstOrder ? std::string(texts::kReportFirstOrder)
-                                    : texts::kReportSosQ + formatFixed(sec.Q, 2)));
+        lines.push_back(
+            texts::kReportSos + std::to_string(s) + texts::kReportSosFreq + formatFixed(sec.Frec, 0) +
+            (highPass ? texts::kReportSosSeparatorHigh : texts::kReportSosSeparatorLow) +
+            (firstOrder ? std::string(texts::kReportFirstOrder) : texts::kReportSosQ + formatFixed(sec.Q, 2)));
     }
 }
 
@@ -68,7 +93,8 @@ void addDynamics(Lines& lines, int n, const TDYNAMIC& d)
 {
     const float offset = kFullScaleDbu;
     if (d.CriKnee != 0)
-        lines.push_back(texts::kReportCompressor + num(d.Umbral) + texts::kReportDbu + texts::kReportRatio + num(d.Ratio));
+        lines.push_back(texts::kReportCompressor + num(d.Umbral) + texts::kReportDbu + texts::kReportRatio +
+                        num(d.Ratio));
     else
         lines.push_back(texts::kReportLimiter + num(d.Umbral + offset) + texts::kReportDbu);
     lines.push_back(texts::kReportDynGain + num(d.GaindB) + texts::kReportBandDb + texts::kReportKnee + num(d.Knee) +
@@ -110,16 +136,22 @@ std::string reportBandLine(int k, const TSOS& s)
     const std::string freq = texts::kReportFreq + num(s.Frec) + texts::kReportHz;
     switch (bandFormat(s.Tipo)) {
     case BandFormat::FreqGainQ:
-        return line + freq + texts::kReportBandGain + num(s.Gain) + texts::kReportBandDb + texts::kReportBandQ + num(s.Q);
-    case BandFormat::FreqGain: return line + freq + texts::kReportBandGain + num(s.Gain) + texts::kReportBandDb;
-    case BandFormat::Freq: return line + freq;
-    case BandFormat::FreqQ: return line + freq + texts::kReportBandQ + num(s.Q);
-    case BandFormat::LH: return line + texts::kReportL + num(s.Frec / 100.0) + texts::kReportH + num(s.Q / 100.0);
+        return line + freq + texts::kReportBandGain + num(s.Gain) + texts::kReportBandDb + texts::kReportBandQ +
+               num(s.Q);
+    case BandFormat::FreqGain:
+        return line + freq + texts::kReportBandGain + num(s.Gain) + texts::kReportBandDb;
+    case BandFormat::Freq:
+        return line + freq;
+    case BandFormat::FreqQ:
+        return line + freq + texts::kReportBandQ + num(s.Q);
+    case BandFormat::LH:
+        return line + texts::kReportL + num(s.Frec / 100.0) + texts::kReportH + num(s.Q / 100.0);
     }
     return line;
 }
 
-std::vector<std::string> automaticReport(const Configuration& c, const std::string& dateTime, const std::string& version)
+std::vector<std::string> automaticReport(const Configuration& c, const std::string& dateTime,
+                                         const std::string& version)
 {
     Lines lines;
     lines.push_back(texts::kReportTitle);
@@ -133,7 +165,8 @@ std::vector<std::string> automaticReport(const Configuration& c, const std::stri
     lines.push_back(texts::kReportInputA + c.input(InputId::A).name + texts::kReportInputB + c.input(InputId::B).name);
     for (int n = 1; n <= kOutputCount; n += 2)
         lines.push_back(texts::kReportOutputName + std::to_string(n) + texts::kReportColon + c.output(n).name +
-                        texts::kReportOutputNameEven + std::to_string(n + 1) + texts::kReportColon + c.output(n + 1).name);
+                        texts::kReportOutputNameEven + std::to_string(n + 1) + texts::kReportColon +
+                        c.output(n + 1).name);
     lines.push_back(texts::kReportRule);
     lines.push_back(texts::kReportRoutingMode + std::string(routingModeInfo(c.routingMode).item));
     lines.push_back("");
