@@ -10,6 +10,7 @@
 #include "comm/action.h"
 #include "config/configfile.h"
 #include "config/configuration.h"
+#include "config/library.h"
 #include "util/bytes.h"
 #include "util/message.h"
 #include "util/result.h"
@@ -133,6 +134,7 @@ public:
     // Row texts Edit1..Edit39: chosen file names or memory names.
     const QStringList& libraryRows() const { return m_libraryRows; }
     QString libraryFileName() const { return m_libraryFileName; }
+    const core::MemoryLibrary& library() const { return m_library; }
     void chooseLibraryRowFile(int row);
     void loadLibraryFiles();
     void saveLibrary();
@@ -229,6 +231,8 @@ private:
     core::Result<core::Bytes> readOperatingSystemFile(const QString& path);
     void finishMemoryRead(const core::Outcome& outcome);
     void finishOperatingSystemRead(const core::Outcome& outcome);
+    void clearLibraryRows();
+    void fillLibraryRows();
     void setDocumentName(const QString& name);
     void setConfiguration(core::Configuration config);
     void setStatus(const QString& text, bool connected);
@@ -264,6 +268,7 @@ private:
     QString m_scanResult;
     int m_selectedModule = -1;
 
+    core::MemoryLibrary m_library;
     QStringList m_libraryRows;
     QString m_libraryFileName;
 
