@@ -79,7 +79,9 @@ protected:
     bool runTool(const char* name, int limitMs = 8000)
     {
         tool(name)->click();
-        return waitFor([&] { return !app->busy(); }, limitMs);
+        const bool done = waitFor([&] { return !app->busy(); }, limitMs);
+        pump(30); // boxes are shown from the event loop, after the operation's last step
+        return done;
     }
     const sim::ProcessorState& processor() { return simulator->processor().state(); }
 };
