@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 #include "app/application.h"
 #include "app/filedialogs.h"
@@ -44,11 +45,13 @@ public:
     }
 };
 
-class NoDialogs final : public FileDialogs {
+// Dialogs answered by the script below.
+class PreparedDialogs final : public FileDialogs {
 public:
     QString openFile(const FileDialogSpec&) override { return {}; }
-    QStringList openFiles(const FileDialogSpec&) override { return {}; }
+    QStringList openFiles(const FileDialogSpec&) override { return std::exchange(files, {}); }
     QString saveFile(const FileDialogSpec&) override { return {}; }
+    QStringList files;
 };
 
 bool waitUntil(const std::function<bool()>& condition, int limitMs)
@@ -138,7 +141,7 @@ int renderScreenshots(const QString& folder)
     }
     QTemporaryDir work;
     SilentPresenter presenter;
-    NoDialogs dialogs;
+    PreparedDialogs dialogs;
     Application app(presenter, dialogs);
     WindowSet windows(app);
     Shooter shooter(folder);
@@ -147,6 +150,7 @@ int renderScreenshots(const QString& folder)
     sim::SimOptions options;
     options.tcp = true;
     options.stateFolder = work.filePath(QStringLiteral("processor"));
+    options.baud = 38400; // paced like the real wire, so the data phase can be caught
     sim::Simulator simulator(options);
     const bool live = simulator.start().ok();
     if (live) simulator.host().setLogSink([](const QString&) {});
@@ -172,16 +176,21 @@ int renderScreenshots(const QString& folder)
     app.selectModule(0);
     shooter.shoot(windows.ethernet(), QStringLiteral("TEM100Form"));
 
-    // Connected.
-    if (live) {
-        app.connectModule();
-        waitUntil([&] { return windows.comm()->isVisible(); }, 2000);
-        settle(300);
-        shooter.shoot(windows.comm(), QStringLiteral("TW_Serial_Info_Form"));
-        waitUntil([&] { return !app.busy(); }, 8000);
-    }
+    // Connected, then storing into memory 3: the communication window in the data phase.
     windows.ethernet()->hide();
     app.setMemory(3);
+    if (live) {
+        app.connectModule();
+        waitUntil([&] { return !app.busy(); }, 8000);
+        QString status;
+        QObject::connect(&app, &Application::commStatusChanged, [&](const QString& text) { status = text; });
+        app.storeConfiguration();
+        waitUntil([&] { return status.startsWith(QString::fromUtf8(core::texts::kSendingData)); }, 5000);
+        settle(220); // part of the data on its way
+        shooter.shoot(windows.comm(), QStringLiteral("TW_Serial_Info_Form"));
+        waitUntil([&] { return !app.busy(); }, 8000);
+        windows.comm()->hide();
+    }
     shooter.shoot(windows.main(), QStringLiteral("TDCPanelForm"));
 
     windows.about()->show();
@@ -200,6 +209,16 @@ int renderScreenshots(const QString& folder)
     shooter.shoot(windows.progress(), QStringLiteral("TProgresionForm"));
     windows.progress()->hide();
 
+    // A library of four setups.
+    const char* names[4] = {"Main Hall", "Foyer", "Balcony", "Stage Mon"};
+    for (const char* name : names) {
+        core::Configuration c = sampleConfiguration();
+        c.setSystemName(name);
+        const QString path = work.filePath(QString::fromUtf8(name) + QStringLiteral(".kv4"));
+        core::saveConfigurationFile(path.toStdString(), c);
+        dialogs.files.prepend(path);
+    }
+    app.loadLibraryFiles();
     shooter.shoot(windows.libraryMaker(), QStringLiteral("TLoadAllMemForm"));
     windows.main()->hide();
     return shooter.ok() ? 0 : 1;
