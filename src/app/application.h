@@ -128,6 +128,9 @@ public:
     void setModuleFinder(ModuleFinder* finder);
     static constexpr int kScanMs = 3000;
     void setScanDurationMs(int ms) { m_scanMs = ms; }
+    // How long a module change may take to be answered.
+    static constexpr int kModuleChangeLimitMs = 3000;
+    void setModuleChangeLimitMs(int ms) { m_changeLimitMs = ms; }
 
     // ---- Library maker ----
     static constexpr int kLibraryRows = 39;
@@ -277,6 +280,7 @@ private:
     QTimer* m_scanTicker = nullptr;
     QTimer* m_changeLimit = nullptr;
     int m_scanMs = kScanMs;
+    int m_changeLimitMs = kModuleChangeLimitMs;
     enum class ModuleChange : uint8_t { None, Ip, HostName } m_change = ModuleChange::None;
     void onScanTimer();
     void onModuleFound(const EthernetModule& module);

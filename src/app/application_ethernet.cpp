@@ -15,7 +15,6 @@ QString q(const char* text)
     return QString::fromUtf8(text);
 }
 constexpr int kFirstProgress = 5;
-constexpr int kChangeLimitMs = 3000;
 constexpr int kMaxModules = 101;
 } // namespace
 
@@ -101,7 +100,7 @@ void Application::changeModuleIp(const QString& address)
 {
     if (!m_finder || m_selectedModule < 0 || m_change != ModuleChange::None) return;
     m_change = ModuleChange::Ip;
-    m_changeLimit->start(kChangeLimitMs);
+    m_changeLimit->start(m_changeLimitMs);
     m_finder->changeIp(m_modules[m_selectedModule], address);
 }
 
@@ -109,7 +108,7 @@ void Application::changeModuleHostName(const QString& hostName)
 {
     if (!m_finder || m_selectedModule < 0 || m_change != ModuleChange::None) return;
     m_change = ModuleChange::HostName;
-    m_changeLimit->start(kChangeLimitMs);
+    m_changeLimit->start(m_changeLimitMs);
     m_finder->changeHostName(m_modules[m_selectedModule], hostName);
 }
 

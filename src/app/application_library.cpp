@@ -15,7 +15,10 @@ namespace t = core::texts;
 
 namespace {
 
-QString q(const char* text) { return QString::fromUtf8(text); }
+QString q(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 
 FileDialogSpec libraryDialog(const char* title)
 {
@@ -39,7 +42,10 @@ FileDialogSpec configFilesDialog()
 
 // ---- Images and operating systems ----
 
-core::Result<core::Bytes> Application::buildImage() const { return core::BuildDeviceImage(m_config, m_memoryBlocked); }
+core::Result<core::Bytes> Application::buildImage() const
+{
+    return core::BuildDeviceImage(m_config, m_memoryBlocked);
+}
 
 core::Result<core::Bytes> Application::readOperatingSystemFile(const QString& path)
 {
@@ -92,7 +98,8 @@ void Application::finishOperatingSystemRead(const core::Outcome& outcome)
 
 void Application::clearLibraryRows()
 {
-    for (QString& row : m_libraryRows) row.clear();
+    for (QString& row : m_libraryRows)
+        row.clear();
 }
 
 void Application::fillLibraryRows()
@@ -119,7 +126,8 @@ void Application::loadLibraryFiles()
     const QStringList files = m_dialogs.openFiles(configFilesDialog());
     if (files.isEmpty()) return;
     std::vector<std::string> paths;
-    for (const QString& f : files) paths.push_back(f.toStdString());
+    for (const QString& f : files)
+        paths.push_back(f.toStdString());
     setLoading(true);
     updateDeviceControls();
     emit loadStarted();

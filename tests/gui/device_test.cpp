@@ -1,7 +1,7 @@
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTcpServer>
 #include <QSpinBox>
+#include <QTcpServer>
 #include <QToolButton>
 
 #include "app/tdcpanelform.h"
