@@ -181,6 +181,22 @@ inline constexpr const char* kPasswordKeys = "The password is six keys, each 1, 
 
 
 // ---- Ethernet modules ------------------------------------------------------------------
+inline constexpr const char* kIpChangedSuccessfully = "IP Changed Successfully";
+inline constexpr const char* kErrorChangingIp = "Error Changing IP";
+inline constexpr const char* kHostNameChangedSuccessfully = "Host Name Changed Successfully";
+inline constexpr const char* kErrorChangingHostName = "Error Changing Host Name";
+// Our own: what the modules' users never saw described.
+inline constexpr const char* kModuleIdentifierEmpty = "The module has no identifier: its IP address cannot be changed.";
+inline constexpr const char* kModuleIdentifierTooLong =
+    "The module identifier is too long: the message to the module holds at most 101 bytes.";
+inline constexpr const char* kModuleAddressInvalid =
+    "The IP address must be four numbers from 0 to 255 separated by dots.";
+inline constexpr const char* kModuleHostNameEmpty = "The host name is empty.";
+inline constexpr const char* kModuleHostNameTooLong = "The host name holds at most 8 characters.";
+inline constexpr const char* kNoLocalIpv4Address =
+    "This computer has no IPv4 network address: the Ethernet modules cannot be searched.";
+inline constexpr const char* kDiscoverySendFailedPrefix = "The message to the Ethernet modules could not be sent to ";
+inline constexpr const char* kModuleExchangeRunning = "Another exchange with the Ethernet modules is running.";
 
 // ---- Library maker ---------------------------------------------------------------------
 
