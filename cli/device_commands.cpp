@@ -11,6 +11,7 @@
 #include "io/seriallink.h"
 #include "io/tcplink.h"
 #include "io/usblink.h"
+#include "module_lookup.h"
 #include "util/numtext.h"
 
 namespace kvr::cli {
@@ -28,7 +29,8 @@ void printErr(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str
 int usage(const std::string& why)
 {
     printErr("kvr610-cli: " + why);
-    printErr("usage: kvr610-cli COMMAND ARGS --link tcp:HOST[:PORT] | serial:DEVICE | usb\n"
+    printErr("usage: kvr610-cli COMMAND ARGS --link tcp:HOST[:PORT] | eth:HOSTNAME[:PORT] | serial:DEVICE | usb\n"
+             "  (eth: finds the module by a scan, with --target ADDR and --port P as for discover)\n"
              "  version | store N FILE.kv4 [--overwrite] | read N OUT.kv4 | activate N | os-read OUT.asc\n"
              "  os-upload FILE.asc --yes | lock | unlock | password KEYS [--active] | reset | send-library FILE.kvl");
     return kUsage;
@@ -38,6 +40,8 @@ struct Options {
     std::string command;
     std::vector<std::string> positional;
     std::string link;
+    std::optional<std::string> target;
+    std::optional<std::string> port;
     bool overwrite = false;
     bool yes = false;
     bool active = false;
@@ -57,6 +61,12 @@ std::optional<Options> parse(const std::vector<std::string>& args, std::string& 
             o.link = args[++i];
         } else if (a.rfind("--link=", 0) == 0) {
             o.link = a.substr(7);
+        } else if (a == "--target" || a == "--port") {
+            if (i + 1 >= args.size()) {
+                error = a + " needs a value";
+                return std::nullopt;
+            }
+            (a == "--target" ? o.target : o.port) = args[++i];
         } else if (a == "--overwrite") {
             o.overwrite = true;
         } else if (a == "--yes") {
@@ -73,9 +83,33 @@ std::optional<Options> parse(const std::vector<std::string>& args, std::string& 
     return o;
 }
 
-// tcp:HOST[:PORT] | serial:DEVICE | usb
-std::unique_ptr<io::Link> makeLink(const std::string& spec, std::string& error)
+// The module whose host name is given, found by a scan; the processor behind it on the TCP port.
+std::unique_ptr<io::Link> moduleLink(const std::string& spec, const Options& o, std::string& error)
 {
+    std::string hostName = spec.substr(4);
+    quint16 port = io::TcpLink::kDefaultPort;
+    if (const auto colon = hostName.rfind(':'); colon != std::string::npos) {
+        const auto value = core::parseInteger(hostName.substr(colon + 1));
+        if (!value || *value < 1 || *value > 65535) {
+            error = "bad port in " + spec;
+            return nullptr;
+        }
+        port = static_cast<quint16>(*value);
+        hostName.resize(colon);
+    }
+    const auto target = discoveryTarget(o.target, o.port, error);
+    if (!target) return nullptr;
+    const QString wanted = QString::fromLatin1(hostName.c_str());
+    for (const io::DiscoveredModule& m : scanModules(*target))
+        if (m.hostName == wanted) return std::make_unique<io::TcpLink>(m.ipAddress, port, m.hostName);
+    printErr("kvr610-cli: no module named " + hostName + " answered");
+    return nullptr;
+}
+
+// tcp:HOST[:PORT] | eth:HOSTNAME[:PORT] | serial:DEVICE | usb
+std::unique_ptr<io::Link> makeLink(const std::string& spec, const Options& o, std::string& error)
+{
+    if (spec.rfind("eth:", 0) == 0 && spec.size() > 4) return moduleLink(spec, o, error);
     if (spec == "usb") return std::make_unique<io::UsbLink>();
     if (spec.rfind("serial:", 0) == 0 && spec.size() > 7)
         return std::make_unique<io::SerialLink>(QString::fromStdString(spec.substr(7)));
@@ -195,8 +229,8 @@ int runDeviceCommand(const std::vector<std::string>& args)
     static char* argv[] = {name, nullptr};
     if (!QCoreApplication::instance()) ownApp = std::make_unique<QCoreApplication>(argc, argv);
 
-    auto link = makeLink(o.link, error);
-    if (!link) return usage(error);
+    auto link = makeLink(o.link, o, error);
+    if (!link) return error.empty() ? kUnavailable : usage(error);
     const core::LinkInfo info = link->info();
 
     std::unique_ptr<core::DeviceOperation> op;

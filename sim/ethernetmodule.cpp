@@ -25,7 +25,8 @@ QString printable(const QByteArray& bytes)
     QString text;
     for (char c : bytes) {
         const auto u = uchar(c);
-        text += u >= 0x20 && u < 0x7F ? QString(QLatin1Char(c)) : QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        text +=
+            u >= 0x20 && u < 0x7F ? QString(QLatin1Char(c)) : QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
     }
     return text;
 }
@@ -174,7 +175,9 @@ void EthernetModule::handle(const QByteArray& datagram, const QHostAddress& send
         changeIp(datagram, sender, senderPort);
     } else {
         ++m_counters.ignoredDatagrams;
-        log(QStringLiteral("ignored %1 bytes from %2: %3").arg(datagram.size()).arg(from, printable(datagram.left(40))));
+        log(QStringLiteral("ignored %1 bytes from %2: %3")
+                .arg(datagram.size())
+                .arg(from, printable(datagram.left(40))));
     }
 }
 
@@ -215,7 +218,8 @@ void EthernetModule::changeIp(const QByteArray& datagram, const QHostAddress& se
     auto sockets = bindAt(target);
     if (!sockets) {
         ++m_counters.refusedChanges;
-        log(QStringLiteral("change of IP address to %1 refused: %2").arg(address, QString::fromStdString(sockets.message())));
+        log(QStringLiteral("change of IP address to %1 refused: %2")
+                .arg(address, QString::fromStdString(sockets.message())));
         return answer(kRefused, sender, senderPort);
     }
     ++m_counters.ipChanges;
@@ -228,7 +232,8 @@ void EthernetModule::changeIp(const QByteArray& datagram, const QHostAddress& se
     release();
     install(*sockets);
     m_address = target;
-    for (const QNetworkDatagram& d : pending) handle(d.data(), d.senderAddress(), quint16(d.senderPort()));
+    for (const QNetworkDatagram& d : pending)
+        handle(d.data(), d.senderAddress(), quint16(d.senderPort()));
 }
 
 void EthernetModule::answer(char byte, const QHostAddress& to, quint16 port)

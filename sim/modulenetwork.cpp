@@ -14,7 +14,8 @@ ModuleNetwork::ModuleNetwork(QObject* parent) : QObject(parent), m_broadcast(thi
 
 ModuleNetwork::~ModuleNetwork()
 {
-    for (EthernetModule* module : m_modules) delete module;
+    for (EthernetModule* module : m_modules)
+        delete module;
 }
 
 core::Status ModuleNetwork::listen(quint16 udpPort)
@@ -41,7 +42,8 @@ core::Status ModuleNetwork::add(EthernetModule* module)
 QStringList ModuleNetwork::endpoints() const
 {
     QStringList lines{QStringLiteral("discovery %1:%2").arg(QString::fromLatin1(kBroadcastAddress)).arg(udpPort())};
-    for (const EthernetModule* module : m_modules) lines << module->endpointLine();
+    for (const EthernetModule* module : m_modules)
+        lines << module->endpointLine();
     return lines;
 }
 

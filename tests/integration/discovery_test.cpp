@@ -81,7 +81,8 @@ struct Recorder {
         QObject::connect(&d, &ModuleDiscovery::moduleFound, [this](const DiscoveredModule&) { ++found; });
         QObject::connect(&d, &ModuleDiscovery::scanFinished,
                          [this](const QList<DiscoveredModule>& m) { scans.push_back(m); });
-        QObject::connect(&d, &ModuleDiscovery::messageRequested, [this](const core::Message& m) { boxes.push_back(m); });
+        QObject::connect(&d, &ModuleDiscovery::messageRequested,
+                         [this](const core::Message& m) { boxes.push_back(m); });
         QObject::connect(&d, &ModuleDiscovery::changeFinished,
                          [this](ModuleChange c, bool ok) { changes.emplace_back(c, ok); });
         QObject::connect(&d, &ModuleDiscovery::refused, [this](const QString& r) { refusals << r; });
@@ -114,7 +115,8 @@ bool tcpReachable(const QString& address, quint16 port)
 core::Bytes pattern(size_t n, uint8_t seed)
 {
     core::Bytes b(n);
-    for (size_t i = 0; i < n; ++i) b[i] = uint8_t(seed + i * 13);
+    for (size_t i = 0; i < n; ++i)
+        b[i] = uint8_t(seed + i * 13);
     b[0] = uint8_t((n - 2) >> 8);
     b[1] = uint8_t((n - 2) & 0xFF);
     return b;
@@ -126,10 +128,8 @@ core::Bytes pattern(size_t n, uint8_t seed)
 
 TEST(ModuleScan, FindsTheKvr610ModulesAndNotTheForeignDevice)
 {
-    Modules sim(moduleOptions({{"SALA1", "0.32.74.1.2.3"},
-                               {"FOH/L", "ID-2"},
-                               {"OTHER", "F1", true},
-                               {"MONITOR", "ID-4"}}));
+    Modules sim(
+        moduleOptions({{"SALA1", "0.32.74.1.2.3"}, {"FOH/L", "ID-2"}, {"OTHER", "F1", true}, {"MONITOR", "ID-4"}}));
     ModuleDiscovery discovery;
     discovery.setTarget(kLoopbackBroadcast, sim.udpPort());
     discovery.setScanWindowMs(kShortScanMs);
@@ -160,7 +160,7 @@ TEST(ModuleScan, FindsTheKvr610ModulesAndNotTheForeignDevice)
     EXPECT_EQ(seen.progress.front(), 0);
     EXPECT_EQ(seen.progress.back(), 100);
     EXPECT_TRUE(std::is_sorted(seen.progress.begin(), seen.progress.end()));
-    EXPECT_GE(elapsed, kShortScanMs);       // no tolerance: a floor
+    EXPECT_GE(elapsed, kShortScanMs);        // no tolerance: a floor
     EXPECT_LT(elapsed, kShortScanMs + 1000); // generous for a loaded machine
     EXPECT_TRUE(seen.boxes.empty());
 }
@@ -298,8 +298,8 @@ TEST(ModuleChanges, AModuleThatNeverAnswersEndsInTheErrorAfterTheLimit)
     ASSERT_TRUE(discovery.changeIp("M1", "127.0.0.43"));
     ASSERT_TRUE(pumpUntil([&] { return !seen.changes.empty(); }, 6000));
     const qint64 elapsed = clock.elapsed();
-    EXPECT_GE(elapsed, 2950);  // the limit, less a coarse timer's early wake-up (50 ms)
-    EXPECT_LT(elapsed, 4000);  // and not much more
+    EXPECT_GE(elapsed, 2950); // the limit, less a coarse timer's early wake-up (50 ms)
+    EXPECT_LT(elapsed, 4000); // and not much more
     EXPECT_EQ(seen.changes[0], std::make_pair(ModuleChange::IpAddress, false));
     EXPECT_EQ(seen.boxes.at(0).text, "Error Changing IP");
     EXPECT_EQ(sim.module(0).counters().ignoredChanges, 1);
@@ -330,7 +330,8 @@ TEST(ModuleChanges, IdentifyAndRefusals)
     EXPECT_FALSE(discovery.changeIp("M1", "127.0.0"));
     EXPECT_FALSE(discovery.identify("SALA1"));
     ASSERT_EQ(seen.refusals.size(), 3);
-    EXPECT_EQ(seen.refusals[0], "The module identifier is too long: the message to the module holds at most 101 bytes.");
+    EXPECT_EQ(seen.refusals[0],
+              "The module identifier is too long: the message to the module holds at most 101 bytes.");
     EXPECT_EQ(seen.refusals[1], "The IP address must be four numbers from 0 to 255 separated by dots.");
     EXPECT_EQ(seen.refusals[2], "The IP address must be four numbers from 0 to 255 separated by dots.");
 

@@ -53,7 +53,9 @@ TEST(DiscoveryReply, HostNameIsTheWholeRestSlashesAndBinaryIncluded)
     reply = parseDiscoveryReply(binary);
     ASSERT_TRUE(reply);
     EXPECT_EQ(reply->identifier, "M");
-    EXPECT_EQ(reply->hostName, std::string("A\0\xff" "B", 4));
+    EXPECT_EQ(reply->hostName, std::string("A\0\xff"
+                                           "B",
+                                           4));
 
     reply = parseDiscoveryReply(datagram("X////KVR610/")); // every field empty: still a reply
     ASSERT_TRUE(reply);
@@ -119,7 +121,8 @@ TEST(DiscoveryReply, RandomDatagramsParseCleanlyOrNotAtAll)
     int parsed = 0;
     for (int round = 0; round < 3000; ++round) {
         Bytes d(size_t(round < 100 ? round % 12 : length(random)));
-        for (uint8_t& b : d) b = coin(random) < 2 ? uint8_t('/') : uint8_t(byte(random));
+        for (uint8_t& b : d)
+            b = coin(random) < 2 ? uint8_t('/') : uint8_t(byte(random));
         const auto reply = parseDiscoveryReply(d);
         ModuleTable table;
         const bool listed = table.offer(d, "127.0.0.2");
@@ -185,8 +188,8 @@ TEST(ModuleMessages, AddressesMustBeDottedIpv4)
 {
     for (const char* good : {"10.0.0.7", "0.0.0.0", "255.255.255.255", "127.0.0.9", "010.1.1.1"})
         EXPECT_TRUE(isDottedIpv4(good)) << good;
-    for (const char* bad : {"", "10.0.0", "10.0.0.256", "1.2.3.4.5", "a.b.c.d", "1..2.3", "1234.1.1.1",
-                            "10.0.0.7 ", " 10.0.0.7", "10.0.0.-1", "10.0.0.", ".10.0.0", "10,0,0,7"}) {
+    for (const char* bad : {"", "10.0.0", "10.0.0.256", "1.2.3.4.5", "a.b.c.d", "1..2.3", "1234.1.1.1", "10.0.0.7 ",
+                            " 10.0.0.7", "10.0.0.-1", "10.0.0.", ".10.0.0", "10,0,0,7"}) {
         EXPECT_FALSE(isDottedIpv4(bad)) << '"' << bad << '"';
         const auto message = changeIpMessage("M", bad);
         ASSERT_FALSE(message.ok());
@@ -212,7 +215,8 @@ TEST(ModuleMessages, OnlyAFirstByteAMeansSuccess)
 {
     EXPECT_TRUE(changeAccepted(datagram("A")));
     EXPECT_TRUE(changeAccepted(datagram("AOK")));
-    for (const char* no : {"", "a", "N", "XA", " A"}) EXPECT_FALSE(changeAccepted(datagram(no))) << '"' << no << '"';
+    for (const char* no : {"", "a", "N", "XA", " A"})
+        EXPECT_FALSE(changeAccepted(datagram(no))) << '"' << no << '"';
 }
 
 TEST(ModuleMessages, DirectedBroadcastKeepsTheFirstThreeParts)
