@@ -98,10 +98,10 @@ core::Result<SimOptions> parseSimOptions(const QStringList& arguments)
             options.faults.refuseNumber = true;
         } else {
             static const QStringList kValueOptions = {
-                QStringLiteral("--tcp"),        QStringLiteral("--state"),       QStringLiteral("--version"),
-                QStringLiteral("--protect"),    QStringLiteral("--status-full"), QStringLiteral("--status-empty"),
-                QStringLiteral("--wrong-byte"), QStringLiteral("--stop-after"),  QStringLiteral("--drop-after"),
-                QStringLiteral("--baud"),       QStringLiteral("--delay"),       QStringLiteral("--silence-timeout"),
+                QStringLiteral("--tcp"),        QStringLiteral("--state"),          QStringLiteral("--version"),
+                QStringLiteral("--protect"),    QStringLiteral("--status-full"),    QStringLiteral("--status-empty"),
+                QStringLiteral("--wrong-byte"), QStringLiteral("--stop-after"),     QStringLiteral("--drop-after"),
+                QStringLiteral("--baud"),       QStringLiteral("--delay"),          QStringLiteral("--silence-timeout"),
                 QStringLiteral("--module"),     QStringLiteral("--foreign-module"), QStringLiteral("--discovery-port")};
             if (!kValueOptions.contains(name)) return bad(QStringLiteral("unknown option '%1'").arg(arguments[i]));
             const auto text = value();
@@ -183,7 +183,8 @@ core::Result<SimOptions> parseSimOptions(const QStringList& arguments)
         for (size_t i = 0; i < options.modules.size(); ++i)
             for (size_t j = 0; j < i; ++j)
                 if (options.modules[i].identifier == options.modules[j].identifier)
-                    return bad(QStringLiteral("two modules with the identifier '%1'").arg(options.modules[i].identifier));
+                    return bad(
+                        QStringLiteral("two modules with the identifier '%1'").arg(options.modules[i].identifier));
     } else if (options.ignoreChanges) {
         return bad(QStringLiteral("--ignore-changes needs --module"));
     }

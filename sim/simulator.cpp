@@ -96,13 +96,15 @@ core::Status Simulator::startModules(const QString& folder)
             host = *made;
         }
         auto* module = new EthernetModule(
-            {spec.hostName, spec.identifier, spec.foreign, m_modules->udpPort(), tcpPort, m_options.ignoreChanges}, host);
+            {spec.hostName, spec.identifier, spec.foreign, m_modules->udpPort(), tcpPort, m_options.ignoreChanges},
+            host);
         module->setLogSink([this](const QString& line) { log(line); });
         if (host) {
             // The processor's lines name the module it stands behind.
             host->setLogSink([this, module](const QString& line) {
                 const qsizetype cut = line.indexOf(QLatin1Char(' '), line.indexOf(QLatin1Char(' ')) + 1) + 1;
-                const QString who = QStringLiteral("module %1 %2 ").arg(module->hostName(), module->address().toString());
+                const QString who =
+                    QStringLiteral("module %1 %2 ").arg(module->hostName(), module->address().toString());
                 if (m_logSink)
                     m_logSink(line.left(cut) + who + line.mid(cut));
                 else
