@@ -53,8 +53,8 @@ sim::SimOptions moduleOptions(std::vector<sim::ModuleSpec> modules)
 
 // A simulator with Ethernet modules, in this process.
 struct Modules {
+    QStringList log; // first, so that it outlives the simulator's last words
     sim::Simulator simulator;
-    QStringList log;
 
     explicit Modules(sim::SimOptions options) : simulator(std::move(options))
     {
