@@ -393,8 +393,6 @@ inline constexpr const char* kUploadWarning =
 inline constexpr const char* kLockQuestion = "Do you want to LOCK the Keyboard?";
 inline constexpr const char* kUnlockQuestion = "Do you want to UNLOCK the Keyboard?";
 inline constexpr const char* kLockMenuQuestion = "Do you want to LOCK the KeyBoard?";
-inline constexpr const char* kOsFileNamePrefix = "snvd";
-inline constexpr const char* kOsFileNameSuffix = "_r";
 inline constexpr const char* kSendLibraryOffline = "You must be connected not offline";
 inline constexpr const char* kSendLibraryEmpty = "You must open a library before the sending";
 // Our own: failures the processor's users never saw described.
@@ -402,8 +400,6 @@ inline constexpr const char* kUploadFailed =
     "The DSP Operating System was not updated: the communication with the KVR 610  failed.";
 inline constexpr const char* kOsImageTooLarge = "The DSP Operating System is larger than 6147 bytes. Nothing was sent.";
 inline constexpr const char* kOsImageInvalid = "The DSP Operating System image is not valid. Nothing was sent.";
-inline constexpr const char* kOsLengthMismatch =
-    "The DSP Operating System received from the KVR 610  is incomplete: its length does not match the bytes received.";
 inline constexpr const char* kLibraryTooLarge =
     "The library holds more than 18 memories; the KVR 610  keeps 18. Nothing was sent.";
 inline constexpr const char* kOperationRunning = "Another operation with the KVR 610  is running.";
