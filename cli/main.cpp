@@ -5,6 +5,7 @@
 #include "args.h"
 #include "device_commands.h"
 #include "file_commands.h"
+#include "image_commands.h"
 #include "module_commands.h"
 
 namespace {
@@ -13,6 +14,7 @@ void usage()
 {
     std::fprintf(stderr, "usage: kvr610-cli COMMAND [ARGS]\ncommands:\n");
     kvr::cli::printFileCommandsUsage();
+    kvr::cli::printImageCommandsUsage();
     std::fprintf(stderr,
                  "device commands (with --link tcp:HOST[:PORT] | eth:HOSTNAME[:PORT] | serial:DEVICE | usb):\n"
                  "  version | activate N | lock | unlock | reset\n"
@@ -33,6 +35,8 @@ int main(int argc, char** argv)
         return args.empty() ? kvr::cli::kUsageError : 0;
     }
     int status = kvr::cli::runFileCommand(args);
+    if (status >= 0) return status;
+    status = kvr::cli::runImageCommand(args);
     if (status >= 0) return status;
     status = kvr::cli::runDeviceCommand(args);
     if (status >= 0) return status;
