@@ -4,13 +4,19 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <functional>
 #include <set>
 
 #include "comm/operations.h"
+#include "config/configfile.h"
+#include "config/library.h"
+#include "image/deviceimage.h"
+#include "image/osimage.h"
 #include "io/operationrunner.h"
 #include "io/seriallink.h"
 #include "io/tcplink.h"
 #include "io/usblink.h"
+#include "module_lookup.h"
 #include "util/numtext.h"
 
 namespace kvr::cli {
@@ -18,17 +24,25 @@ namespace kvr::cli {
 namespace {
 
 constexpr int kUsage = 2;
-constexpr int kUnavailable = 3;
+constexpr int kFailed = 1;
+constexpr int kNoSuchModule = 3;
 
 const std::set<std::string> kCommands{"version", "store", "read", "activate", "os-read", "os-upload",
                                       "lock", "unlock", "password", "reset", "send-library"};
 
 void printErr(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
 
+int fail(const std::string& text)
+{
+    printErr("kvr610-cli: " + text);
+    return kFailed;
+}
+
 int usage(const std::string& why)
 {
     printErr("kvr610-cli: " + why);
-    printErr("usage: kvr610-cli COMMAND ARGS --link tcp:HOST[:PORT] | serial:DEVICE | usb\n"
+    printErr("usage: kvr610-cli COMMAND ARGS --link tcp:HOST[:PORT] | eth:HOSTNAME[:PORT] | serial:DEVICE | usb\n"
+             "  (eth: finds the module by a scan, with --target ADDR and --port P as for discover)\n"
              "  version | store N FILE.kv4 [--overwrite] | read N OUT.kv4 | activate N | os-read OUT.asc\n"
              "  os-upload FILE.asc --yes | lock | unlock | password KEYS [--active] | reset | send-library FILE.kvl");
     return kUsage;
@@ -38,6 +52,8 @@ struct Options {
     std::string command;
     std::vector<std::string> positional;
     std::string link;
+    std::optional<std::string> target;
+    std::optional<std::string> port;
     bool overwrite = false;
     bool yes = false;
     bool active = false;
@@ -57,6 +73,12 @@ std::optional<Options> parse(const std::vector<std::string>& args, std::string& 
             o.link = args[++i];
         } else if (a.rfind("--link=", 0) == 0) {
             o.link = a.substr(7);
+        } else if (a == "--target" || a == "--port") {
+            if (i + 1 >= args.size()) {
+                error = a + " needs a value";
+                return std::nullopt;
+            }
+            (a == "--target" ? o.target : o.port) = args[++i];
         } else if (a == "--overwrite") {
             o.overwrite = true;
         } else if (a == "--yes") {
@@ -73,9 +95,33 @@ std::optional<Options> parse(const std::vector<std::string>& args, std::string& 
     return o;
 }
 
-// tcp:HOST[:PORT] | serial:DEVICE | usb
-std::unique_ptr<io::Link> makeLink(const std::string& spec, std::string& error)
+// The module whose host name is given, found by a scan; the processor behind it on the TCP port.
+std::unique_ptr<io::Link> moduleLink(const std::string& spec, const Options& o, std::string& error)
 {
+    std::string hostName = spec.substr(4);
+    quint16 port = io::TcpLink::kDefaultPort;
+    if (const auto colon = hostName.rfind(':'); colon != std::string::npos) {
+        const auto value = core::parseInteger(hostName.substr(colon + 1));
+        if (!value || *value < 1 || *value > 65535) {
+            error = "bad port in " + spec;
+            return nullptr;
+        }
+        port = static_cast<quint16>(*value);
+        hostName.resize(colon);
+    }
+    const auto target = discoveryTarget(o.target, o.port, error);
+    if (!target) return nullptr;
+    const QString wanted = QString::fromLatin1(hostName.c_str());
+    for (const io::DiscoveredModule& m : scanModules(*target))
+        if (m.hostName == wanted) return std::make_unique<io::TcpLink>(m.ipAddress, port, m.hostName);
+    printErr("kvr610-cli: no module named " + hostName + " answered");
+    return nullptr;
+}
+
+// tcp:HOST[:PORT] | eth:HOSTNAME[:PORT] | serial:DEVICE | usb
+std::unique_ptr<io::Link> makeLink(const std::string& spec, const Options& o, std::string& error)
+{
+    if (spec.rfind("eth:", 0) == 0 && spec.size() > 4) return moduleLink(spec, o, error);
     if (spec == "usb") return std::make_unique<io::UsbLink>();
     if (spec.rfind("serial:", 0) == 0 && spec.size() > 7)
         return std::make_unique<io::SerialLink>(QString::fromStdString(spec.substr(7)));
@@ -116,7 +162,10 @@ const char* kindName(core::MessageKind kind)
     return "message";
 }
 
-int run(io::Link& link, std::unique_ptr<core::DeviceOperation> op, const Options& o)
+// What to do with the bytes a completed operation brought back; returns the exit status.
+using ResultSink = std::function<int(const core::Bytes&)>;
+
+int run(io::Link& link, std::unique_ptr<core::DeviceOperation> op, const Options& o, const ResultSink& sink = {})
 {
     io::OperationRunner runner;
     runner.setLink(&link);
@@ -162,6 +211,7 @@ int run(io::Link& link, std::unique_ptr<core::DeviceOperation> op, const Options
             exitCode = 0;
             if (o.command == "version" && !outcome.data.empty())
                 std::printf("%s\n", core::dspVersionText(outcome.data[0]).c_str());
+            if (sink) exitCode = sink(outcome.data);
         } else {
             exitCode = outcome.kind == core::OutcomeKind::Refused ? 4 : 1;
             printErr(std::string(outcome.kind == core::OutcomeKind::Refused ? "refused" : "failed") +
@@ -195,8 +245,8 @@ int runDeviceCommand(const std::vector<std::string>& args)
     static char* argv[] = {name, nullptr};
     if (!QCoreApplication::instance()) ownApp = std::make_unique<QCoreApplication>(argc, argv);
 
-    auto link = makeLink(o.link, error);
-    if (!link) return usage(error);
+    auto link = makeLink(o.link, o, error);
+    if (!link) return error.empty() ? kNoSuchModule : usage(error);
     const core::LinkInfo info = link->info();
 
     std::unique_ptr<core::DeviceOperation> op;
@@ -216,13 +266,47 @@ int runDeviceCommand(const std::vector<std::string>& args)
         op = core::makePassword(info, *block);
     } else if (o.command == "reset" && p.empty()) {
         op = core::makeReset(info);
-    } else if ((o.command == "store" && p.size() == 2) || (o.command == "read" && p.size() == 2) ||
-               (o.command == "os-read" && p.size() == 1) || (o.command == "os-upload" && p.size() == 1) ||
-               (o.command == "send-library" && p.size() == 1)) {
-        if ((o.command == "store" || o.command == "read") && !memoryArg(p[0]))
-            return usage("memory numbers run from 1 to 18");
-        printErr("kvr610-cli: " + o.command + " is not available yet (it needs the file and image code)");
-        return kUnavailable;
+    } else if (o.command == "store" && p.size() == 2) {
+        const auto n = memoryArg(p[0]);
+        if (!n) return usage("memory numbers run from 1 to 18");
+        auto loaded = core::loadConfigurationFile(p[1]);
+        if (!loaded) return fail(loaded.message());
+        for (const core::Message& m : loaded->notices) printErr(m.text);
+        auto image = core::BuildDeviceImage(loaded->config, false);
+        if (!image) return fail(image.message());
+        op = core::makeStore(info, *n, std::move(*image));
+    } else if (o.command == "read" && p.size() == 2) {
+        const auto n = memoryArg(p[0]);
+        if (!n) return usage("memory numbers run from 1 to 18");
+        const std::string out = p[1];
+        const int memory = *n;
+        return run(*link, core::makeMemoryRead(info, memory), o, [out, memory](const core::Bytes& received) {
+            auto config = core::DecodeDeviceImage(received, memory, [](const core::LoadProgress& stage) {
+                printErr(stage.status);
+            });
+            if (!config) return fail(config.message());
+            core::Status saved = core::saveConfigurationFile(out, *config);
+            return saved ? 0 : fail(saved.message());
+        });
+    } else if (o.command == "os-read" && p.size() == 1) {
+        const std::string out = p[0];
+        return run(*link, core::makeOsRead(info), o, [out](const core::Bytes& received) {
+            core::Status saved = core::saveOsFile(out, received);
+            return saved ? 0 : fail(saved.message());
+        });
+    } else if (o.command == "os-upload" && p.size() == 1) {
+        auto os = core::readOsFile(p[0]);
+        if (!os) return fail(os.message());
+        op = core::makeOsUpload(info, os->image, true);
+    } else if (o.command == "send-library" && p.size() == 1) {
+        auto library = core::readLibraryFile(p[0]);
+        if (!library) return fail(library.message());
+        std::vector<core::Bytes> images;
+        for (int k = 1; k <= library->count(); ++k) {
+            auto image = library->image(k);
+            images.emplace_back(image.begin(), image.end());
+        }
+        op = core::makeLibrarySend(info, std::move(images));
     } else {
         return usage("wrong arguments for " + o.command);
     }

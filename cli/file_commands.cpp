@@ -144,7 +144,8 @@ int usage(const std::string& message)
 
 void printFileCommandsUsage()
 {
-    std::fprintf(stderr, "  info FILE.kv4                      summary of a configuration file\n"
+    std::fprintf(stderr, "  new OUT.kv4                        write the start-up configuration\n"
+                         "  info FILE.kv4                      summary of a configuration file\n"
                          "  response FILE.kv4 --output N       crossover response of output N (401 lines)\n"
                          "  peq FILE.kv4 --bank A|B|M          input equaliser response\n"
                          "  peqx FILE.kv4 --output N           output equaliser response\n");
@@ -154,7 +155,8 @@ int runFileCommand(const std::vector<std::string>& argv)
 {
     if (argv.empty()) return -1;
     const std::string command = argv[0];
-    if (command != "info" && command != "response" && command != "peq" && command != "peqx") return -1;
+    if (command != "info" && command != "response" && command != "peq" && command != "peqx" && command != "new")
+        return -1;
     Args args(std::vector<std::string>(argv.begin() + 1, argv.end()));
 
     std::optional<int> output;
@@ -169,8 +171,13 @@ int runFileCommand(const std::vector<std::string>& argv)
     }
     if (auto unknown = args.unknownOption()) return usage(command + ": unknown option " + *unknown);
     if (args.positional().size() != 1) return usage(command + ": expects one configuration file");
+    // Rejecting options before touching any file keeps a mistyped command harmless.
     const std::string path = args.positional()[0];
     if (command == "info") return info(path);
+    if (command == "new") {
+        Status saved = saveConfigurationFile(path, Configuration());
+        return saved ? 0 : fail(saved.message());
+    }
 
     auto loaded = load(path);
     if (!loaded) return fail(loaded.message());

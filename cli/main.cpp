@@ -6,6 +6,7 @@
 #include "device_commands.h"
 #include "file_commands.h"
 #include "image_commands.h"
+#include "module_commands.h"
 
 namespace {
 
@@ -15,12 +16,13 @@ void usage()
     kvr::cli::printFileCommandsUsage();
     kvr::cli::printImageCommandsUsage();
     std::fprintf(stderr,
-                 "device commands (with --link tcp:HOST[:PORT] | serial:DEVICE | usb):\n"
+                 "device commands (with --link tcp:HOST[:PORT] | eth:HOSTNAME[:PORT] | serial:DEVICE | usb):\n"
                  "  version | activate N | lock | unlock | reset\n"
                  "  store N FILE.kv4 [--overwrite] | read N OUT.kv4\n"
                  "  os-read OUT.asc | os-upload FILE.asc --yes\n"
                  "  password KEYS [--active]           KEYS: six digits 1-3\n"
                  "  send-library FILE.kvl\n");
+    kvr::cli::printModuleCommandsUsage();
 }
 
 } // namespace
@@ -37,6 +39,8 @@ int main(int argc, char** argv)
     status = kvr::cli::runImageCommand(args);
     if (status >= 0) return status;
     status = kvr::cli::runDeviceCommand(args);
+    if (status >= 0) return status;
+    status = kvr::cli::runModuleCommand(args);
     if (status >= 0) return status;
     std::fprintf(stderr, "kvr610-cli: unknown command \"%s\"\n", args[0].c_str());
     usage();

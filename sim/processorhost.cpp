@@ -157,7 +157,13 @@ void ProcessorHost::schedule()
         return;
     }
     const qint64 waitNs = std::max<qint64>(0, next - nowNs());
-    m_timer.start(int((waitNs + kNsPerMs - 1) / kNsPerMs));
+    // Timers count whole milliseconds, but a byte at 38400 baud lasts 260 us: short waits are
+    // polled through the event loop so the pacing stays close to the wire's own timing.
+    if (waitNs < 2 * kNsPerMs) {
+        m_timer.start(0);
+        return;
+    }
+    m_timer.start(int((waitNs + kNsPerMs - 1) / kNsPerMs) - 1);
 }
 
 void ProcessorHost::flushEvents()

@@ -50,7 +50,22 @@ QString simUsage()
         "                          'data' and 'end' name the step of both. Repeatable.\n"
         "  --status-full LIST      report these memories full whatever they hold\n"
         "  --status-empty LIST     report these memories empty whatever they hold\n"
-        "  --help                  this text\n");
+        "  --help                  this text\n"
+        "\n"
+        "Ethernet modules (instead of the transports above):\n"
+        "  Each module has its own loopback address (127.0.0.2, 127.0.0.3, ... in the order given) and,\n"
+        "  unless foreign, a processor of its own behind it (state in module-N of the state folder). A\n"
+        "  UDP socket on 127.255.255.255 takes the discovery broadcasts for all of them. Prints\n"
+        "  'discovery 127.255.255.255:PORT', then 'module HOSTNAME ID ADDRESS:TCPPORT' or\n"
+        "  'foreign-module HOSTNAME ID ADDRESS' per module.\n"
+        "  --module HOSTNAME,ID    a module with a KVR 610 behind it (repeatable)\n"
+        "  --foreign-module HOSTNAME,ID\n"
+        "                          a module in front of another kind of device (repeatable)\n"
+        "  --discovery-port P      the modules' UDP port (default 65535; 0 picks one)\n"
+        "  --tcp PORT              the processors' TCP port on every module address (default 1001,\n"
+        "                          which needs the right to bind ports below 1024; 0 picks one free\n"
+        "                          port for all)\n"
+        "  --ignore-changes        never answer a change of IP address or host name\n");
 }
 
 core::Result<SimOptions> parseSimOptions(const QStringList& arguments)
@@ -75,15 +90,19 @@ core::Result<SimOptions> parseSimOptions(const QStringList& arguments)
         } else if (name == QLatin1String("--pty")) {
             if (!takeFlag()) return bad(QStringLiteral("--pty takes no value"));
             options.pty = true;
+        } else if (name == QLatin1String("--ignore-changes")) {
+            if (!takeFlag()) return bad(QStringLiteral("--ignore-changes takes no value"));
+            options.ignoreChanges = true;
         } else if (name == QLatin1String("--refuse-number")) {
             if (!takeFlag()) return bad(QStringLiteral("--refuse-number takes no value"));
             options.faults.refuseNumber = true;
         } else {
             static const QStringList kValueOptions = {
-                QStringLiteral("--tcp"),        QStringLiteral("--state"),       QStringLiteral("--version"),
-                QStringLiteral("--protect"),    QStringLiteral("--status-full"), QStringLiteral("--status-empty"),
-                QStringLiteral("--wrong-byte"), QStringLiteral("--stop-after"),  QStringLiteral("--drop-after"),
-                QStringLiteral("--baud"),       QStringLiteral("--delay"),       QStringLiteral("--silence-timeout")};
+                QStringLiteral("--tcp"),        QStringLiteral("--state"),          QStringLiteral("--version"),
+                QStringLiteral("--protect"),    QStringLiteral("--status-full"),    QStringLiteral("--status-empty"),
+                QStringLiteral("--wrong-byte"), QStringLiteral("--stop-after"),     QStringLiteral("--drop-after"),
+                QStringLiteral("--baud"),       QStringLiteral("--delay"),          QStringLiteral("--silence-timeout"),
+                QStringLiteral("--module"),     QStringLiteral("--foreign-module"), QStringLiteral("--discovery-port")};
             if (!kValueOptions.contains(name)) return bad(QStringLiteral("unknown option '%1'").arg(arguments[i]));
             const auto text = value();
             if (!text) return bad(name + QStringLiteral(" needs a value"));
@@ -91,6 +110,7 @@ core::Result<SimOptions> parseSimOptions(const QStringList& arguments)
             if (name == QLatin1String("--tcp")) {
                 QString port = *text;
                 if (const qsizetype colon = text->lastIndexOf(QLatin1Char(':')); colon >= 0) {
+                    options.tcpHostGiven = true;
                     options.tcpHost = text->left(colon);
                     port = text->mid(colon + 1);
                     if (options.tcpHost.startsWith(QLatin1Char('[')) && options.tcpHost.endsWith(QLatin1Char(']')))
@@ -101,6 +121,23 @@ core::Result<SimOptions> parseSimOptions(const QStringList& arguments)
                     return bad(QStringLiteral("--tcp wants [ADDRESS:]PORT, not '%1'").arg(*text));
                 options.tcp = true;
                 options.tcpPort = quint16(*number);
+            } else if (name == QLatin1String("--module") || name == QLatin1String("--foreign-module")) {
+                const qsizetype comma = text->indexOf(QLatin1Char(','));
+                ModuleSpec module{text->left(comma), comma < 0 ? QString() : text->mid(comma + 1),
+                                  name == QLatin1String("--foreign-module")};
+                if (comma < 0 || module.hostName.isEmpty() || module.identifier.isEmpty())
+                    return bad(name + QStringLiteral(" wants HOSTNAME,ID, not '%1'").arg(*text));
+                if (module.identifier.contains(QLatin1Char('/')))
+                    return bad(name + QStringLiteral(": the identifier cannot hold '/' ('%1')").arg(*text));
+                for (const QString& part : {module.hostName, module.identifier})
+                    for (QChar c : part)
+                        if (c.unicode() < 0x20 || c.unicode() > 0xFF)
+                            return bad(name + QStringLiteral(": only Latin-1 text, not '%1'").arg(*text));
+                options.modules.push_back(module);
+            } else if (name == QLatin1String("--discovery-port")) {
+                auto number = parseCount(*text, 65535);
+                if (!number) return bad(QStringLiteral("--discovery-port wants 0..65535, not '%1'").arg(*text));
+                options.discoveryPort = quint16(*number);
             } else if (name == QLatin1String("--state")) {
                 options.stateFolder = *text;
             } else if (name == QLatin1String("--version")) {
@@ -137,6 +174,19 @@ core::Result<SimOptions> parseSimOptions(const QStringList& arguments)
                 (name == QLatin1String("--delay") ? options.delayMs : options.silenceTimeoutMs) = int(*ms);
             }
         }
+    }
+    if (!options.modules.empty()) {
+        if (options.pty) return bad(QStringLiteral("--pty cannot be combined with --module"));
+        if (options.tcpHostGiven)
+            return bad(QStringLiteral("with --module, --tcp takes a port only: every module has its own address"));
+        if (!options.tcp) options.tcpPort = kModuleTcpPort;
+        for (size_t i = 0; i < options.modules.size(); ++i)
+            for (size_t j = 0; j < i; ++j)
+                if (options.modules[i].identifier == options.modules[j].identifier)
+                    return bad(
+                        QStringLiteral("two modules with the identifier '%1'").arg(options.modules[i].identifier));
+    } else if (options.ignoreChanges) {
+        return bad(QStringLiteral("--ignore-changes needs --module"));
     }
     for (int memory = 0; memory < kMemoryCount; ++memory)
         if (options.faults.statusFull[size_t(memory)] && options.faults.statusEmpty[size_t(memory)])

@@ -22,6 +22,13 @@ TcpLink::TcpLink(QString host, quint16 port, QString hostName, QObject* parent)
     });
 }
 
+void TcpLink::setRemote(QString host, quint16 port, QString hostName)
+{
+    m_host = std::move(host);
+    m_port = port;
+    m_hostName = hostName.isEmpty() ? m_host : std::move(hostName);
+}
+
 core::LinkInfo TcpLink::info() const { return {core::LinkKind::Ethernet, m_hostName.toStdString()}; }
 
 QString TcpLink::errorText() const
@@ -40,12 +47,13 @@ void TcpLink::open()
     if (m_socket.state() == QAbstractSocket::ConnectedState) m_socket.flush();
     m_socket.disconnectFromHost();
     if (m_socket.state() == QAbstractSocket::UnconnectedState) return connectNow();
-    // connectNow() follows from the disconnected signal, within the same 5 s limit.
+    // connectNow() follows from the disconnected signal.
 }
 
 void TcpLink::connectNow()
 {
     if (!m_opening) return;
+    m_limit.start(kConnectLimitMs); // the close took its own wait
     m_socket.connectToHost(m_host, m_port);
 }
 

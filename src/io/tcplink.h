@@ -7,8 +7,9 @@
 
 namespace kvr::io {
 
-// The Ethernet module: a TCP client, reconnected at the start of every send exchange. Connecting
-// is limited to 5 s and ends, like any socket error, with the "ETHERNET error: Opening IP: " box.
+// The Ethernet module: a TCP client, reconnected at the start of every send exchange. Closing the
+// previous connection and connecting are each limited to 5 s and end, like any socket error, with
+// the "ETHERNET error: Opening IP: " box.
 class TcpLink final : public Link {
     Q_OBJECT
 public:
@@ -23,6 +24,10 @@ public:
     void send(const QByteArray& bytes) override;
     void close() override;
 
+    // Aims the link at another module; the next open() closes the current connection first.
+    void setRemote(QString host, quint16 port, QString hostName = {});
+    QString host() const { return m_host; }
+    quint16 port() const { return m_port; }
     QString localAddress() const { return m_localAddress; }
     QString errorText() const;
 

@@ -1,5 +1,7 @@
 #include "comm/operations.h"
 
+#include "image/osimage.h"
+
 #include <utility>
 
 #include "util/numtext.h"
@@ -339,9 +341,9 @@ private:
         const ExchangeResult& r = lastExchange();
         if (r.kind != OutcomeKind::Completed) return finish(outcomeOf(r));
         status(texts::kCommunicationOk);
-        if (Status ok = checkOsReceived(r.data); !ok) {
-            message(errorBox(ok.message()));
-            return finish(OutcomeKind::Failed, ok.message());
+        if (auto os = receivedOs(r.data); !os) {
+            message(errorBox(os.message()));
+            return finish(OutcomeKind::Failed, os.message());
         }
         simple(ActionKind::HideCommWindow);
         finish(outcomeOf(r));
@@ -524,12 +526,6 @@ std::unique_ptr<DeviceOperation> makeLibrarySend(LinkInfo link, std::vector<Byte
 
 std::string dspVersionText(uint8_t version) { return formatShortest(static_cast<float>(version) / 10.0f); }
 
-std::string osFileName(uint8_t version)
-{
-    return texts::kOsFileNamePrefix + std::string(version < 100 ? "0" : "") + std::to_string(version) +
-           texts::kOsFileNameSuffix;
-}
-
 Result<Bytes> passwordBlock(std::span<const uint8_t> keys, bool active)
 {
     if (keys.size() != 6) return Error{texts::kPasswordKeys};
@@ -538,14 +534,6 @@ Result<Bytes> passwordBlock(std::span<const uint8_t> keys, bool active)
     Bytes block(keys.begin(), keys.end());
     block.push_back(active ? 0xFF : 0x00);
     return block;
-}
-
-Status checkOsReceived(std::span<const uint8_t> received)
-{
-    if (received.size() < 3) return Error{texts::kOsLengthMismatch};
-    const size_t inner = (size_t(received[0]) << 8) | received[1];
-    if (inner < 3 || inner > received.size()) return Error{texts::kOsLengthMismatch};
-    return {};
 }
 
 } // namespace kvr::core

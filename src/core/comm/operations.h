@@ -47,12 +47,7 @@ std::unique_ptr<DeviceOperation> makeLibrarySend(LinkInfo link, std::vector<Byte
 
 // The version as the user reads it: the value divided by ten, shortest form ("4.7", "4").
 std::string dspVersionText(uint8_t version);
-// The proposed name of a saved DSP operating system: "snvd" + "0" below 100 + version + "_r".
-std::string osFileName(uint8_t version);
 // The password block: the six keys (1, 2 or 3) in order, then 0xFF when active or 0x00.
 Result<Bytes> passwordBlock(std::span<const uint8_t> keys, bool active);
-// The DSP operating system as received: offsets 0..1 hold L (high, low), 2 the version, 3..L-1 the
-// system. Checks that L covers the header and does not exceed the bytes received.
-Status checkOsReceived(std::span<const uint8_t> received);
 
 } // namespace kvr::core

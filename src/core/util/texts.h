@@ -540,8 +540,6 @@ inline constexpr const char* kUploadWarning =
 inline constexpr const char* kLockQuestion = "Do you want to LOCK the Keyboard?";
 inline constexpr const char* kUnlockQuestion = "Do you want to UNLOCK the Keyboard?";
 inline constexpr const char* kLockMenuQuestion = "Do you want to LOCK the KeyBoard?";
-inline constexpr const char* kOsFileNamePrefix = "snvd";
-inline constexpr const char* kOsFileNameSuffix = "_r";
 inline constexpr const char* kSendLibraryOffline = "You must be connected not offline";
 inline constexpr const char* kSendLibraryEmpty = "You must open a library before the sending";
 // Our own: failures the processor's users never saw described.
@@ -549,8 +547,6 @@ inline constexpr const char* kUploadFailed =
     "The DSP Operating System was not updated: the communication with the KVR 610  failed.";
 inline constexpr const char* kOsImageTooLarge = "The DSP Operating System is larger than 6147 bytes. Nothing was sent.";
 inline constexpr const char* kOsImageInvalid = "The DSP Operating System image is not valid. Nothing was sent.";
-inline constexpr const char* kOsLengthMismatch =
-    "The DSP Operating System received from the KVR 610  is incomplete: its length does not match the bytes received.";
 inline constexpr const char* kLibraryTooLarge =
     "The library holds more than 18 memories; the KVR 610  keeps 18. Nothing was sent.";
 inline constexpr const char* kOperationRunning = "Another operation with the KVR 610  is running.";
@@ -562,6 +558,22 @@ inline constexpr const char* kPasswordKeys = "The password is six keys, each 1, 
 
 
 // ---- Ethernet modules ------------------------------------------------------------------
+inline constexpr const char* kIpChangedSuccessfully = "IP Changed Successfully";
+inline constexpr const char* kErrorChangingIp = "Error Changing IP";
+inline constexpr const char* kHostNameChangedSuccessfully = "Host Name Changed Successfully";
+inline constexpr const char* kErrorChangingHostName = "Error Changing Host Name";
+// Our own: what the modules' users never saw described.
+inline constexpr const char* kModuleIdentifierEmpty = "The module has no identifier: its IP address cannot be changed.";
+inline constexpr const char* kModuleIdentifierTooLong =
+    "The module identifier is too long: the message to the module holds at most 101 bytes.";
+inline constexpr const char* kModuleAddressInvalid =
+    "The IP address must be four numbers from 0 to 255 separated by dots.";
+inline constexpr const char* kModuleHostNameEmpty = "The host name is empty.";
+inline constexpr const char* kModuleHostNameTooLong = "The host name holds at most 8 characters.";
+inline constexpr const char* kNoLocalIpv4Address =
+    "This computer has no IPv4 network address: the Ethernet modules cannot be searched.";
+inline constexpr const char* kDiscoverySendFailedPrefix = "The message to the Ethernet modules could not be sent to ";
+inline constexpr const char* kModuleExchangeRunning = "Another exchange with the Ethernet modules is running.";
 
 // ---- Library maker ---------------------------------------------------------------------
 
