@@ -129,7 +129,8 @@ public:
     static constexpr int kScanMs = 3000;
     void setScanDurationMs(int ms) { m_scanMs = ms; }
     // How long a module change may take to be answered.
-    static constexpr int kModuleChangeLimitMs = 3000;
+    // Longer than the modules' own answer limit, so their answer (or its absence) decides.
+    static constexpr int kModuleChangeLimitMs = 4000;
     void setModuleChangeLimitMs(int ms) { m_changeLimitMs = ms; }
 
     // ---- Library maker ----

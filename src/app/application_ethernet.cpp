@@ -119,9 +119,9 @@ void Application::onChangeAnswered(bool ok)
     m_change = ModuleChange::None;
     m_changeLimit->stop();
     if (ok)
-        m_presenter.show(core::infoBox(ip ? t::kWindowIpChanged : t::kWindowHostChanged));
+        m_presenter.show(core::infoBox(ip ? t::kIpChangedSuccessfully : t::kHostNameChangedSuccessfully));
     else
-        m_presenter.show(core::errorBox(ip ? t::kWindowIpChangeError : t::kWindowHostChangeError));
+        m_presenter.show(core::errorBox(ip ? t::kErrorChangingIp : t::kErrorChangingHostName));
     scanModules();
 }
 

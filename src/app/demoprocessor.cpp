@@ -10,7 +10,7 @@
 #endif
 
 #include "app/application.h"
-#include "app/modulefinder.h"
+#include "app/networkmodulefinder.h"
 
 namespace kvr::gui {
 
@@ -41,7 +41,15 @@ core::Status DemoProcessor::start()
     m_stateFolder =
         QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/demo-processor");
     QDir().mkpath(m_stateFolder);
-    const QStringList arguments{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--state"),
+    // One Ethernet module on its own loopback address; ports the system picks, so nothing
+    // privileged is needed and nothing else on the machine is disturbed.
+    const QStringList arguments{QStringLiteral("--module"),
+                                QStringLiteral("KVR-DEMO,0.32.74.1.2.3"),
+                                QStringLiteral("--discovery-port"),
+                                QStringLiteral("0"),
+                                QStringLiteral("--tcp"),
+                                QStringLiteral("0"),
+                                QStringLiteral("--state"),
                                 m_stateFolder};
     m_process.start(sim.absoluteFilePath(), arguments);
     // The simulator prints its endpoints as soon as it listens; the windows are not up yet.
@@ -71,19 +79,21 @@ void DemoProcessor::stop()
 
 void DemoProcessor::aimDiscovery(Application& app)
 {
-    // "tcp 127.0.0.1:PORT": the one module of the demonstration, on loopback.
+    // "discovery 127.255.255.255:PORT" and "module HOST ID 127.0.0.N:TCPPORT".
+    auto portOf = [](const QString& endpoint) {
+        return static_cast<quint16>(endpoint.mid(endpoint.lastIndexOf(QLatin1Char(':')) + 1).toUInt());
+    };
+    auto addressOf = [](const QString& endpoint) { return endpoint.left(endpoint.lastIndexOf(QLatin1Char(':'))); };
     for (const QString& line : m_endpoints) {
-        if (!line.startsWith(QStringLiteral("tcp "))) continue;
-        const QString endpoint = line.mid(4);
-        const qsizetype colon = endpoint.lastIndexOf(QLatin1Char(':'));
-        if (colon < 0) continue;
-        if (!m_finder) m_finder = new FixedModuleFinder(this);
-        m_finder->setModules(
-            {EthernetModule{endpoint.left(colon), QStringLiteral("KVR DEMO"), QStringLiteral("DEMO01")}});
-        app.setEthernetPort(static_cast<quint16>(endpoint.mid(colon + 1).toUInt()));
-        app.setModuleFinder(m_finder);
-        return;
+        const QStringList parts = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (parts.size() == 2 && parts[0] == QStringLiteral("discovery")) {
+            if (!m_finder) m_finder = new NetworkModuleFinder(this);
+            m_finder->setTarget(addressOf(parts[1]), portOf(parts[1]));
+        } else if (parts.size() == 4 && parts[0] == QStringLiteral("module")) {
+            app.setEthernetPort(portOf(parts[3]));
+        }
     }
+    if (m_finder) app.setModuleFinder(m_finder);
 }
 
 } // namespace kvr::gui

@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "app/demoprocessor.h"
+#include "app/networkmodulefinder.h"
 #include "app/qtfiledialogs.h"
 #include "app/qtmessagepresenter.h"
 #include "app/screenshots.h"
@@ -39,6 +40,9 @@ int main(int argc, char** argv)
     kvr::gui::QtMessagePresenter presenter;
     kvr::gui::QtFileDialogs dialogs;
     kvr::gui::Application app(presenter, dialogs);
+    // The modules on this computer's network (the directed broadcast of its address).
+    kvr::gui::NetworkModuleFinder network;
+    app.setModuleFinder(&network);
 
     std::unique_ptr<kvr::gui::DemoProcessor> processor;
     if (parser.isSet(demo)) {

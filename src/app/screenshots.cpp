@@ -16,7 +16,7 @@
 #include "app/application.h"
 #include "app/filedialogs.h"
 #include "app/messagepresenter.h"
-#include "app/modulefinder.h"
+#include "app/networkmodulefinder.h"
 #include "app/tacercadeform.h"
 #include "app/tdcpanelform.h"
 #include "app/tem100form.h"
@@ -28,6 +28,7 @@
 #include "app/windowset.h"
 #include "config/configfile.h"
 #include "config/editing.h"
+#include "io/modulediscovery.h"
 #include "sim/simulator.h"
 #include "util/texts.h"
 
@@ -146,20 +147,28 @@ int renderScreenshots(const QString& folder)
     WindowSet windows(app);
     Shooter shooter(folder);
 
-    // A virtual processor in this process, behind one module on loopback.
+    // Virtual processors in this process, behind two Ethernet modules on loopback.
     sim::SimOptions options;
-    options.tcp = true;
+    options.modules = {{QStringLiteral("STAGE-L"), QStringLiteral("0.32.74.1.2.3"), false},
+                       {QStringLiteral("FOH"), QStringLiteral("0.32.74.1.2.4"), false}};
+    options.discoveryPort = 0;
+    options.tcpPort = 0;
     options.stateFolder = work.filePath(QStringLiteral("processor"));
     options.baud = 38400; // paced like the real wire, so the data phase can be caught
     sim::Simulator simulator(options);
     const bool live = simulator.start().ok();
-    if (live) simulator.host().setLogSink([](const QString&) {});
-    FixedModuleFinder finder;
-    finder.setModules({EthernetModule{QStringLiteral("127.0.0.1"), QStringLiteral("STAGE-L"), QStringLiteral("0A1F")},
-                       EthernetModule{QStringLiteral("127.0.0.1"), QStringLiteral("FOH"), QStringLiteral("0B22")}});
+    NetworkModuleFinder finder;
+    for (const QString& line : simulator.endpoints()) {
+        const QStringList parts = line.split(QLatin1Char(' '));
+        const QString endpoint = parts.last();
+        const qsizetype colon = endpoint.lastIndexOf(QLatin1Char(':'));
+        const auto port = static_cast<quint16>(endpoint.mid(colon + 1).toUInt());
+        if (parts[0] == QStringLiteral("discovery")) finder.setTarget(endpoint.left(colon), port);
+        if (parts[0] == QStringLiteral("module")) app.setEthernetPort(port);
+    }
+    finder.discovery().setScanWindowMs(300);
     app.setModuleFinder(&finder);
-    app.setEthernetPort(live ? simulator.tcpPort() : 1);
-    app.setScanDurationMs(300);
+    app.setScanDurationMs(400);
 
     // The start: the main window and the connection window over it.
     const QString file = work.filePath(QStringLiteral("Main Hall.kv4"));

@@ -137,10 +137,6 @@ inline constexpr const char* kDevicesDetected = ".- Devices detected";
 inline constexpr const char* kNoDevicesFound = "No Devices Found";
 inline constexpr const char* kSelectProcessorFirst = "You must Select a Processor from the Drop Down List";
 inline constexpr const char* kDeleteLineQuestion = "Do you want to Delete: ";
-inline constexpr const char* kWindowIpChanged = "IP Changed Successfully";
-inline constexpr const char* kWindowIpChangeError = "Error Changing IP";
-inline constexpr const char* kWindowHostChanged = "Host Name Changed Successfully";
-inline constexpr const char* kWindowHostChangeError = "Error Changing Host Name";
 // Library maker window.
 inline constexpr const char* kLibraryCaption = "Library Maker";
 inline constexpr const char* kLibraryLabel = "Library:";
