@@ -1,10 +1,13 @@
 #include <QLineEdit>
+#include <QCheckBox>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QSpinBox>
 #include <QTcpServer>
 #include <QToolButton>
 
 #include "app/tdcpanelform.h"
+#include "app/tpassword_form.h"
 #include "devicefixture.h"
 
 namespace kvr::gui::test {
@@ -66,6 +69,41 @@ TEST_F(Device, EthernetScanConnectAndOperations)
     ASSERT_TRUE(waitFor([&] { return !app->busy() && !presenter.shown.empty(); }));
     EXPECT_EQ(presenter.shown.back().text, "MEMORY EMPTY. NO POSSIBLE TO CHANGE PROGRAM");
     EXPECT_TRUE(app->statusConnected());
+
+    // Keyboard lock after its question.
+    presenter.shown.clear();
+    presenter.answers = {Button::Ok};
+    find<QToolButton>(windows->main(), "KeyBoardB")->click();
+    ASSERT_TRUE(waitFor([&] { return !app->busy(); }));
+    ASSERT_FALSE(presenter.shown.empty());
+    EXPECT_EQ(presenter.shown[0].text, "Do you want to LOCK the Keyboard?");
+    EXPECT_EQ(simulator->processor().state().keyboardLock, 0xFF);
+
+    // The password window: six keys and "Password Active", then OK sends the seven bytes.
+    auto* password = windows->password();
+    find<QToolButton>(windows->main(), "PasswordB")->click();
+    ASSERT_TRUE(waitFor([&] { return password->isVisible(); }));
+    EXPECT_FALSE(app->deviceControlsEnabled()); // while the window is open
+    for (const char* key : {"FARR_SpeedButton", "FABA_SpeedButton", "ENTER_SpeedButton", "ENTER_SpeedButton",
+                            "FABA_SpeedButton", "FARR_SpeedButton"})
+        find<QPushButton>(password, key)->click();
+    find<QCheckBox>(password, "Active_CheckBox")->setChecked(true);
+    find<QPushButton>(password, "OK_BitBtn")->click();
+    EXPECT_FALSE(password->isVisible());
+    ASSERT_TRUE(waitFor([&] { return !app->busy(); }));
+    EXPECT_EQ(simulator->processor().state().password, (std::array<uint8_t, 7>{1, 2, 3, 3, 2, 1, 0xFF}));
+    EXPECT_TRUE(app->deviceControlsEnabled());
+
+    // The operating system read back and saved under its proposed name.
+    const QString asc = path(QStringLiteral("os.asc"));
+    dialogs.saveAnswers = {asc};
+    find<QToolButton>(windows->main(), "GetDSPSystemB")->click();
+    ASSERT_TRUE(waitFor([&] { return !app->busy(); }));
+    pump(30);
+    EXPECT_EQ(dialogs.asked.back().title, QStringLiteral("Save DSP Operating System"));
+    EXPECT_EQ(dialogs.asked.back().proposedName, QStringLiteral("snvd047_r"));
+    EXPECT_EQ(dialogs.asked.back().filter, QStringLiteral("DSP Operating System|*.asc"));
+    EXPECT_GT(QFileInfo(asc).size(), 0);
 
     // New, Open and close wait while an exchange runs.
     find<QToolButton>(windows->main(), "ResetB")->click();
