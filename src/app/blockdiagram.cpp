@@ -177,7 +177,6 @@ void BlockDiagram::paintEvent(QPaintEvent*)
         const int x = node.center().x();
         p.setPen(QPen(inputColour(InputId::A), 2, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(x, inputBlock(InputId::A, 0).bottom(), x, node.top() - 8);
-        arrowHead(p, QPointF(x, node.top() - 1), inputColour(InputId::A));
         p.save();
         p.translate(x, node.top() - 1);
         p.rotate(90);

@@ -344,24 +344,11 @@ QPushButton:disabled { color: #5d6772; border-color: #353d46; background: #262c3
 QPushButton:default { border-color: #3cb4c8; }
 QGroupBox { border: 1px solid #3a434d; border-radius: 5px; margin-top: 12px; padding: 8px 8px 6px 8px; }
 QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 4px; color: #8fd3de; }
-QSpinBox { background: #16191d; color: #dce2e8; border: 1px solid #3a434d; border-radius: 3px;
-  padding: 2px 2px 2px 6px; min-height: 22px; }
-QSpinBox::up-button, QSpinBox::down-button { width: 18px; border-left: 1px solid #3a434d; background: #262c33; }
-QSpinBox::up-button { subcontrol-position: top right; border-top-right-radius: 3px; }
-QSpinBox::down-button { subcontrol-position: bottom right; border-bottom-right-radius: 3px; }
-QSpinBox::up-button:hover, QSpinBox::down-button:hover { background: #38424d; }
-QSpinBox::up-arrow { width: 7px; height: 7px; image: none; border-left: 4px solid transparent;
-  border-right: 4px solid transparent; border-bottom: 5px solid #dce2e8; }
-QSpinBox::down-arrow { width: 7px; height: 7px; image: none; border-left: 4px solid transparent;
-  border-right: 4px solid transparent; border-top: 5px solid #dce2e8; }
-QSpinBox::up-arrow:disabled { border-bottom-color: #5d6772; }
-QSpinBox::down-arrow:disabled { border-top-color: #5d6772; }
-QSpinBox:disabled { color: #5d6772; background: #1d2126; }
 QLineEdit, QComboBox, QListWidget {
   background: #16191d; color: #dce2e8; border: 1px solid #3a434d; border-radius: 3px; padding: 3px 5px;
   selection-background-color: #3cb4c8; selection-color: #10141a; }
-QLineEdit:focus, QSpinBox:focus, QComboBox:focus, QListWidget:focus { border-color: #3cb4c8; }
-QLineEdit:disabled, QSpinBox:disabled, QComboBox:disabled { color: #5d6772; background: #1d2126; }
+QLineEdit:focus, QComboBox:focus, QListWidget:focus { border-color: #3cb4c8; }
+QLineEdit:disabled, QComboBox:disabled { color: #5d6772; background: #1d2126; }
 QComboBox QAbstractItemView { background: #1d2126; border: 1px solid #3a434d; selection-background-color: #3cb4c8; }
 QProgressBar { background: #16191d; border: 1px solid #3a434d; border-radius: 3px; text-align: center; color: #dce2e8; height: 16px; }
 QProgressBar::chunk { background: qlineargradient(x1:0,y1:0,x2:1,y2:0, stop:0 #2b8fa1, stop:1 #3cb4c8); border-radius: 2px; }
