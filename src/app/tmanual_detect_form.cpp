@@ -56,8 +56,10 @@ TManual_Detect_Form::TManual_Detect_Form(Application& app, QWidget* parent)
         m_choices[static_cast<size_t>(i)] = radio;
         layout->addWidget(row);
         // A click acts at once, as the choice is made.
-        connect(radio, &QRadioButton::clicked, this,
-                [this, i] { m_app.chooseConnection(static_cast<ConnectionChoice>(i)); });
+        connect(radio, &QRadioButton::clicked, this, [this, i] {
+            m_app.chooseConnection(static_cast<ConnectionChoice>(i));
+            refresh(); // a choice refused while the processor is busy springs back
+        });
     }
     layout->addSpacing(4);
     auto* buttons = new QHBoxLayout;

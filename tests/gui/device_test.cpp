@@ -1,6 +1,6 @@
-#include <QLineEdit>
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QSpinBox>
 #include <QTcpServer>

@@ -225,6 +225,21 @@ TEST_F(MainWindow, OpenSetsTheTitleOnlyWhenTheFileLoads)
     EXPECT_EQ(windows->main()->caption(), QStringLiteral("KVR - 610 Loudspeaker Management System x.kv4"));
     EXPECT_EQ(find<QLabel>(main(), "SistemaL")->text(), QStringLiteral("Hall"));
 
+    // The right size with a wrong magic: the same message, nothing changes.
+    QByteArray bytes(3220, '\0');
+    bytes[0] = 8;
+    QFile g(bad);
+    ASSERT_TRUE(g.open(QIODevice::WriteOnly));
+    g.write(bytes);
+    g.close();
+    dialogs.openAnswers = {bad};
+    find<QToolButton>(main(), "OpenB")->click();
+    ASSERT_EQ(presenter.shown.size(), 2u);
+    EXPECT_EQ(presenter.shown[1].text, bad.toStdString() + " is not a KVR 610 File");
+    EXPECT_EQ(windows->main()->caption(), QStringLiteral("KVR - 610 Loudspeaker Management System x.kv4"));
+    EXPECT_EQ(outputCaption(4), QStringLiteral("Fu M"));
+    presenter.shown.pop_back();
+
     // A cancelled dialog changes nothing and says nothing.
     find<QToolButton>(main(), "OpenB")->click();
     EXPECT_EQ(presenter.shown.size(), 1u);
