@@ -20,7 +20,8 @@ constexpr int kStartLimitMs = 5000;
 
 DemoProcessor::DemoProcessor(QString simulatorPath, QObject* parent) : QObject(parent), m_path(std::move(simulatorPath))
 {
-    m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    // Its log lines go to our stderr, so a demonstration shows what the processor saw.
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.setReadChannel(QProcess::StandardOutput);
 #ifdef Q_OS_LINUX
     // The virtual processor ends with the program, however the program ends.

@@ -75,6 +75,7 @@ TEM100Form::TEM100Form(Application& app, QWidget* parent)
     auto* selectRow = new QHBoxLayout(m_selectGroup);
     m_processors = new QComboBox(m_selectGroup);
     m_processors->setObjectName(QStringLiteral("ProcessorBox"));
+    m_processors->setPlaceholderText(q(t::kChooseProcessor));
     selectRow->addWidget(m_processors, 1);
     left->addWidget(m_selectGroup);
 

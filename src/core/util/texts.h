@@ -137,6 +137,7 @@ inline constexpr const char* kDevicesDetected = ".- Devices detected";
 inline constexpr const char* kNoDevicesFound = "No Devices Found";
 inline constexpr const char* kSelectProcessorFirst = "You must Select a Processor from the Drop Down List";
 inline constexpr const char* kDeleteLineQuestion = "Do you want to Delete: ";
+inline constexpr const char* kChooseProcessor = "Choose a processor";
 // Library maker window.
 inline constexpr const char* kLibraryCaption = "Library Maker";
 inline constexpr const char* kLibraryLabel = "Library:";
