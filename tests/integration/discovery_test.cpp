@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "comm/operations.h"
-#include "io/ethernetconnection.h"
+#include "io/tcplink.h"
 #include "io/modulediscovery.h"
 #include "runhelper.h"
 #include "sim/ethernetmodule.h"
@@ -353,16 +353,15 @@ TEST(ModuleChanges, IdentifyAndRefusals)
 
 namespace {
 
-// The program's side of a connection: the runner with what it reports, and the connection.
+// The program's side of a connection: its one TCP link aimed at the chosen module, and the detect
+// exchange over it through the runner, with what the runner reports.
 struct Program {
     io::OperationRunner runner;
-    io::EthernetConnection connection{runner};
+    io::TcpLink link{QString()};
     std::vector<core::Message> boxes;
     std::vector<core::ConnectionEffect> effects;
-    QStringList connectedTexts;
-    int failures = 0;
-    int offline = 0;
-    bool finished = false;
+    std::vector<core::Outcome> outcomes;
+    quint16 tcpPort = io::TcpLink::kDefaultPort;
 
     Program()
     {
@@ -370,18 +369,18 @@ struct Program {
                          [this](const core::Message& m) { boxes.push_back(m); });
         QObject::connect(&runner, &io::OperationRunner::connectionEffect,
                          [this](core::ConnectionEffect e) { effects.push_back(e); });
-        QObject::connect(&runner, &io::OperationRunner::finished, [this](const core::Outcome&) { finished = true; });
-        QObject::connect(&connection, &io::EthernetConnection::connected,
-                         [this](const QString& t) { connectedTexts << t; });
-        QObject::connect(&connection, &io::EthernetConnection::connectFailed, [this] { ++failures; });
-        QObject::connect(&connection, &io::EthernetConnection::offline, [this] { ++offline; });
+        QObject::connect(&runner, &io::OperationRunner::finished,
+                         [this](const core::Outcome& o) { outcomes.push_back(o); });
     }
     bool connectAndWait(const QString& address, const QString& host)
     {
-        finished = false;
-        if (!connection.connectTo(address, host)) return false;
-        return pumpUntil([this] { return finished; }, 12000);
+        outcomes.clear();
+        link.setRemote(address, tcpPort, host);
+        runner.setLink(&link);
+        if (!runner.start(core::makeDetect(link.info()))) return false;
+        return pumpUntil([this] { return !outcomes.empty(); }, 12000);
     }
+    bool connected() const { return !outcomes.empty() && outcomes.back().completed(); }
 };
 
 } // namespace
@@ -398,36 +397,24 @@ TEST(ModuleConnection, ConnectThenStoreAndReadThroughTheChosenModule)
     ASSERT_TRUE(chosen);
 
     Program program;
-    program.connection.setTcpPort(sim.module(1).tcpPort());
-    program.finished = false;
-    ASSERT_TRUE(program.connection.connectToModule(*chosen));
-    EXPECT_TRUE(program.connection.isConnecting());
-    ASSERT_TRUE(pumpUntil([&] { return program.finished; }, 12000));
-    ASSERT_EQ(program.connectedTexts.size(), 1) << (program.boxes.empty() ? "" : program.boxes[0].text);
-    EXPECT_TRUE(program.connection.isConnected());
-    const QString local = program.connection.localAddress();
+    program.tcpPort = sim.module(1).tcpPort();
+    ASSERT_TRUE(program.connectAndWait(chosen->ipAddress, chosen->hostName));
+    ASSERT_TRUE(program.connected()) << (program.boxes.empty() ? "" : program.boxes[0].text);
+    const QString local = program.link.localAddress();
     EXPECT_TRUE(QHostAddress(local).isLoopback()) << local.toStdString();
-    EXPECT_EQ(program.connectedTexts[0], "ETHERNET: Connected with SALA2 from " + local);
-    EXPECT_EQ(program.connection.statusText(), program.connectedTexts[0]);
-    EXPECT_EQ(program.runner.link(), program.connection.link());
+    EXPECT_EQ(program.link.host(), "127.0.0.3");
     EXPECT_TRUE(program.boxes.empty());
 
     // A store and a read over the same link reach the processor behind SALA2 only.
-    io::TcpLink& link = *program.connection.link();
     const core::Bytes image = pattern(900, 7);
-    const auto stored = test::runOperation(link, core::makeStore(link.info(), 3, image));
+    const auto stored = test::runOperation(program.link, core::makeStore(program.link.info(), 3, image));
     ASSERT_TRUE(stored.outcome.completed()) << stored.outcome.reason;
-    const auto read = test::runOperation(link, core::makeMemoryRead(link.info(), 3));
+    const auto read = test::runOperation(program.link, core::makeMemoryRead(program.link.info(), 3));
     ASSERT_TRUE(read.outcome.completed()) << read.outcome.reason;
     EXPECT_EQ(read.outcome.data, image);
     EXPECT_EQ(sim.module(1).processorHost()->processor().state().memories[2], image);
     EXPECT_TRUE(sim.module(0).processorHost()->processor().state().memories[2].empty());
     EXPECT_EQ(sim.module(1).processorHost()->processor().counters().send[0].completed, 1u); // the detect
-
-    program.connection.goOffline();
-    EXPECT_FALSE(program.connection.isConnected());
-    EXPECT_EQ(program.offline, 1);
-    EXPECT_TRUE(program.connection.statusText().isEmpty());
 }
 
 TEST(ModuleConnection, ARefusedConnectionShowsTheSocketErrorAndGoesOffline)
@@ -439,7 +426,7 @@ TEST(ModuleConnection, ARefusedConnectionShowsTheSocketErrorAndGoesOffline)
         closedPort = server.serverPort();
     }
     Program program;
-    program.connection.setTcpPort(closedPort);
+    program.tcpPort = closedPort;
     QElapsedTimer clock;
     clock.start();
     ASSERT_TRUE(program.connectAndWait("127.0.0.1", "SALA1"));
@@ -450,11 +437,7 @@ TEST(ModuleConnection, ARefusedConnectionShowsTheSocketErrorAndGoesOffline)
               "ETHERNET error: Opening IP: 127.0.0.1. Verify if the IP is Correct and the Processor is Switched ON");
     ASSERT_FALSE(program.effects.empty());
     EXPECT_EQ(program.effects.front(), core::ConnectionEffect::GoOffline);
-    EXPECT_TRUE(program.connectedTexts.isEmpty());
-    EXPECT_EQ(program.failures, 1);
-    EXPECT_EQ(program.offline, 1);
-    EXPECT_FALSE(program.connection.isConnected());
-    EXPECT_FALSE(program.connection.isConnecting());
+    EXPECT_FALSE(program.connected());
 }
 
 TEST(ModuleConnection, ASilentProcessorGivesTheCommunicationError)
@@ -463,11 +446,10 @@ TEST(ModuleConnection, ASilentProcessorGivesTheCommunicationError)
     options.faults.stopAfterBytes = 0; // the module takes the connection; the processor never answers
     Modules sim(std::move(options));
     Program program;
-    program.connection.setTcpPort(sim.module(0).tcpPort());
+    program.tcpPort = sim.module(0).tcpPort();
     ASSERT_TRUE(program.connectAndWait("127.0.0.2", "SALA1"));
     ASSERT_FALSE(program.boxes.empty());
     EXPECT_EQ(program.boxes.back().text, "ETHERNET Comunication Error. Connecting with: SALA1");
     EXPECT_EQ(program.effects.back(), core::ConnectionEffect::GoOffline);
-    EXPECT_EQ(program.failures, 1);
-    EXPECT_FALSE(program.connection.isConnected());
+    EXPECT_FALSE(program.connected());
 }
