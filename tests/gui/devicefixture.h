@@ -25,6 +25,7 @@ protected:
         options.tcpHost = QStringLiteral("127.0.0.1");
         options.tcpPort = 0;
         options.stateFolder = path(QStringLiteral("processor"));
+        adjust(options);
         simulator = std::make_unique<sim::Simulator>(options);
         ASSERT_TRUE(simulator->start());
         simulator->host().setLogSink([](const QString&) {});
@@ -34,6 +35,9 @@ protected:
         app->setEthernetPort(simulator->tcpPort());
         app->setScanDurationMs(200);
     }
+    // A test fixture may give the virtual processor failure modes or pacing.
+    virtual void adjust(sim::SimOptions&) {}
+
     void TearDown() override
     {
         GuiTest::TearDown();
