@@ -96,14 +96,14 @@ std::optional<Options> parse(const std::vector<std::string>& args, std::string& 
 }
 
 // The module whose host name is given, found by a scan; the processor behind it on the TCP port.
-std::unique_ptr<io::Link> moduleLink(const std::string& spec, const Options& o, std::string& error)
+std::unique_ptr<io::Link> moduleLink(const std::string& linkText, const Options& o, std::string& error)
 {
-    std::string hostName = spec.substr(4);
+    std::string hostName = linkText.substr(4);
     quint16 port = io::TcpLink::kDefaultPort;
     if (const auto colon = hostName.rfind(':'); colon != std::string::npos) {
         const auto value = core::parseInteger(hostName.substr(colon + 1));
         if (!value || *value < 1 || *value > 65535) {
-            error = "bad port in " + spec;
+            error = "bad port in " + linkText;
             return nullptr;
         }
         port = static_cast<quint16>(*value);
@@ -119,20 +119,20 @@ std::unique_ptr<io::Link> moduleLink(const std::string& spec, const Options& o, 
 }
 
 // tcp:HOST[:PORT] | eth:HOSTNAME[:PORT] | serial:DEVICE | usb
-std::unique_ptr<io::Link> makeLink(const std::string& spec, const Options& o, std::string& error)
+std::unique_ptr<io::Link> makeLink(const std::string& linkText, const Options& o, std::string& error)
 {
-    if (spec.rfind("eth:", 0) == 0 && spec.size() > 4) return moduleLink(spec, o, error);
-    if (spec == "usb") return std::make_unique<io::UsbLink>();
-    if (spec.rfind("serial:", 0) == 0 && spec.size() > 7)
-        return std::make_unique<io::SerialLink>(QString::fromStdString(spec.substr(7)));
-    if (spec.rfind("tcp:", 0) == 0 && spec.size() > 4) {
-        std::string host = spec.substr(4);
+    if (linkText.rfind("eth:", 0) == 0 && linkText.size() > 4) return moduleLink(linkText, o, error);
+    if (linkText == "usb") return std::make_unique<io::UsbLink>();
+    if (linkText.rfind("serial:", 0) == 0 && linkText.size() > 7)
+        return std::make_unique<io::SerialLink>(QString::fromStdString(linkText.substr(7)));
+    if (linkText.rfind("tcp:", 0) == 0 && linkText.size() > 4) {
+        std::string host = linkText.substr(4);
         quint16 port = io::TcpLink::kDefaultPort;
         const auto colon = host.rfind(':');
         if (colon != std::string::npos && host.find(':') == colon) { // not an IPv6 address
             const auto value = core::parseInteger(host.substr(colon + 1));
             if (!value || *value < 1 || *value > 65535) {
-                error = "bad port in " + spec;
+                error = "bad port in " + linkText;
                 return nullptr;
             }
             port = static_cast<quint16>(*value);
@@ -140,7 +140,7 @@ std::unique_ptr<io::Link> makeLink(const std::string& spec, const Options& o, st
         }
         return std::make_unique<io::TcpLink>(QString::fromStdString(host), port);
     }
-    error = spec.empty() ? "--link is required" : "bad --link " + spec;
+    error = linkText.empty() ? "--link is required" : "bad --link " + linkText;
     return nullptr;
 }
 

@@ -87,16 +87,16 @@ core::Status Simulator::startModules(const QString& folder)
     if (auto listening = m_modules->listen(m_options.discoveryPort); !listening) return listening;
     quint16 tcpPort = m_options.tcpPort;
     for (size_t i = 0; i < m_options.modules.size(); ++i) {
-        const ModuleSpec& spec = m_options.modules[i];
+        const ModuleSpec& wanted = m_options.modules[i];
         ProcessorHost* host = nullptr;
-        if (!spec.foreign) {
+        if (!wanted.foreign) {
             m_moduleStores.emplace_back();
             auto made = makeHost(QDir(folder).filePath(QStringLiteral("module-%1").arg(i + 1)), m_moduleStores.back());
             if (!made) return core::Error{made.message()};
             host = *made;
         }
         auto* module = new EthernetModule(
-            {spec.hostName, spec.identifier, spec.foreign, m_modules->udpPort(), tcpPort, m_options.ignoreChanges},
+            {wanted.hostName, wanted.identifier, wanted.foreign, m_modules->udpPort(), tcpPort, m_options.ignoreChanges},
             host);
         module->setLogSink([this](const QString& line) { log(line); });
         if (host) {

@@ -144,7 +144,7 @@ public:
     const Counters& counters() const { return m_counters; }
     void resetCounters() { m_counters = {}; }
     const FaultPlan& faults() const { return m_settings.faults; }
-    // Replaces the failure modes and starts a new session for --stop-after.
+    // Replaces the failure modes and starts the count again for --stop-after.
     void setFaults(FaultPlan faults);
 
 private:

@@ -25,11 +25,11 @@ core::Message question(core::MessageKind kind, core::Buttons buttons, const char
 
 FileDialogSpec configDialog(const char* title)
 {
-    FileDialogSpec spec;
-    spec.title = q(title);
-    spec.filter = q(t::kConfigFilter);
-    spec.defaultSuffix = q(t::kConfigExtension);
-    return spec;
+    FileDialogSpec request;
+    request.title = q(title);
+    request.filter = q(t::kConfigFilter);
+    request.defaultSuffix = q(t::kConfigExtension);
+    return request;
 }
 
 } // namespace
@@ -148,9 +148,9 @@ bool Application::openConfigurationFile(const QString& path)
 
 bool Application::saveConfiguration()
 {
-    FileDialogSpec spec = configDialog(t::kSaveDialogTitle);
-    spec.proposedName = QString::fromStdString(m_config.system.name);
-    const QString path = m_dialogs.saveFile(spec);
+    FileDialogSpec request = configDialog(t::kSaveDialogTitle);
+    request.proposedName = QString::fromStdString(m_config.system.name);
+    const QString path = m_dialogs.saveFile(request);
     if (path.isEmpty()) return false;
     return saveConfigurationFile(path);
 }

@@ -72,11 +72,11 @@ void Application::answerQuestion(const core::Question& question)
     core::Answer answer;
     switch (question.kind) {
     case core::QuestionKind::ChooseOsFile: {
-        FileDialogSpec spec;
-        spec.title = q(t::kOsOpenDialogTitle);
-        spec.filter = q(t::kOsOpenFilter);
-        spec.defaultSuffix = QStringLiteral("asc");
-        const QString path = m_dialogs.openFile(spec);
+        FileDialogSpec request;
+        request.title = q(t::kOsOpenDialogTitle);
+        request.filter = q(t::kOsOpenFilter);
+        request.defaultSuffix = QStringLiteral("asc");
+        const QString path = m_dialogs.openFile(request);
         answer.button = core::Button::Cancel;
         if (!path.isEmpty()) {
             auto image = readOperatingSystemFile(path);

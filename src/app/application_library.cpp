@@ -22,20 +22,20 @@ QString q(const char* text)
 
 FileDialogSpec libraryDialog(const char* title)
 {
-    FileDialogSpec spec;
-    spec.title = q(title);
-    spec.filter = q(t::kLibraryFilter);
-    spec.defaultSuffix = q(t::kLibraryExtension);
-    return spec;
+    FileDialogSpec request;
+    request.title = q(title);
+    request.filter = q(t::kLibraryFilter);
+    request.defaultSuffix = q(t::kLibraryExtension);
+    return request;
 }
 
 FileDialogSpec configFilesDialog()
 {
-    FileDialogSpec spec;
-    spec.title = q(t::kLoadFiles);
-    spec.filter = q(t::kConfigFilter);
-    spec.defaultSuffix = q(t::kConfigExtension);
-    return spec;
+    FileDialogSpec request;
+    request.title = q(t::kLoadFiles);
+    request.filter = q(t::kConfigFilter);
+    request.defaultSuffix = q(t::kConfigExtension);
+    return request;
 }
 
 } // namespace
@@ -82,13 +82,13 @@ void Application::finishOperatingSystemRead(const core::Outcome& outcome)
         m_presenter.show(core::errorBox(received.message()));
         return;
     }
-    FileDialogSpec spec;
-    spec.title = q(t::kOsSaveDialogTitle);
-    spec.filter = q(t::kOsSaveFilter);
-    spec.defaultSuffix = QStringLiteral("asc");
-    spec.proposedName = QString::fromStdString(core::proposedOsFileName(received->version));
-    spec.confirmOverwrite = true;
-    const QString path = m_dialogs.saveFile(spec);
+    FileDialogSpec request;
+    request.title = q(t::kOsSaveDialogTitle);
+    request.filter = q(t::kOsSaveFilter);
+    request.defaultSuffix = QStringLiteral("asc");
+    request.proposedName = QString::fromStdString(core::proposedOsFileName(received->version));
+    request.confirmOverwrite = true;
+    const QString path = m_dialogs.saveFile(request);
     if (path.isEmpty()) return;
     if (const core::Status saved = core::saveOsFile(path.toStdString(), outcome.data); !saved)
         m_presenter.show(core::errorBox(saved.message()));
@@ -151,10 +151,10 @@ void Application::saveLibrary()
         loadLibraryFiles();
         return;
     }
-    FileDialogSpec spec = libraryDialog(t::kSaveLibrary);
-    spec.proposedName = q(t::kNoName);
-    spec.confirmOverwrite = true;
-    const QString path = m_dialogs.saveFile(spec);
+    FileDialogSpec request = libraryDialog(t::kSaveLibrary);
+    request.proposedName = q(t::kNoName);
+    request.confirmOverwrite = true;
+    const QString path = m_dialogs.saveFile(request);
     if (path.isEmpty()) return;
     if (const core::Status saved = core::writeLibraryFile(path.toStdString(), m_library); !saved)
         m_presenter.show(core::errorBox(saved.message()));

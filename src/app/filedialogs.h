@@ -20,9 +20,9 @@ class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
     // Empty when cancelled.
-    virtual QString openFile(const FileDialogSpec& spec) = 0;
-    virtual QStringList openFiles(const FileDialogSpec& spec) = 0;
-    virtual QString saveFile(const FileDialogSpec& spec) = 0;
+    virtual QString openFile(const FileDialogSpec& request) = 0;
+    virtual QStringList openFiles(const FileDialogSpec& request) = 0;
+    virtual QString saveFile(const FileDialogSpec& request) = 0;
 };
 
 // "A *.x|*.x|All *.*|*.*" as Qt writes filters: "A *.x (*.x);;All *.* (*)".

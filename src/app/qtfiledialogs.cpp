@@ -19,44 +19,44 @@ QString qtFilter(const QString& filter)
 
 namespace {
 
-void prepare(QFileDialog& dialog, const FileDialogSpec& spec)
+void prepare(QFileDialog& dialog, const FileDialogSpec& request)
 {
-    dialog.setWindowTitle(spec.title);
-    dialog.setNameFilter(qtFilter(spec.filter));
-    dialog.setDefaultSuffix(spec.defaultSuffix);
+    dialog.setWindowTitle(request.title);
+    dialog.setNameFilter(qtFilter(request.filter));
+    dialog.setDefaultSuffix(request.defaultSuffix);
     dialog.setDirectory(QDir::current());
 }
 
 } // namespace
 
-QString QtFileDialogs::openFile(const FileDialogSpec& spec)
+QString QtFileDialogs::openFile(const FileDialogSpec& request)
 {
     QFileDialog dialog(m_parent);
-    prepare(dialog, spec);
+    prepare(dialog, request);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();
 }
 
-QStringList QtFileDialogs::openFiles(const FileDialogSpec& spec)
+QStringList QtFileDialogs::openFiles(const FileDialogSpec& request)
 {
     QFileDialog dialog(m_parent);
-    prepare(dialog, spec);
+    prepare(dialog, request);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (dialog.exec() != QDialog::Accepted) return {};
     return dialog.selectedFiles();
 }
 
-QString QtFileDialogs::saveFile(const FileDialogSpec& spec)
+QString QtFileDialogs::saveFile(const FileDialogSpec& request)
 {
     QFileDialog dialog(m_parent);
-    prepare(dialog, spec);
+    prepare(dialog, request);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.confirmOverwrite);
-    if (!spec.proposedName.isEmpty()) dialog.selectFile(spec.proposedName);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    if (!request.proposedName.isEmpty()) dialog.selectFile(request.proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().first();
 }

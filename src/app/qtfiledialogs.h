@@ -11,9 +11,9 @@ class QtFileDialogs final : public FileDialogs {
 public:
     explicit QtFileDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
-    QString openFile(const FileDialogSpec& spec) override;
-    QStringList openFiles(const FileDialogSpec& spec) override;
-    QString saveFile(const FileDialogSpec& spec) override;
+    QString openFile(const FileDialogSpec& request) override;
+    QStringList openFiles(const FileDialogSpec& request) override;
+    QString saveFile(const FileDialogSpec& request) override;
 
 private:
     QWidget* m_parent;

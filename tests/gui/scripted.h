@@ -39,22 +39,22 @@ public:
 // Answers file dialogs from queues (cancelled when empty) and records what was asked.
 class ScriptedDialogs final : public FileDialogs {
 public:
-    QString openFile(const FileDialogSpec& spec) override
+    QString openFile(const FileDialogSpec& request) override
     {
-        asked.push_back(spec);
+        asked.push_back(request);
         return take(openAnswers);
     }
-    QStringList openFiles(const FileDialogSpec& spec) override
+    QStringList openFiles(const FileDialogSpec& request) override
     {
-        asked.push_back(spec);
+        asked.push_back(request);
         if (openManyAnswers.empty()) return {};
         QStringList l = openManyAnswers.front();
         openManyAnswers.pop_front();
         return l;
     }
-    QString saveFile(const FileDialogSpec& spec) override
+    QString saveFile(const FileDialogSpec& request) override
     {
-        asked.push_back(spec);
+        asked.push_back(request);
         return take(saveAnswers);
     }
     std::deque<QString> openAnswers;

@@ -28,10 +28,10 @@ EngineDriver engine(LinkInfo link, Command cmd, int memory, Bytes data = {}, Rec
                     size_t capacity = protocol::kReceiveBufferSize)
 {
     EngineDriver d{TransferEngine(std::move(link), capacity), {}};
-    d.spec.command = cmd;
-    d.spec.memory = static_cast<uint8_t>(memory);
-    d.spec.data = std::move(data);
-    d.spec.receive = receive;
+    d.request.command = cmd;
+    d.request.memory = static_cast<uint8_t>(memory);
+    d.request.data = std::move(data);
+    d.request.receive = receive;
     return d;
 }
 
@@ -318,7 +318,7 @@ TEST(Refusals, FullMemoryAsksAndHonoursTheAnswer)
         FakeProcessor proc;
         proc.memories[2] = {1, 2, 3};
         auto d = engine(usb(), Command::Store, 2, data);
-        d.spec.overwriteWithoutAsking = true;
+        d.request.overwriteWithoutAsking = true;
         const Trace run = drive(d, proc);
         EXPECT_TRUE(run.questions.empty());
         EXPECT_EQ(proc.overwriteAnswers, Bytes{0x0E});
@@ -368,7 +368,7 @@ TEST(ReceiveExchange, StatusTextsForConfigurationAndOperatingSystem)
     FakeProcessor proc;
     proc.memories[7] = pattern(70);
     auto d = engine(usb(), Command::Read, 7, {}, ReceiveKind::Configuration);
-    d.spec.requestStatus = "Read program...";
+    d.request.requestStatus = "Read program...";
     const Trace run = drive(d, proc);
     const std::vector<std::string> tail(run.statuses.end() - 17, run.statuses.end());
     const std::vector<std::string> expected{"Read program...",

@@ -348,8 +348,8 @@ Trace drive(Driven& driven, FakeProcessor& proc, Answerer answerer = {}, std::ve
 // Lets drive() run a bare engine exchange.
 struct EngineDriver {
     core::TransferEngine engine;
-    core::ExchangeSpec spec;
-    void start() { engine.start(spec); }
+    core::ExchangeSpec request;
+    void start() { engine.start(request); }
     void linkOpened(const core::Status& s) { engine.linkOpened(s); }
     void bytesReceived(std::span<const uint8_t> b) { engine.bytesReceived(b); }
     void replyTimedOut() { engine.replyTimedOut(); }

@@ -120,10 +120,10 @@ void DeviceOperation::afterChild()
     advance();
 }
 
-void DeviceOperation::exchange(ExchangeSpec spec)
+void DeviceOperation::exchange(ExchangeSpec request)
 {
     m_waiting = Waiting::Exchange;
-    m_engine.start(std::move(spec));
+    m_engine.start(std::move(request));
     afterEngine();
 }
 

@@ -38,7 +38,7 @@ protected:
     virtual void advance() = 0;
 
     // Steps that end later; each ends by calling advance() again.
-    void exchange(ExchangeSpec spec);
+    void exchange(ExchangeSpec request);
     void runChild(std::unique_ptr<DeviceOperation> child);
     void wait(int ms);
     void ask(Question question);

@@ -11,7 +11,7 @@ namespace kvr::core {
 
 namespace {
 
-ExchangeSpec spec(Command command, int memory, Bytes data = {}, bool showWindow = true)
+ExchangeSpec exchangeFor(Command command, int memory, Bytes data = {}, bool showWindow = true)
 {
     ExchangeSpec s;
     s.command = command;
@@ -73,7 +73,7 @@ public:
 private:
     void advance() override
     {
-        if (m_step++ == 0) return exchange(spec(Command::Detect, 0));
+        if (m_step++ == 0) return exchange(exchangeFor(Command::Detect, 0));
         const ExchangeResult& r = lastExchange();
         if (r.kind == OutcomeKind::Completed) return finish(OutcomeKind::Completed);
         switch (link().kind) {
@@ -102,7 +102,7 @@ private:
     void advance() override
     {
         if (m_step++ == 0) {
-            ExchangeSpec s = spec(Command::GetVersion, 0);
+            ExchangeSpec s = exchangeFor(Command::GetVersion, 0);
             s.receive = ReceiveKind::Version;
             return exchange(std::move(s));
         }
@@ -167,7 +167,7 @@ private:
                 return finish(OutcomeKind::Refused, valid.message());
             }
             m_step = Sent;
-            return exchange(spec(Command::UploadOs, 1, m_image));
+            return exchange(exchangeFor(Command::UploadOs, 1, m_image));
         }
         case Sent:
             if (lastExchange().kind == OutcomeKind::Failed) {
@@ -263,7 +263,7 @@ private:
                 return runChild(std::make_unique<DspUpdate>(link(), version, m_osImage));
             }
             m_step = Stored;
-            return exchange(spec(Command::Store, m_memory, m_image));
+            return exchange(exchangeFor(Command::Store, m_memory, m_image));
         }
         case Updated:
             simple(ActionKind::HideCommWindow);
@@ -282,7 +282,7 @@ private:
             }
             // The processor loads what was stored (also when the user kept the full memory).
             m_step = Changed;
-            return exchange(spec(Command::Change, m_memory));
+            return exchange(exchangeFor(Command::Change, m_memory));
         default:
             if (lastExchange().kind == OutcomeKind::Failed) return finish(outcomeOf(lastExchange()));
             return finish(outcomeOf(m_store));
@@ -304,7 +304,7 @@ private:
     void advance() override
     {
         if (m_step++ == 0) {
-            ExchangeSpec s = spec(Command::Read, m_memory, {}, false);
+            ExchangeSpec s = exchangeFor(Command::Read, m_memory, {}, false);
             s.receive = ReceiveKind::Configuration;
             s.requestStatus = texts::kReadProgram;
             return exchange(std::move(s));
@@ -334,7 +334,7 @@ private:
     {
         if (m_step++ == 0) {
             status(texts::kGetSystem);
-            ExchangeSpec s = spec(Command::ReadOs, 0);
+            ExchangeSpec s = exchangeFor(Command::ReadOs, 0);
             s.receive = ReceiveKind::OperatingSystem;
             return exchange(std::move(s));
         }
@@ -375,7 +375,7 @@ private:
                                  m_lock ? texts::kLockQuestion : texts::kUnlockQuestion)});
         case 2:
             if (!lastAnswer().accepted()) return finish(OutcomeKind::Refused, texts::kCancelled);
-            return exchange(spec(Command::Keyboard, 0, {static_cast<uint8_t>(m_lock ? 0xFF : 0x00)}));
+            return exchange(exchangeFor(Command::Keyboard, 0, {static_cast<uint8_t>(m_lock ? 0xFF : 0x00)}));
         default:
             return finish(outcomeOf(lastExchange()));
         }
@@ -443,7 +443,7 @@ private:
             if (lastExchange().kind == OutcomeKind::Failed) return storeFailed(lastExchange());
             if (m_next < m_images.size()) return storeNext();
             m_step = Changed;
-            return exchange(spec(Command::Change, 1));
+            return exchange(exchangeFor(Command::Change, 1));
         default:
             return finish(outcomeOf(lastExchange()));
         }
@@ -453,7 +453,7 @@ private:
     {
         const int memory = static_cast<int>(m_next) + 1;
         memorySelector(memory);
-        ExchangeSpec s = spec(Command::Store, memory, m_images[m_next]);
+        ExchangeSpec s = exchangeFor(Command::Store, memory, m_images[m_next]);
         s.overwriteWithoutAsking = true;
         ++m_next;
         m_step = Stored;
@@ -492,7 +492,7 @@ std::unique_ptr<DeviceOperation> makeMemoryRead(LinkInfo link, int memory)
 
 std::unique_ptr<DeviceOperation> makeMemoryChange(LinkInfo link, int memory)
 {
-    return std::make_unique<SingleExchange>(std::move(link), spec(Command::Change, memory),
+    return std::make_unique<SingleExchange>(std::move(link), exchangeFor(Command::Change, memory),
                                             protocol::kChangeWaitMs);
 }
 
@@ -510,12 +510,12 @@ std::unique_ptr<DeviceOperation> makeKeyboard(LinkInfo link, bool lock, bool fro
 
 std::unique_ptr<DeviceOperation> makePassword(LinkInfo link, Bytes block)
 {
-    return std::make_unique<SingleExchange>(std::move(link), spec(Command::Password, 0, std::move(block)));
+    return std::make_unique<SingleExchange>(std::move(link), exchangeFor(Command::Password, 0, std::move(block)));
 }
 
 std::unique_ptr<DeviceOperation> makeReset(LinkInfo link)
 {
-    return std::make_unique<SingleExchange>(std::move(link), spec(Command::Reset, 0));
+    return std::make_unique<SingleExchange>(std::move(link), exchangeFor(Command::Reset, 0));
 }
 
 std::unique_ptr<DeviceOperation> makeLibrarySend(LinkInfo link, std::vector<Bytes> images, bool connected,

@@ -22,9 +22,9 @@ TransferEngine::TransferEngine(LinkInfo link, size_t receiveCapacity)
 {
 }
 
-void TransferEngine::start(ExchangeSpec spec)
+void TransferEngine::start(ExchangeSpec request)
 {
-    m_spec = std::move(spec);
+    m_spec = std::move(request);
     m_result = {};
     m_input.clear();
     m_buffer.clear();

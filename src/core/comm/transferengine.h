@@ -42,7 +42,7 @@ class TransferEngine {
 public:
     explicit TransferEngine(LinkInfo link, size_t receiveCapacity = protocol::kReceiveBufferSize);
 
-    void start(ExchangeSpec spec);
+    void start(ExchangeSpec request);
     void linkOpened(const Status& status);
     void bytesReceived(std::span<const uint8_t> bytes);
     void replyTimedOut();
