@@ -35,10 +35,10 @@ static void BM_OutputChainDesignAndResponse(benchmark::State& state)
     std::array<TSOS, 6> input = makeBank(60.0);
     std::array<TSOS, 6> output = makeBank(90.0);
     TXOVER xover;
-    xover.LowSide.Tipo = static_cast<uint8_t>(CrossoverType::LinkwitzRileyHigh);
+    xover.LowSide.Tipo = static_cast<uint8_t>(CrossoverType::LinkwitzRileyHighPass);
     xover.LowSide.Orden = 8;
     xover.LowSide.Frec = 80.0;
-    xover.HighSide.Tipo = static_cast<uint8_t>(CrossoverType::LinkwitzRileyLow);
+    xover.HighSide.Tipo = static_cast<uint8_t>(CrossoverType::LinkwitzRileyLowPass);
     xover.HighSide.Orden = 8;
     xover.HighSide.Frec = 3000.0;
     (void)frequencyGrid(); // built once at start-up in the program

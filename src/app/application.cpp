@@ -23,9 +23,9 @@ core::Message question(core::MessageKind kind, core::Buttons buttons, const char
     return core::Message{kind, buttons, text, false};
 }
 
-FileDialogSpec configDialog(const char* title)
+FileDialogRequest configDialog(const char* title)
 {
-    FileDialogSpec request;
+    FileDialogRequest request;
     request.title = q(title);
     request.filter = q(t::kConfigFilter);
     request.defaultSuffix = q(t::kConfigExtension);
@@ -148,7 +148,7 @@ bool Application::openConfigurationFile(const QString& path)
 
 bool Application::saveConfiguration()
 {
-    FileDialogSpec request = configDialog(t::kSaveDialogTitle);
+    FileDialogRequest request = configDialog(t::kSaveDialogTitle);
     request.proposedName = QString::fromStdString(m_config.system.name);
     const QString path = m_dialogs.saveFile(request);
     if (path.isEmpty()) return false;

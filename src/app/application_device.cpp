@@ -72,7 +72,7 @@ void Application::answerQuestion(const core::Question& question)
     core::Answer answer;
     switch (question.kind) {
     case core::QuestionKind::ChooseOsFile: {
-        FileDialogSpec request;
+        FileDialogRequest request;
         request.title = q(t::kOsOpenDialogTitle);
         request.filter = q(t::kOsOpenFilter);
         request.defaultSuffix = QStringLiteral("asc");

@@ -20,18 +20,18 @@ QString q(const char* text)
     return QString::fromUtf8(text);
 }
 
-FileDialogSpec libraryDialog(const char* title)
+FileDialogRequest libraryDialog(const char* title)
 {
-    FileDialogSpec request;
+    FileDialogRequest request;
     request.title = q(title);
     request.filter = q(t::kLibraryFilter);
     request.defaultSuffix = q(t::kLibraryExtension);
     return request;
 }
 
-FileDialogSpec configFilesDialog()
+FileDialogRequest configFilesDialog()
 {
-    FileDialogSpec request;
+    FileDialogRequest request;
     request.title = q(t::kLoadFiles);
     request.filter = q(t::kConfigFilter);
     request.defaultSuffix = q(t::kConfigExtension);
@@ -82,7 +82,7 @@ void Application::finishOperatingSystemRead(const core::Outcome& outcome)
         m_presenter.show(core::errorBox(received.message()));
         return;
     }
-    FileDialogSpec request;
+    FileDialogRequest request;
     request.title = q(t::kOsSaveDialogTitle);
     request.filter = q(t::kOsSaveFilter);
     request.defaultSuffix = QStringLiteral("asc");
@@ -151,7 +151,7 @@ void Application::saveLibrary()
         loadLibraryFiles();
         return;
     }
-    FileDialogSpec request = libraryDialog(t::kSaveLibrary);
+    FileDialogRequest request = libraryDialog(t::kSaveLibrary);
     request.proposedName = q(t::kNoName);
     request.confirmOverwrite = true;
     const QString path = m_dialogs.saveFile(request);

@@ -1,5 +1,6 @@
 #include "app/demoprocessor.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -34,24 +35,29 @@ DemoProcessor::~DemoProcessor()
     stop();
 }
 
-core::Status DemoProcessor::start()
+QString DemoProcessor::defaultSimulatorPath()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/" KVR_SIM_RELATIVE_PATH);
+}
+
+core::Status DemoProcessor::start(const Options& options)
 {
     const QFileInfo sim(m_path);
     if (!sim.isExecutable())
         return core::Error{"The virtual processor was not found: " + QDir::cleanPath(m_path).toStdString()};
-    m_stateFolder =
-        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/demo-processor");
+    m_stateFolder = options.stateFolder;
+    if (m_stateFolder.isEmpty())
+        m_stateFolder =
+            QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/demo-processor");
     QDir().mkpath(m_stateFolder);
-    // One Ethernet module on its own loopback address; ports the system picks, so nothing
+    // Each Ethernet module on its own loopback address; ports the system picks, so nothing
     // privileged is needed and nothing else on the machine is disturbed.
-    const QStringList arguments{QStringLiteral("--module"),
-                                QStringLiteral("KVR-DEMO,0.32.74.1.2.3"),
-                                QStringLiteral("--discovery-port"),
-                                QStringLiteral("0"),
-                                QStringLiteral("--tcp"),
-                                QStringLiteral("0"),
-                                QStringLiteral("--state"),
-                                m_stateFolder};
+    QStringList arguments;
+    for (const QString& module : options.modules)
+        arguments << QStringLiteral("--module") << module;
+    arguments << QStringLiteral("--discovery-port") << QStringLiteral("0") << QStringLiteral("--tcp")
+              << QStringLiteral("0") << QStringLiteral("--state") << m_stateFolder;
+    if (options.baud > 0) arguments << QStringLiteral("--baud") << QString::number(options.baud);
     m_process.start(sim.absoluteFilePath(), arguments);
     // The simulator prints its endpoints as soon as it listens; the windows are not up yet.
     if (!m_process.waitForStarted(kStartLimitMs))

@@ -16,10 +16,24 @@ class NetworkModuleFinder;
 class DemoProcessor : public QObject {
     Q_OBJECT
 public:
+    // What the virtual processor is started with.
+    struct Options {
+        // "HOSTNAME,ID" of each emulated Ethernet module.
+        QStringList modules{QStringLiteral("KVR-DEMO,0.32.74.1.2.3")};
+        // Empty: "demo-processor" in the user's data folder.
+        QString stateFolder;
+        // 0: unpaced; otherwise every byte paced as a wire of this rate.
+        int baud = 0;
+    };
+
     explicit DemoProcessor(QString simulatorPath, QObject* parent = nullptr);
     ~DemoProcessor() override;
 
-    core::Status start();
+    // Where the program finds the simulator: next to its own build output.
+    static QString defaultSimulatorPath();
+
+    core::Status start() { return start(Options{}); }
+    core::Status start(const Options& options);
     void stop();
     // Points the program's Ethernet discovery at the simulated module.
     void aimDiscovery(Application& app);

@@ -7,7 +7,7 @@ namespace kvr::gui {
 
 // What a file dialog asks for. The filter is written as the program lists it:
 // "Caption|pattern|Caption|pattern".
-struct FileDialogSpec {
+struct FileDialogRequest {
     QString title;
     QString filter;
     QString defaultSuffix;
@@ -20,9 +20,9 @@ class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
     // Empty when cancelled.
-    virtual QString openFile(const FileDialogSpec& request) = 0;
-    virtual QStringList openFiles(const FileDialogSpec& request) = 0;
-    virtual QString saveFile(const FileDialogSpec& request) = 0;
+    virtual QString openFile(const FileDialogRequest& request) = 0;
+    virtual QStringList openFiles(const FileDialogRequest& request) = 0;
+    virtual QString saveFile(const FileDialogRequest& request) = 0;
 };
 
 // "A *.x|*.x|All *.*|*.*" as Qt writes filters: "A *.x (*.x);;All *.* (*)".

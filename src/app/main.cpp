@@ -8,9 +8,9 @@
 #include "app/qtfiledialogs.h"
 #include "app/qtmessagepresenter.h"
 #include "app/screenshots.h"
-#include "app/tdcpanelform.h"
-#include "app/theme.h"
-#include "app/windowset.h"
+#include "windows/mainwindow.h"
+#include "widgets/theme.h"
+#include "windows/windowset.h"
 #include "util/texts.h"
 
 int main(int argc, char** argv)
@@ -46,8 +46,7 @@ int main(int argc, char** argv)
 
     std::unique_ptr<kvr::gui::DemoProcessor> processor;
     if (parser.isSet(demo)) {
-        processor = std::make_unique<kvr::gui::DemoProcessor>(QCoreApplication::applicationDirPath() +
-                                                              QStringLiteral("/" KVR_SIM_RELATIVE_PATH));
+        processor = std::make_unique<kvr::gui::DemoProcessor>(kvr::gui::DemoProcessor::defaultSimulatorPath());
         if (auto started = processor->start(); !started) {
             presenter.show(kvr::core::errorBox(started.message()));
             return 1;
@@ -58,7 +57,7 @@ int main(int argc, char** argv)
     kvr::gui::WindowSet windows(app);
     presenter.setParent(windows.main());
     dialogs.setParent(windows.main());
-    QObject::connect(windows.main(), &kvr::gui::TDCPanelForm::closed, &qapp, &QApplication::quit);
+    QObject::connect(windows.main(), &kvr::gui::MainWindow::closed, &qapp, &QApplication::quit);
     windows.main()->show();
     return qapp.exec();
 }

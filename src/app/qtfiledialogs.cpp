@@ -19,7 +19,7 @@ QString qtFilter(const QString& filter)
 
 namespace {
 
-void prepare(QFileDialog& dialog, const FileDialogSpec& request)
+void prepare(QFileDialog& dialog, const FileDialogRequest& request)
 {
     dialog.setWindowTitle(request.title);
     dialog.setNameFilter(qtFilter(request.filter));
@@ -29,7 +29,7 @@ void prepare(QFileDialog& dialog, const FileDialogSpec& request)
 
 } // namespace
 
-QString QtFileDialogs::openFile(const FileDialogSpec& request)
+QString QtFileDialogs::openFile(const FileDialogRequest& request)
 {
     QFileDialog dialog(m_parent);
     prepare(dialog, request);
@@ -39,7 +39,7 @@ QString QtFileDialogs::openFile(const FileDialogSpec& request)
     return dialog.selectedFiles().first();
 }
 
-QStringList QtFileDialogs::openFiles(const FileDialogSpec& request)
+QStringList QtFileDialogs::openFiles(const FileDialogRequest& request)
 {
     QFileDialog dialog(m_parent);
     prepare(dialog, request);
@@ -49,7 +49,7 @@ QStringList QtFileDialogs::openFiles(const FileDialogSpec& request)
     return dialog.selectedFiles();
 }
 
-QString QtFileDialogs::saveFile(const FileDialogSpec& request)
+QString QtFileDialogs::saveFile(const FileDialogRequest& request)
 {
     QFileDialog dialog(m_parent);
     prepare(dialog, request);

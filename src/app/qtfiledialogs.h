@@ -11,9 +11,9 @@ class QtFileDialogs final : public FileDialogs {
 public:
     explicit QtFileDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
-    QString openFile(const FileDialogSpec& request) override;
-    QStringList openFiles(const FileDialogSpec& request) override;
-    QString saveFile(const FileDialogSpec& request) override;
+    QString openFile(const FileDialogRequest& request) override;
+    QStringList openFiles(const FileDialogRequest& request) override;
+    QString saveFile(const FileDialogRequest& request) override;
 
 private:
     QWidget* m_parent;

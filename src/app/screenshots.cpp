@@ -14,22 +14,22 @@
 #include <utility>
 
 #include "app/application.h"
+#include "app/demoprocessor.h"
 #include "app/filedialogs.h"
 #include "app/messagepresenter.h"
 #include "app/networkmodulefinder.h"
-#include "app/tacercadeform.h"
-#include "app/tdcpanelform.h"
-#include "app/tem100form.h"
-#include "app/tloadallmemform.h"
-#include "app/tmanual_detect_form.h"
-#include "app/tpassword_form.h"
-#include "app/tprogresionform.h"
-#include "app/tw_serial_info_form.h"
-#include "app/windowset.h"
+#include "windows/aboutwindow.h"
+#include "windows/mainwindow.h"
+#include "windows/ethernetmoduleswindow.h"
+#include "windows/librarymakerwindow.h"
+#include "windows/connectionwindow.h"
+#include "windows/passwordwindow.h"
+#include "windows/progresswindow.h"
+#include "windows/communicationwindow.h"
+#include "windows/windowset.h"
 #include "config/configfile.h"
 #include "config/editing.h"
 #include "io/modulediscovery.h"
-#include "sim/simulator.h"
 #include "util/texts.h"
 
 namespace kvr::gui {
@@ -49,9 +49,9 @@ public:
 // Dialogs answered by the script below.
 class PreparedDialogs final : public FileDialogs {
 public:
-    QString openFile(const FileDialogSpec&) override { return {}; }
-    QStringList openFiles(const FileDialogSpec&) override { return std::exchange(files, {}); }
-    QString saveFile(const FileDialogSpec&) override { return {}; }
+    QString openFile(const FileDialogRequest&) override { return {}; }
+    QStringList openFiles(const FileDialogRequest&) override { return std::exchange(files, {}); }
+    QString saveFile(const FileDialogRequest&) override { return {}; }
     QStringList files;
 };
 
@@ -147,16 +147,14 @@ int renderScreenshots(const QString& folder)
     WindowSet windows(app);
     Shooter shooter(folder);
 
-    // Virtual processors in this process, behind two Ethernet modules on loopback.
-    sim::SimOptions options;
-    options.modules = {{QStringLiteral("STAGE-L"), QStringLiteral("0.32.74.1.2.3"), false},
-                       {QStringLiteral("FOH"), QStringLiteral("0.32.74.1.2.4"), false}};
-    options.discoveryPort = 0;
-    options.tcpPort = 0;
+    // Virtual processors behind two Ethernet modules on loopback, in their own program.
+    DemoProcessor::Options options;
+    options.modules = {QStringLiteral("STAGE-L,0.32.74.1.2.3"), QStringLiteral("FOH,0.32.74.1.2.4")};
     options.stateFolder = work.filePath(QStringLiteral("processor"));
     options.baud = 38400; // paced like the real wire, so the data phase can be caught
-    sim::Simulator simulator(options);
-    const bool live = simulator.start().ok();
+    DemoProcessor simulator(DemoProcessor::defaultSimulatorPath());
+    const bool live = simulator.start(options).ok();
+    if (!live) std::fprintf(stderr, "kvr610: the virtual processor did not start\n");
     NetworkModuleFinder finder;
     for (const QString& line : simulator.endpoints()) {
         const QStringList parts = line.split(QLatin1Char(' '));

@@ -6,8 +6,8 @@
 #include <QTcpServer>
 #include <QToolButton>
 
-#include "app/tdcpanelform.h"
-#include "app/tpassword_form.h"
+#include "windows/mainwindow.h"
+#include "windows/passwordwindow.h"
 #include "devicefixture.h"
 
 namespace kvr::gui::test {

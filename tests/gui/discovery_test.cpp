@@ -5,8 +5,8 @@
 #include <QRadioButton>
 
 #include "app/networkmodulefinder.h"
-#include "app/tem100form.h"
-#include "app/tmanual_detect_form.h"
+#include "windows/ethernetmoduleswindow.h"
+#include "windows/connectionwindow.h"
 #include "guifixture.h"
 #include "io/modulediscovery.h"
 #include "sim/simulator.h"

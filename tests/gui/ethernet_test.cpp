@@ -7,8 +7,8 @@
 #include <QRadioButton>
 
 #include "app/modulefinder.h"
-#include "app/tem100form.h"
-#include "app/tmanual_detect_form.h"
+#include "windows/ethernetmoduleswindow.h"
+#include "windows/connectionwindow.h"
 #include "guifixture.h"
 
 namespace kvr::gui::test {

@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-#include "app/theme.h"
+#include "widgets/theme.h"
 
 int main(int argc, char** argv)
 {

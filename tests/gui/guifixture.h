@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "app/application.h"
-#include "app/windowset.h"
+#include "windows/windowset.h"
 #include "scripted.h"
 
 namespace kvr::gui::test {

@@ -3,8 +3,8 @@
 #include <QSpinBox>
 #include <QToolButton>
 
-#include "app/tdcpanelform.h"
-#include "app/tloadallmemform.h"
+#include "windows/mainwindow.h"
+#include "windows/librarymakerwindow.h"
 #include "config/configfile.h"
 #include "devicefixture.h"
 

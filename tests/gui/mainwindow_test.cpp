@@ -9,10 +9,10 @@
 #include <QSpinBox>
 #include <QToolButton>
 
-#include "app/routebutton.h"
-#include "app/tdcpanelform.h"
-#include "app/titlebar.h"
-#include "app/tmanual_detect_form.h"
+#include "widgets/routebutton.h"
+#include "windows/mainwindow.h"
+#include "widgets/titlebar.h"
+#include "windows/connectionwindow.h"
 #include "config/configfile.h"
 #include "guifixture.h"
 

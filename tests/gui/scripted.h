@@ -39,12 +39,12 @@ public:
 // Answers file dialogs from queues (cancelled when empty) and records what was asked.
 class ScriptedDialogs final : public FileDialogs {
 public:
-    QString openFile(const FileDialogSpec& request) override
+    QString openFile(const FileDialogRequest& request) override
     {
         asked.push_back(request);
         return take(openAnswers);
     }
-    QStringList openFiles(const FileDialogSpec& request) override
+    QStringList openFiles(const FileDialogRequest& request) override
     {
         asked.push_back(request);
         if (openManyAnswers.empty()) return {};
@@ -52,7 +52,7 @@ public:
         openManyAnswers.pop_front();
         return l;
     }
-    QString saveFile(const FileDialogSpec& request) override
+    QString saveFile(const FileDialogRequest& request) override
     {
         asked.push_back(request);
         return take(saveAnswers);
@@ -60,7 +60,7 @@ public:
     std::deque<QString> openAnswers;
     std::deque<QStringList> openManyAnswers;
     std::deque<QString> saveAnswers;
-    std::vector<FileDialogSpec> asked;
+    std::vector<FileDialogRequest> asked;
 
 private:
     static QString take(std::deque<QString>& q)

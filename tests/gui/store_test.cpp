@@ -2,7 +2,7 @@
 #include <QSpinBox>
 #include <QToolButton>
 
-#include "app/tdcpanelform.h"
+#include "windows/mainwindow.h"
 #include "config/configfile.h"
 #include "config/editing.h"
 #include "devicefixture.h"

@@ -7,16 +7,16 @@
 
 #include <QMouseEvent>
 
-#include "app/linklabel.h"
-#include "app/tacercadeform.h"
-#include "app/tdcpanelform.h"
-#include "app/tem100form.h"
-#include "app/titlebar.h"
-#include "app/tloadallmemform.h"
-#include "app/tmanual_detect_form.h"
-#include "app/tpassword_form.h"
-#include "app/tprogresionform.h"
-#include "app/tw_serial_info_form.h"
+#include "widgets/linklabel.h"
+#include "windows/aboutwindow.h"
+#include "windows/mainwindow.h"
+#include "windows/ethernetmoduleswindow.h"
+#include "widgets/titlebar.h"
+#include "windows/librarymakerwindow.h"
+#include "windows/connectionwindow.h"
+#include "windows/passwordwindow.h"
+#include "windows/progresswindow.h"
+#include "windows/communicationwindow.h"
 #include "config/configfile.h"
 #include "guifixture.h"
 

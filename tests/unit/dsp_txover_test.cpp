@@ -107,14 +107,14 @@ Cplx besselLowPass(int order, Cplx s)
 TEST(CrossoverTypes, CodesAreTheStoredValues)
 {
     EXPECT_EQ(static_cast<int>(CrossoverType::Bypass), 0);
-    EXPECT_EQ(static_cast<int>(CrossoverType::ButterworthLow), 1);
-    EXPECT_EQ(static_cast<int>(CrossoverType::ButterworthHigh), 2);
-    EXPECT_EQ(static_cast<int>(CrossoverType::LinkwitzRileyLow), 3);
-    EXPECT_EQ(static_cast<int>(CrossoverType::LinkwitzRileyHigh), 4);
-    EXPECT_EQ(static_cast<int>(CrossoverType::BesselLow), 5);
-    EXPECT_EQ(static_cast<int>(CrossoverType::BesselHigh), 6);
-    EXPECT_EQ(static_cast<int>(CrossoverType::CustomLow), 7);
-    EXPECT_EQ(static_cast<int>(CrossoverType::CustomHigh), 8);
+    EXPECT_EQ(static_cast<int>(CrossoverType::ButterworthLowPass), 1);
+    EXPECT_EQ(static_cast<int>(CrossoverType::ButterworthHighPass), 2);
+    EXPECT_EQ(static_cast<int>(CrossoverType::LinkwitzRileyLowPass), 3);
+    EXPECT_EQ(static_cast<int>(CrossoverType::LinkwitzRileyHighPass), 4);
+    EXPECT_EQ(static_cast<int>(CrossoverType::BesselLowPass), 5);
+    EXPECT_EQ(static_cast<int>(CrossoverType::BesselHighPass), 6);
+    EXPECT_EQ(static_cast<int>(CrossoverType::CustomLowPass), 7);
+    EXPECT_EQ(static_cast<int>(CrossoverType::CustomHighPass), 8);
     EXPECT_EQ(kMaxCrossoverType, 8);
 }
 
@@ -124,7 +124,7 @@ TEST(CrossoverButterworth, EveryOrderMatchesTheTextbookDesign)
         for (int order = 1; order <= 8; ++order) {
             for (bool low : {true, false}) {
                 TXOVERPB side =
-                    makeSide(low ? CrossoverType::ButterworthLow : CrossoverType::ButterworthHigh, order, fc);
+                    makeSide(low ? CrossoverType::ButterworthLowPass : CrossoverType::ButterworthHighPass, order, fc);
                 const SideDesignResult res = DesignSide(side);
                 EXPECT_FALSE(res.besselLimitMessage.has_value());
                 ASSERT_EQ(side.NumSections, (order + 1) / 2);
@@ -154,21 +154,21 @@ TEST(CrossoverButterworth, EveryOrderMatchesTheTextbookDesign)
 
 TEST(CrossoverButterworth, OrderFourQsAndFirstOrderQValues)
 {
-    TXOVERPB side = makeSide(CrossoverType::ButterworthLow, 4, 1000.0);
+    TXOVERPB side = makeSide(CrossoverType::ButterworthLowPass, 4, 1000.0);
     DesignSide(side);
     EXPECT_NEAR(side.Sections[0].Q, 1.3066, 1e-4); // four-digit values
     EXPECT_NEAR(side.Sections[1].Q, 0.5412, 1e-4);
 
     // First-order sections carry a Q without filter meaning, stored all the same.
-    TXOVERPB low = makeSide(CrossoverType::ButterworthLow, 1, 1000.0);
+    TXOVERPB low = makeSide(CrossoverType::ButterworthLowPass, 1, 1000.0);
     DesignSide(low);
     EXPECT_NEAR(low.Sections[0].Q, 0.4, 1e-3); // quoted to one digit
-    TXOVERPB high = makeSide(CrossoverType::ButterworthHigh, 1, 1000.0);
+    TXOVERPB high = makeSide(CrossoverType::ButterworthHighPass, 1, 1000.0);
     DesignSide(high);
     EXPECT_NEAR(high.Sections[0].Q, -1.5622, 1e-4);
 
     // Near fs/4 the low-pass value is huge but must stay a finite number.
-    TXOVERPB quarter = makeSide(CrossoverType::ButterworthLow, 3, 12000.0);
+    TXOVERPB quarter = makeSide(CrossoverType::ButterworthLowPass, 3, 12000.0);
     DesignSide(quarter);
     EXPECT_TRUE(std::isfinite(quarter.Sections[0].Q));
     EXPECT_NEAR(sideDbAt(quarter, 12000.0), kMinus3dB, 1e-9);
@@ -180,7 +180,7 @@ TEST(CrossoverLinkwitzRiley, EveryOrderIsTwoButterworthHalves)
         for (int order = 1; order <= 8; ++order) {
             for (bool low : {true, false}) {
                 TXOVERPB side = makeSide(
-                    low ? CrossoverType::LinkwitzRileyLow : CrossoverType::LinkwitzRileyHigh, order, fc);
+                    low ? CrossoverType::LinkwitzRileyLowPass : CrossoverType::LinkwitzRileyHighPass, order, fc);
                 DesignSide(side);
                 const int even = order + order % 2; // odd orders move up by one
                 EXPECT_EQ(side.Orden, even);
@@ -195,25 +195,25 @@ TEST(CrossoverLinkwitzRiley, EveryOrderIsTwoButterworthHalves)
 
 TEST(CrossoverLinkwitzRiley, SectionLayout)
 {
-    TXOVERPB four = makeSide(CrossoverType::LinkwitzRileyHigh, 4, 500.0);
+    TXOVERPB four = makeSide(CrossoverType::LinkwitzRileyHighPass, 4, 500.0);
     DesignSide(four);
     for (int n = 0; n < 2; ++n) {
         EXPECT_NEAR(four.Sections[n].Q, 1.0 / std::sqrt(2.0), 1e-9);
         EXPECT_EQ(four.Sections[n].Tipo, 16);
     }
-    TXOVERPB eight = makeSide(CrossoverType::LinkwitzRileyLow, 8, 500.0);
+    TXOVERPB eight = makeSide(CrossoverType::LinkwitzRileyLowPass, 8, 500.0);
     DesignSide(eight);
     const double q[] = {1.3066, 0.5412, 1.3066, 0.5412};
     for (int n = 0; n < 4; ++n)
         EXPECT_NEAR(eight.Sections[n].Q, q[n], 1e-4) << n; // four-digit values
 
-    TXOVERPB three = makeSide(CrossoverType::LinkwitzRileyLow, 3, 500.0);
+    TXOVERPB three = makeSide(CrossoverType::LinkwitzRileyLowPass, 3, 500.0);
     DesignSide(three);
     EXPECT_EQ(three.Orden, 4);
     EXPECT_EQ(three.NumSections, 2);
 
     // Order 6: two third-order halves, each a first-order section then a second-order one.
-    TXOVERPB six = makeSide(CrossoverType::LinkwitzRileyLow, 5, 500.0);
+    TXOVERPB six = makeSide(CrossoverType::LinkwitzRileyLowPass, 5, 500.0);
     DesignSide(six);
     EXPECT_EQ(six.Orden, 6);
     const int types[] = {13, 15, 13, 15};
@@ -231,7 +231,7 @@ TEST(CrossoverBessel, LowCutoffsMatchTheAnaloguePrototype)
         for (int order = 1; order <= 8; ++order) {
             for (bool low : {true, false}) {
                 TXOVERPB side =
-                    makeSide(low ? CrossoverType::BesselLow : CrossoverType::BesselHigh, order, fc);
+                    makeSide(low ? CrossoverType::BesselLowPass : CrossoverType::BesselHighPass, order, fc);
                 const SideDesignResult res = DesignSide(side);
                 ASSERT_FALSE(res.besselLimitMessage.has_value());
                 ASSERT_EQ(side.NumSections, (order + 1) / 2);
@@ -250,7 +250,7 @@ TEST(CrossoverBessel, LowCutoffsMatchTheAnaloguePrototype)
 
 TEST(CrossoverBessel, OrderThreeHighPassSections)
 {
-    TXOVERPB side = makeSide(CrossoverType::BesselHigh, 3, 1000.0);
+    TXOVERPB side = makeSide(CrossoverType::BesselHighPass, 3, 1000.0);
     DesignSide(side);
     ASSERT_EQ(side.NumSections, 2);
     const TSOS& first = side.Sections[0];
@@ -272,7 +272,7 @@ TEST(CrossoverBessel, LowPassAboveTheLimitIsHeldAtTheLimit)
     for (int order = 1; order <= 8; ++order)
         EXPECT_EQ(BesselLowPassLimitHz(order), limits[order - 1]);
 
-    TXOVERPB side = makeSide(CrossoverType::BesselLow, 8, 12000.0);
+    TXOVERPB side = makeSide(CrossoverType::BesselLowPass, 8, 12000.0);
     const SideDesignResult res = DesignSide(side);
     ASSERT_TRUE(res.besselLimitMessage.has_value());
     EXPECT_EQ(*res.besselLimitMessage,
@@ -289,16 +289,16 @@ TEST(CrossoverBessel, LowPassAboveTheLimitIsHeldAtTheLimit)
     EXPECT_EQ(side.Sections[0].Tipo, 15);
 
     // At the limit itself there is no message; high-passes have no limit.
-    TXOVERPB atLimit = makeSide(CrossoverType::BesselLow, 5, 13650.0);
+    TXOVERPB atLimit = makeSide(CrossoverType::BesselLowPass, 5, 13650.0);
     EXPECT_FALSE(DesignSide(atLimit).besselLimitMessage.has_value());
-    TXOVERPB high = makeSide(CrossoverType::BesselHigh, 8, 15000.0);
+    TXOVERPB high = makeSide(CrossoverType::BesselHighPass, 8, 15000.0);
     EXPECT_FALSE(DesignSide(high).besselLimitMessage.has_value());
 }
 
 TEST(CrossoverBessel, RedesignDoesNotDrift)
 {
     for (int order : {3, 8}) {
-        TXOVERPB side = makeSide(CrossoverType::BesselLow, order, 2000.0);
+        TXOVERPB side = makeSide(CrossoverType::BesselLowPass, order, 2000.0);
         DesignSide(side);
         const TXOVERPB first = side;
         DesignSide(side);
@@ -314,7 +314,7 @@ TEST(CrossoverBessel, RedesignDoesNotDrift)
 TEST(CrossoverCustom, SectionsKeepTheirOwnFrequencyAndQ)
 {
     TXOVERPB side;
-    side.Tipo = static_cast<uint8_t>(CrossoverType::CustomLow);
+    side.Tipo = static_cast<uint8_t>(CrossoverType::CustomLowPass);
     side.Orden = 3;
     side.Frec = 1000.0;
     side.Sections[0].Frec = 3000.0;
@@ -337,7 +337,7 @@ TEST(CrossoverCustom, SectionsKeepTheirOwnFrequencyAndQ)
     EXPECT_NEAR(std::abs(dspref::sectionAtHz(side.Sections[1], 2500.0)), 1.8, 1e-9);
 
     TXOVERPB high;
-    high.Tipo = static_cast<uint8_t>(CrossoverType::CustomHigh);
+    high.Tipo = static_cast<uint8_t>(CrossoverType::CustomHighPass);
     high.Orden = 5;
     for (int n = 0; n < 3; ++n) {
         high.Sections[n].Frec = 100.0 * (n + 1);
@@ -359,7 +359,7 @@ TEST(CrossoverCustom, SectionsKeepTheirOwnFrequencyAndQ)
 
 TEST(CrossoverSide, BypassIsOneUnitySection)
 {
-    TXOVERPB side = makeSide(CrossoverType::ButterworthLow, 8, 1000.0);
+    TXOVERPB side = makeSide(CrossoverType::ButterworthLowPass, 8, 1000.0);
     DesignSide(side);
     side.Tipo = 0;
     DesignSide(side);
@@ -382,17 +382,17 @@ TEST(CrossoverSide, BypassIsOneUnitySection)
 
 TEST(CrossoverSide, OrdersAndCodesFromFilesAreContained)
 {
-    TXOVERPB big = makeSide(CrossoverType::ButterworthHigh, 12, 1000.0);
+    TXOVERPB big = makeSide(CrossoverType::ButterworthHighPass, 12, 1000.0);
     DesignSide(big);
     EXPECT_EQ(big.Orden, 8);
     EXPECT_EQ(big.NumSections, 4);
 
-    TXOVERPB zero = makeSide(CrossoverType::BesselHigh, 0, 1000.0);
+    TXOVERPB zero = makeSide(CrossoverType::BesselHighPass, 0, 1000.0);
     DesignSide(zero);
     EXPECT_EQ(zero.Orden, 1);
     EXPECT_EQ(zero.NumSections, 1);
 
-    TXOVERPB unknown = makeSide(CrossoverType::ButterworthLow, 4, 1000.0);
+    TXOVERPB unknown = makeSide(CrossoverType::ButterworthLowPass, 4, 1000.0);
     DesignSide(unknown);
     unknown.Tipo = 9;
     DesignSide(unknown);
@@ -404,8 +404,8 @@ TEST(CrossoverSide, OrdersAndCodesFromFilesAreContained)
 TEST(CrossoverChain, HighSideThenLowSide)
 {
     TXOVER xover;
-    xover.HighSide = makeSide(CrossoverType::ButterworthLow, 5, 4000.0);
-    xover.LowSide = makeSide(CrossoverType::LinkwitzRileyHigh, 8, 200.0);
+    xover.HighSide = makeSide(CrossoverType::ButterworthLowPass, 5, 4000.0);
+    xover.LowSide = makeSide(CrossoverType::LinkwitzRileyHighPass, 8, 200.0);
     DesignSide(xover.HighSide);
     DesignSide(xover.LowSide);
     const auto chain = crossoverChain(xover);

@@ -148,8 +148,8 @@ const TXOVERPB& crossoverSide(const Configuration& config, int output, Crossover
 
 static int customCode(CrossoverSide side)
 {
-    return side == CrossoverSide::Low ? static_cast<int>(CrossoverType::CustomHigh)
-                                      : static_cast<int>(CrossoverType::CustomLow);
+    return side == CrossoverSide::Low ? static_cast<int>(CrossoverType::CustomHighPass)
+                                      : static_cast<int>(CrossoverType::CustomLowPass);
 }
 
 std::string crossoverFrequencyLabel(const TXOVERPB& side, CrossoverSide which)

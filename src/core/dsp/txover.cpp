@@ -123,16 +123,16 @@ SideDesignResult DesignSide(TXOVERPB& side)
     case CrossoverType::Bypass:
         side.NumSections = 1;
         break;
-    case CrossoverType::ButterworthLow:
-    case CrossoverType::ButterworthHigh: {
-        const int sign = side.Tipo == static_cast<uint8_t>(CrossoverType::ButterworthLow) ? 1 : -1;
+    case CrossoverType::ButterworthLowPass:
+    case CrossoverType::ButterworthHighPass: {
+        const int sign = side.Tipo == static_cast<uint8_t>(CrossoverType::ButterworthLowPass) ? 1 : -1;
         DesignButterworth(side, side.Orden, 1, sign, side.Frec);
         side.NumSections = halfUp(side.Orden);
         break;
     }
-    case CrossoverType::LinkwitzRileyLow:
-    case CrossoverType::LinkwitzRileyHigh: {
-        const int sign = side.Tipo == static_cast<uint8_t>(CrossoverType::LinkwitzRileyLow) ? 1 : -1;
+    case CrossoverType::LinkwitzRileyLowPass:
+    case CrossoverType::LinkwitzRileyHighPass: {
+        const int sign = side.Tipo == static_cast<uint8_t>(CrossoverType::LinkwitzRileyLowPass) ? 1 : -1;
         // Two equal Butterworth halves: an odd order has no such split, so it moves up by one.
         if (side.Orden % 2 == 1) ++side.Orden;
         const int half = side.Orden / 2;
@@ -142,15 +142,15 @@ SideDesignResult DesignSide(TXOVERPB& side)
         DesignButterworth(side, half, small ? 2 : 3, sign, side.Frec);
         break;
     }
-    case CrossoverType::BesselLow:
-    case CrossoverType::BesselHigh:
+    case CrossoverType::BesselLowPass:
+    case CrossoverType::BesselHighPass:
         side.NumSections = halfUp(side.Orden);
-        result = designBessel(side, side.Tipo == static_cast<uint8_t>(CrossoverType::BesselLow));
+        result = designBessel(side, side.Tipo == static_cast<uint8_t>(CrossoverType::BesselLowPass));
         break;
-    case CrossoverType::CustomLow:
-    case CrossoverType::CustomHigh:
+    case CrossoverType::CustomLowPass:
+    case CrossoverType::CustomHighPass:
         side.NumSections = halfUp(side.Orden);
-        designCustom(side, side.Tipo == static_cast<uint8_t>(CrossoverType::CustomLow));
+        designCustom(side, side.Tipo == static_cast<uint8_t>(CrossoverType::CustomLowPass));
         break;
     }
     return result;

@@ -13,14 +13,14 @@ namespace kvr::core {
 // Side type codes, as stored in files and device images.
 enum class CrossoverType : uint8_t {
     Bypass = 0,
-    ButterworthLow = 1,
-    ButterworthHigh = 2,
-    LinkwitzRileyLow = 3,
-    LinkwitzRileyHigh = 4,
-    BesselLow = 5,
-    BesselHigh = 6,
-    CustomLow = 7,
-    CustomHigh = 8,
+    ButterworthLowPass = 1,
+    ButterworthHighPass = 2,
+    LinkwitzRileyLowPass = 3,
+    LinkwitzRileyHighPass = 4,
+    BesselLowPass = 5,
+    BesselHighPass = 6,
+    CustomLowPass = 7,
+    CustomHighPass = 8,
 };
 constexpr uint8_t kMaxCrossoverType = 8;
 

@@ -252,7 +252,7 @@ inline constexpr const char* kListingGain = " Gain: ";
 inline constexpr const char* kListingDb = " dB ";
 inline constexpr const char* kListingQ = "Q: ";
 inline constexpr const char* kListingOrden = "; Orden : ";
-// Listing word of a section type code (Part of the section table); nullptr: no word.
+// Listing word of a section type code; nullptr for types the listings do not name.
 inline constexpr const char* kListingWords[22] = {
     "Bypass ",  "Parametrico ", "ShelvingPB ", nullptr, "ShelvingPA ", nullptr,  "PasoBajo ",  "PasoAlto ",
     "PasoBanda ", "BandaEliminada ", "PasoTodo ", nullptr, "PasoBajo_1 ", nullptr, nullptr,       nullptr,

@@ -1,9 +1,9 @@
-#include "app/blockbutton.h"
+#include "widgets/blockbutton.h"
 
 #include <QPainter>
 #include <QPainterPath>
 
-#include "app/theme.h"
+#include "widgets/theme.h"
 
 namespace kvr::gui {
 

@@ -1,4 +1,4 @@
-#include "app/tw_serial_info_form.h"
+#include "windows/communicationwindow.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -13,7 +13,7 @@ namespace kvr::gui {
 
 namespace t = core::texts;
 
-TW_Serial_Info_Form::TW_Serial_Info_Form(Application& app, QWidget* parent)
+CommunicationWindow::CommunicationWindow(Application& app, QWidget* parent)
     : FramedWindow(QStringLiteral("TW_Serial_Info_Form"), QString::fromUtf8(t::kCommWindowTitle), parent),
       m_info(new QLabel(QString::fromUtf8(t::kCommConnecting), body())), m_progress(new QProgressBar(body()))
 {
@@ -41,10 +41,10 @@ TW_Serial_Info_Form::TW_Serial_Info_Form(Application& app, QWidget* parent)
         m_progress->setRange(0, std::max(1, maximum));
         m_progress->setValue(std::clamp(position, 0, std::max(1, maximum)));
     });
-    connect(&app, &Application::commWindowVisibleChanged, this, &TW_Serial_Info_Form::setVisibleCentred);
+    connect(&app, &Application::commWindowVisibleChanged, this, &CommunicationWindow::setVisibleCentred);
 }
 
-void TW_Serial_Info_Form::setVisibleCentred(bool visible)
+void CommunicationWindow::setVisibleCentred(bool visible)
 {
     if (!visible) {
         hide();

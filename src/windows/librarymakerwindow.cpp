@@ -1,4 +1,4 @@
-#include "app/tloadallmemform.h"
+#include "windows/librarymakerwindow.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/application.h"
-#include "app/theme.h"
+#include "widgets/theme.h"
 #include "util/texts.h"
 
 namespace kvr::gui {
@@ -22,7 +22,7 @@ QString q(const char* text)
 }
 } // namespace
 
-TLoadAllMemForm::TLoadAllMemForm(Application& app, QWidget* parent)
+LibraryMakerWindow::LibraryMakerWindow(Application& app, QWidget* parent)
     : FramedWindow(QStringLiteral("TLoadAllMemForm"), q(t::kLibraryCaption), parent), m_app(app),
       m_libraryName(new QLineEdit(body())), m_connected(new QLabel(body())),
       m_send(new QPushButton(q(t::kSendLibrary), body()))
@@ -104,15 +104,15 @@ TLoadAllMemForm::TLoadAllMemForm(Application& app, QWidget* parent)
     connect(m_fileButtons[2], &QPushButton::clicked, &m_app, &Application::openLibrary);
     connect(m_send, &QPushButton::clicked, &m_app, &Application::sendLibrary);
     connect(connectB, &QPushButton::clicked, &m_app, &Application::requestConnection);
-    connect(&m_app, &Application::libraryChanged, this, &TLoadAllMemForm::refreshRows);
-    connect(&m_app, &Application::connectionChanged, this, &TLoadAllMemForm::refreshConnection);
-    connect(&m_app, &Application::busyChanged, this, &TLoadAllMemForm::refreshConnection);
+    connect(&m_app, &Application::libraryChanged, this, &LibraryMakerWindow::refreshRows);
+    connect(&m_app, &Application::connectionChanged, this, &LibraryMakerWindow::refreshConnection);
+    connect(&m_app, &Application::busyChanged, this, &LibraryMakerWindow::refreshConnection);
     refreshRows();
     refreshConnection();
     adjustSize();
 }
 
-void TLoadAllMemForm::refreshRows()
+void LibraryMakerWindow::refreshRows()
 {
     const QStringList& rows = m_app.libraryRows();
     for (int i = 0; i < kRows; ++i)
@@ -120,7 +120,7 @@ void TLoadAllMemForm::refreshRows()
     m_libraryName->setText(m_app.libraryFileName());
 }
 
-void TLoadAllMemForm::refreshConnection()
+void LibraryMakerWindow::refreshConnection()
 {
     m_connected->setText(m_app.statusText());
     m_connected->setStyleSheet(

@@ -1,9 +1,9 @@
-#include "app/routebutton.h"
+#include "widgets/routebutton.h"
 
 #include <QPainter>
 #include <QPainterPath>
 
-#include "app/theme.h"
+#include "widgets/theme.h"
 #include "util/texts.h"
 
 namespace kvr::gui {

@@ -1,4 +1,4 @@
-#include "app/tacercadeform.h"
+#include "windows/aboutwindow.h"
 
 #include <QDesktopServices>
 #include <QHBoxLayout>
@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/linklabel.h"
-#include "app/theme.h"
+#include "widgets/linklabel.h"
+#include "widgets/theme.h"
 #include "util/texts.h"
 
 namespace kvr::gui {
@@ -41,7 +41,7 @@ QPixmap badge()
 
 } // namespace
 
-TAcercadeForm::TAcercadeForm(QWidget* parent)
+AboutWindow::AboutWindow(QWidget* parent)
     : FramedWindow(QStringLiteral("TAcercadeForm"), QString::fromUtf8(t::kAboutCaption), parent)
 {
     setModal(true);

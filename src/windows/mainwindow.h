@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <array>
 
-#include "app/framedwindow.h"
+#include "widgets/framedwindow.h"
 #include "config/routing.h"
 
 class QAction;
@@ -25,10 +25,10 @@ class RouteButton;
 
 // The main window: the block diagram of the processor, its menus and tool buttons, the routing
 // mode list and route buttons, and the connection status.
-class TDCPanelForm : public FramedWindow {
+class MainWindow : public FramedWindow {
     Q_OBJECT
 public:
-    explicit TDCPanelForm(Application& app, QWidget* parent = nullptr);
+    explicit MainWindow(Application& app, QWidget* parent = nullptr);
 
     static constexpr int kLibraryMakerClicks = 12;
     static constexpr int kMemoryBlockedDoubleClicks = 5;

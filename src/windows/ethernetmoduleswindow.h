@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/framedwindow.h"
+#include "widgets/framedwindow.h"
 
 class QComboBox;
 class QGroupBox;
@@ -17,10 +17,10 @@ namespace kvr::gui {
 class Application;
 
 // The Ethernet module window: scan, choose a module, connect, and manage its address and name.
-class TEM100Form : public FramedWindow {
+class EthernetModulesWindow : public FramedWindow {
     Q_OBJECT
 public:
-    explicit TEM100Form(Application& app, QWidget* parent = nullptr);
+    explicit EthernetModulesWindow(Application& app, QWidget* parent = nullptr);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,4 +1,4 @@
-#include "app/titlebar.h"
+#include "widgets/titlebar.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -7,7 +7,7 @@
 #include <QToolButton>
 #include <QWindow>
 
-#include "app/theme.h"
+#include "widgets/theme.h"
 
 namespace kvr::gui {
 

@@ -1,4 +1,4 @@
-#include "app/tem100form.h"
+#include "windows/ethernetmoduleswindow.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -16,7 +16,7 @@
 
 #include "app/application.h"
 #include "app/messagepresenter.h"
-#include "app/theme.h"
+#include "widgets/theme.h"
 #include "util/texts.h"
 
 namespace kvr::gui {
@@ -43,7 +43,7 @@ public:
 
 } // namespace
 
-TEM100Form::TEM100Form(Application& app, QWidget* parent)
+EthernetModulesWindow::EthernetModulesWindow(Application& app, QWidget* parent)
     : FramedWindow(QStringLiteral("TEM100Form"), q(t::kEthernetCaption), parent), m_app(app)
 {
     auto* layout = new QVBoxLayout(body());
@@ -150,14 +150,14 @@ TEM100Form::TEM100Form(Application& app, QWidget* parent)
     layout->addLayout(bottom);
 
     connect(m_scan, &QPushButton::clicked, &m_app, &Application::scanModules);
-    connect(m_processors, &QComboBox::activated, this, &TEM100Form::onModuleChosen);
-    connect(m_connect, &QPushButton::clicked, this, &TEM100Form::connectChosen);
-    connect(changeIp, &QPushButton::clicked, this, &TEM100Form::changeIp);
+    connect(m_processors, &QComboBox::activated, this, &EthernetModulesWindow::onModuleChosen);
+    connect(m_connect, &QPushButton::clicked, this, &EthernetModulesWindow::connectChosen);
+    connect(changeIp, &QPushButton::clicked, this, &EthernetModulesWindow::changeIp);
     connect(changeHost, &QPushButton::clicked, this, [this] { m_app.changeModuleHostName(m_hostEdit->text()); });
     connect(m_identify, &QPushButton::clicked, &m_app, &Application::identifyModule);
-    connect(&m_app, &Application::modulesChanged, this, &TEM100Form::refreshModules);
+    connect(&m_app, &Application::modulesChanged, this, &EthernetModulesWindow::refreshModules);
     connect(&m_app, &Application::scanProgressChanged, m_progress, &QProgressBar::setValue);
-    connect(&m_app, &Application::connectionChanged, this, &TEM100Form::refreshConnection);
+    connect(&m_app, &Application::connectionChanged, this, &EthernetModulesWindow::refreshConnection);
     connect(&m_app, &Application::ethernetWindowDone, this, &QWidget::hide);
     refreshModules();
     refreshConnection();
@@ -165,7 +165,7 @@ TEM100Form::TEM100Form(Application& app, QWidget* parent)
     adjustSize();
 }
 
-void TEM100Form::refreshModules()
+void EthernetModulesWindow::refreshModules()
 {
     const bool listed = !m_app.scanning() && !m_app.modules().isEmpty();
     const bool chosen = listed && m_app.selectedModule() >= 0;
@@ -199,18 +199,18 @@ void TEM100Form::refreshModules()
     }
 }
 
-void TEM100Form::refreshConnection()
+void EthernetModulesWindow::refreshConnection()
 {
     m_status->setText(m_app.statusText());
     m_status->setStyleSheet(QStringLiteral("background: %1;").arg(theme::statusColour(m_app.statusConnected()).name()));
 }
 
-void TEM100Form::onModuleChosen(int index)
+void EthernetModulesWindow::onModuleChosen(int index)
 {
     m_app.selectModule(index);
 }
 
-void TEM100Form::connectChosen()
+void EthernetModulesWindow::connectChosen()
 {
     if (m_app.selectedModule() < 0) {
         m_ipLabel->setText(q(t::kNoModuleIp));
@@ -220,7 +220,7 @@ void TEM100Form::connectChosen()
     m_app.connectModule();
 }
 
-void TEM100Form::changeIp()
+void EthernetModulesWindow::changeIp()
 {
     QStringList parts;
     for (QLineEdit* e : m_octets)
@@ -228,7 +228,7 @@ void TEM100Form::changeIp()
     m_app.changeModuleIp(parts.join(QLatin1Char('.')));
 }
 
-void TEM100Form::deleteSelectedLine()
+void EthernetModulesWindow::deleteSelectedLine()
 {
     QListWidgetItem* item = m_list->currentItem();
     if (!item) return;
@@ -237,7 +237,7 @@ void TEM100Form::deleteSelectedLine()
     if (m_app.presenter().show(ask) == core::Button::Ok) delete m_list->takeItem(m_list->row(item));
 }
 
-bool TEM100Form::eventFilter(QObject* watched, QEvent* event)
+bool EthernetModulesWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_list && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();

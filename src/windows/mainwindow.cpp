@@ -1,4 +1,4 @@
-#include "app/tdcpanelform.h"
+#include "windows/mainwindow.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -15,12 +15,12 @@
 #include <QVBoxLayout>
 
 #include "app/application.h"
-#include "app/blockbutton.h"
-#include "app/blockdiagram.h"
-#include "app/clickablelabel.h"
+#include "widgets/blockbutton.h"
+#include "widgets/blockdiagram.h"
+#include "widgets/clickablelabel.h"
 #include "app/messagepresenter.h"
-#include "app/routebutton.h"
-#include "app/theme.h"
+#include "widgets/routebutton.h"
+#include "widgets/theme.h"
 #include "config/editing.h"
 #include "config/labels.h"
 #include "util/texts.h"
@@ -108,7 +108,7 @@ QLabel* valueLabel(QWidget* parent, const QRect& area, const QString& name)
 
 } // namespace
 
-TDCPanelForm::TDCPanelForm(Application& app, QWidget* parent)
+MainWindow::MainWindow(Application& app, QWidget* parent)
     : FramedWindow(QStringLiteral("TDCPanelForm"), app.windowTitle(), parent), m_app(app)
 {
     auto* layout = new QVBoxLayout(body());
@@ -144,10 +144,10 @@ TDCPanelForm::TDCPanelForm(Application& app, QWidget* parent)
     buildToolBar(toolBar);
     buildDiagram();
 
-    connect(&m_app, &Application::configurationChanged, this, &TDCPanelForm::refresh);
-    connect(&m_app, &Application::titleChanged, this, &TDCPanelForm::setCaption);
-    connect(&m_app, &Application::connectionChanged, this, &TDCPanelForm::refreshConnection);
-    connect(&m_app, &Application::busyChanged, this, &TDCPanelForm::refreshBusy);
+    connect(&m_app, &Application::configurationChanged, this, &MainWindow::refresh);
+    connect(&m_app, &Application::titleChanged, this, &MainWindow::setCaption);
+    connect(&m_app, &Application::connectionChanged, this, &MainWindow::refreshConnection);
+    connect(&m_app, &Application::busyChanged, this, &MainWindow::refreshBusy);
     connect(&m_app, &Application::memoryChanged, m_memorySpin, &QSpinBox::setValue);
     connect(&m_app, &Application::memoryBlockedChanged, m_memoryBlocked, &QCheckBox::setChecked);
     refresh();
@@ -156,7 +156,7 @@ TDCPanelForm::TDCPanelForm(Application& app, QWidget* parent)
     adjustSize();
 }
 
-void TDCPanelForm::buildMenus(QMenuBar* bar)
+void MainWindow::buildMenus(QMenuBar* bar)
 {
     auto item = [this](QMenu* menu, const char* name, const char* caption) {
         QAction* action = menu->addAction(q(caption));
@@ -226,10 +226,10 @@ void TDCPanelForm::buildMenus(QMenuBar* bar)
     QMenu* help = bar->addMenu(q(t::kMenuHelp));
     help->setObjectName(QStringLiteral("HelpMenu"));
     QAction* about = item(help, "MenuAbout", t::kMenuAbout);
-    connect(about, &QAction::triggered, this, &TDCPanelForm::aboutRequested);
+    connect(about, &QAction::triggered, this, &MainWindow::aboutRequested);
 }
 
-QToolButton* TDCPanelForm::toolButton(const char* name, const char* hint, int icon)
+QToolButton* MainWindow::toolButton(const char* name, const char* hint, int icon)
 {
     auto* button = new QToolButton(this);
     button->setObjectName(q(name));
@@ -245,7 +245,7 @@ QToolButton* TDCPanelForm::toolButton(const char* name, const char* hint, int ic
     return button;
 }
 
-void TDCPanelForm::buildToolBar(QWidget* bar)
+void MainWindow::buildToolBar(QWidget* bar)
 {
     using theme::ToolIcon;
     bar->setStyleSheet(QStringLiteral("#ToolBar { background: #22282f; border-bottom: 1px solid #3a434d; }"));
@@ -327,14 +327,14 @@ void TDCPanelForm::buildToolBar(QWidget* bar)
     connect(reset, &QToolButton::clicked, &m_app, &Application::resetProcessor);
     connect(m_memorySpin, &QSpinBox::valueChanged, &m_app, &Application::setMemory);
     connect(m_memoryBlocked, &QCheckBox::toggled, &m_app, &Application::setMemoryBlocked);
-    connect(m_libraryButton, &QToolButton::clicked, this, &TDCPanelForm::libraryMakerRequested);
-    connect(about, &QToolButton::clicked, this, &TDCPanelForm::aboutRequested);
+    connect(m_libraryButton, &QToolButton::clicked, this, &MainWindow::libraryMakerRequested);
+    connect(about, &QToolButton::clicked, this, &MainWindow::aboutRequested);
 
     m_deviceWidgets = {reset,  update, getSystem, version, password,     lock,
                        unlock, read,   write,     change,  m_memorySpin, m_ethernetButton};
 }
 
-void TDCPanelForm::buildDiagram()
+void MainWindow::buildDiagram()
 {
     QWidget* d = m_diagram;
     const QRect header = BlockDiagram::headerArea();
@@ -343,7 +343,7 @@ void TDCPanelForm::buildDiagram()
     m_logo->setObjectName(QStringLiteral("SNVDImage"));
     m_logo->setPixmap(logoPixmap());
     m_logo->setGeometry(16, (header.height() - 44) / 2, 170, 44);
-    connect(m_logo, &ClickableLabel::clicked, this, &TDCPanelForm::onLogoClicked);
+    connect(m_logo, &ClickableLabel::clicked, this, &MainWindow::onLogoClicked);
 
     m_systemButton = new QPushButton(q(t::kSystemButton), d);
     m_systemButton->setObjectName(QStringLiteral("SistemaB"));
@@ -353,7 +353,7 @@ void TDCPanelForm::buildDiagram()
     m_systemName->setObjectName(QStringLiteral("SistemaL"));
     m_systemName->setGeometry(324, 14, 220, 34);
     m_systemName->setStyleSheet(QStringLiteral("font-size: 13pt; font-weight: bold; color: #dce2e8;"));
-    connect(m_systemName, &ClickableLabel::clicked, this, &TDCPanelForm::onSystemNameClicked);
+    connect(m_systemName, &ClickableLabel::clicked, this, &MainWindow::onSystemNameClicked);
 
     auto* modeLabel = new QLabel(q(t::kModeLabel), d);
     modeLabel->setObjectName(QStringLiteral("ModoLabel"));
@@ -415,7 +415,7 @@ void TDCPanelForm::buildDiagram()
     m_summing->setObjectName(QStringLiteral("ImagenSuma"));
     m_summing->setPixmap(summingPixmap());
     m_summing->setGeometry(BlockDiagram::summingNode());
-    connect(m_summing, &ClickableLabel::doubleClicked, this, &TDCPanelForm::onSummingDoubleClicked);
+    connect(m_summing, &ClickableLabel::doubleClicked, this, &MainWindow::onSummingDoubleClicked);
     auto* mixCaption = new QLabel(q(t::kInputMixCaption), d);
     mixCaption->setObjectName(QStringLiteral("MixLabel"));
     const QRect node = BlockDiagram::summingNode();
@@ -489,7 +489,7 @@ void TDCPanelForm::buildDiagram()
     }
 }
 
-void TDCPanelForm::refresh()
+void MainWindow::refresh()
 {
     const core::Configuration& c = m_app.configuration();
     m_systemName->setText(q(c.system.name));
@@ -531,7 +531,7 @@ void TDCPanelForm::refresh()
     m_memorySpin->setValue(m_app.memory());
 }
 
-void TDCPanelForm::refreshConnection()
+void MainWindow::refreshConnection()
 {
     const bool enabled = m_app.deviceControlsEnabled();
     for (QWidget* w : m_deviceWidgets)
@@ -543,7 +543,7 @@ void TDCPanelForm::refreshConnection()
     m_status->setStyleSheet(QStringLiteral("background: %1;").arg(theme::statusColour(m_app.statusConnected()).name()));
 }
 
-void TDCPanelForm::refreshBusy()
+void MainWindow::refreshBusy()
 {
     const bool idle = !m_app.busy();
     for (QWidget* w : std::initializer_list<QWidget*>{m_newButton, m_openButton})
@@ -553,7 +553,7 @@ void TDCPanelForm::refreshBusy()
     refreshConnection();
 }
 
-void TDCPanelForm::onSystemNameClicked()
+void MainWindow::onSystemNameClicked()
 {
     if (++m_systemNameClicks >= kLibraryMakerClicks) {
         m_systemNameClicks = 0;
@@ -561,12 +561,12 @@ void TDCPanelForm::onSystemNameClicked()
     }
 }
 
-void TDCPanelForm::onSummingDoubleClicked()
+void MainWindow::onSummingDoubleClicked()
 {
     if (++m_summingDoubleClicks >= kMemoryBlockedDoubleClicks) m_memoryBlocked->setVisible(true);
 }
 
-void TDCPanelForm::onLogoClicked()
+void MainWindow::onLogoClicked()
 {
     if (++m_logoClicks >= kLogoClicks) {
         m_logoClicks = 0;
@@ -574,7 +574,7 @@ void TDCPanelForm::onLogoClicked()
     }
 }
 
-void TDCPanelForm::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (!m_app.requestClose()) {
         event->ignore();
@@ -584,7 +584,7 @@ void TDCPanelForm::closeEvent(QCloseEvent* event)
     emit closed();
 }
 
-void TDCPanelForm::showEvent(QShowEvent* event)
+void MainWindow::showEvent(QShowEvent* event)
 {
     FramedWindow::showEvent(event);
     if (m_shownOnce) return;
@@ -595,7 +595,7 @@ void TDCPanelForm::showEvent(QShowEvent* event)
     });
 }
 
-void TDCPanelForm::reject()
+void MainWindow::reject()
 {
     // Escape must not hide the main window; closing goes through the close flow.
 }

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/framedwindow.h"
+#include "widgets/framedwindow.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -14,10 +14,10 @@ namespace kvr::gui {
 class Application;
 
 // The password window: the processor's three front keys, six presses make a password.
-class TPassWord_Form : public FramedWindow {
+class PasswordWindow : public FramedWindow {
     Q_OBJECT
 public:
-    explicit TPassWord_Form(Application& app, QWidget* parent = nullptr);
+    explicit PasswordWindow(Application& app, QWidget* parent = nullptr);
 
     static constexpr int kKeys = 6;
     int keyCount() const { return m_count; }

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/framedwindow.h"
+#include "widgets/framedwindow.h"
 
 class QRadioButton;
 class QPushButton;
@@ -13,10 +13,10 @@ class Application;
 
 // The connection window: Offline, USB or ETHERNET. A click on a choice acts at once; OK confirms.
 // While the program still asks for a connection, closing the window brings it back.
-class TManual_Detect_Form : public FramedWindow {
+class ConnectionWindow : public FramedWindow {
     Q_OBJECT
 public:
-    explicit TManual_Detect_Form(Application& app, QWidget* parent = nullptr);
+    explicit ConnectionWindow(Application& app, QWidget* parent = nullptr);
 
     QRadioButton* choice(int index) const { return m_choices[static_cast<size_t>(index)]; }
     QPushButton* okButton() const { return m_ok; }

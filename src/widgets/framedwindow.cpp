@@ -1,11 +1,11 @@
-#include "app/framedwindow.h"
+#include "widgets/framedwindow.h"
 
 #include <QEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "app/theme.h"
-#include "app/titlebar.h"
+#include "widgets/theme.h"
+#include "widgets/titlebar.h"
 
 namespace kvr::gui {
 

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "app/framedwindow.h"
+#include "widgets/framedwindow.h"
 
 namespace kvr::gui {
 
 class LinkLabel;
 
 // The about window: version, build and the maker's addresses.
-class TAcercadeForm : public FramedWindow {
+class AboutWindow : public FramedWindow {
     Q_OBJECT
 public:
-    explicit TAcercadeForm(QWidget* parent = nullptr);
+    explicit AboutWindow(QWidget* parent = nullptr);
 };
 
 } // namespace kvr::gui

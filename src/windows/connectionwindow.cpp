@@ -1,4 +1,4 @@
-#include "app/tmanual_detect_form.h"
+#include "windows/connectionwindow.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -10,14 +10,14 @@
 #include <QVBoxLayout>
 
 #include "app/application.h"
-#include "app/theme.h"
+#include "widgets/theme.h"
 #include "util/texts.h"
 
 namespace kvr::gui {
 
 namespace t = core::texts;
 
-TManual_Detect_Form::TManual_Detect_Form(Application& app, QWidget* parent)
+ConnectionWindow::ConnectionWindow(Application& app, QWidget* parent)
     : FramedWindow(QStringLiteral("TManual_Detect_Form"), QString::fromUtf8(t::kConnectionCaption), parent), m_app(app)
 {
     setModal(true);
@@ -70,26 +70,26 @@ TManual_Detect_Form::TManual_Detect_Form(Application& app, QWidget* parent)
     m_ok->setMinimumWidth(96);
     buttons->addWidget(m_ok);
     layout->addLayout(buttons);
-    connect(m_ok, &QPushButton::clicked, this, &TManual_Detect_Form::confirm);
-    connect(&m_app, &Application::connectionChanged, this, &TManual_Detect_Form::refresh);
+    connect(m_ok, &QPushButton::clicked, this, &ConnectionWindow::confirm);
+    connect(&m_app, &Application::connectionChanged, this, &ConnectionWindow::refresh);
     refresh();
     setFixedWidth(420);
     adjustSize();
 }
 
-void TManual_Detect_Form::refresh()
+void ConnectionWindow::refresh()
 {
     const int index = static_cast<int>(m_app.connectionChoice());
     if (!m_choices[static_cast<size_t>(index)]->isChecked()) m_choices[static_cast<size_t>(index)]->setChecked(true);
 }
 
-void TManual_Detect_Form::confirm()
+void ConnectionWindow::confirm()
 {
     hide();
     m_app.confirmConnection();
 }
 
-void TManual_Detect_Form::reject()
+void ConnectionWindow::reject()
 {
     FramedWindow::reject();
     // Until a choice is confirmed the program keeps asking.

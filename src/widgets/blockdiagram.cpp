@@ -1,9 +1,9 @@
-#include "app/blockdiagram.h"
+#include "widgets/blockdiagram.h"
 
 #include <QPainter>
 #include <QPainterPath>
 
-#include "app/theme.h"
+#include "widgets/theme.h"
 
 namespace kvr::gui {
 

@@ -1,4 +1,4 @@
-#include "app/tpassword_form.h"
+#include "windows/passwordwindow.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -14,7 +14,7 @@ namespace kvr::gui {
 
 namespace t = core::texts;
 
-TPassWord_Form::TPassWord_Form(Application& app, QWidget* parent)
+PasswordWindow::PasswordWindow(Application& app, QWidget* parent)
     : FramedWindow(QStringLiteral("TPassWord_Form"), QString::fromUtf8(t::kPasswordCaption), parent), m_app(app),
       m_edit(new QLineEdit(body())), m_active(new QCheckBox(QString::fromUtf8(t::kPasswordActive), body())),
       m_ok(new QPushButton(QString::fromUtf8(t::kOk), body()))
@@ -69,15 +69,15 @@ TPassWord_Form::TPassWord_Form(Application& app, QWidget* parent)
     buttons->addWidget(cancel);
     buttons->addWidget(m_ok);
     layout->addLayout(buttons);
-    connect(clear, &QPushButton::clicked, this, &TPassWord_Form::clearPassword);
-    connect(cancel, &QPushButton::clicked, this, &TPassWord_Form::reject);
-    connect(m_ok, &QPushButton::clicked, this, &TPassWord_Form::accept);
+    connect(clear, &QPushButton::clicked, this, &PasswordWindow::clearPassword);
+    connect(cancel, &QPushButton::clicked, this, &PasswordWindow::reject);
+    connect(m_ok, &QPushButton::clicked, this, &PasswordWindow::accept);
     clearPassword();
     setFixedWidth(380);
     adjustSize();
 }
 
-void TPassWord_Form::clearPassword()
+void PasswordWindow::clearPassword()
 {
     m_keys.fill(0);
     m_count = 0;
@@ -86,7 +86,7 @@ void TPassWord_Form::clearPassword()
     m_active->setChecked(false);
 }
 
-void TPassWord_Form::press(uint8_t key)
+void PasswordWindow::press(uint8_t key)
 {
     if (m_count >= kKeys) return;
     m_keys[static_cast<size_t>(m_count++)] = key;
@@ -94,13 +94,13 @@ void TPassWord_Form::press(uint8_t key)
     m_ok->setEnabled(m_count == kKeys);
 }
 
-void TPassWord_Form::showEvent(QShowEvent* event)
+void PasswordWindow::showEvent(QShowEvent* event)
 {
     clearPassword();
     FramedWindow::showEvent(event);
 }
 
-void TPassWord_Form::accept()
+void PasswordWindow::accept()
 {
     if (m_count != kKeys) return;
     const auto keys = m_keys;
@@ -109,7 +109,7 @@ void TPassWord_Form::accept()
     m_app.sendPassword(keys, active);
 }
 
-void TPassWord_Form::reject()
+void PasswordWindow::reject()
 {
     FramedWindow::reject();
     m_app.cancelPassword();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/framedwindow.h"
+#include "widgets/framedwindow.h"
 
 class QLabel;
 class QProgressBar;
@@ -10,10 +10,10 @@ namespace kvr::gui {
 class Application;
 
 // The communication window: what the exchange is doing and how far it is.
-class TW_Serial_Info_Form : public FramedWindow {
+class CommunicationWindow : public FramedWindow {
     Q_OBJECT
 public:
-    explicit TW_Serial_Info_Form(Application& app, QWidget* parent = nullptr);
+    explicit CommunicationWindow(Application& app, QWidget* parent = nullptr);
 
     QLabel* info() const { return m_info; }
     QProgressBar* progress() const { return m_progress; }

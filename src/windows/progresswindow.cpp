@@ -1,4 +1,4 @@
-#include "app/tprogresionform.h"
+#include "windows/progresswindow.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -11,7 +11,7 @@ namespace kvr::gui {
 
 namespace t = core::texts;
 
-TProgresionForm::TProgresionForm(Application& app, QWidget* parent)
+ProgressWindow::ProgressWindow(Application& app, QWidget* parent)
     : FramedWindow(QStringLiteral("TProgresionForm"), QString::fromUtf8(t::kProgressCaption), parent),
       m_text(new QLabel(body())), m_bar(new QProgressBar(body())), m_status(new QLabel(body()))
 {
@@ -38,11 +38,11 @@ TProgresionForm::TProgresionForm(Application& app, QWidget* parent)
         show();
         raise();
     });
-    connect(&app, &Application::loadProgress, this, &TProgresionForm::setProgress);
+    connect(&app, &Application::loadProgress, this, &ProgressWindow::setProgress);
     connect(&app, &Application::loadFinished, this, &QWidget::hide);
 }
 
-void TProgresionForm::setProgress(const core::LoadProgress& progress)
+void ProgressWindow::setProgress(const core::LoadProgress& progress)
 {
     m_text->setText(QString::fromStdString(progress.text));
     m_bar->setValue(progress.position);

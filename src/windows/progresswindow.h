@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/framedwindow.h"
+#include "widgets/framedwindow.h"
 #include "config/configfile.h"
 
 class QLabel;
@@ -12,10 +12,10 @@ class Application;
 
 // The progress window of a file load: the file, the stage and a bar. It repaints itself at
 // every stage, since the load runs in one go.
-class TProgresionForm : public FramedWindow {
+class ProgressWindow : public FramedWindow {
     Q_OBJECT
 public:
-    explicit TProgresionForm(Application& app, QWidget* parent = nullptr);
+    explicit ProgressWindow(Application& app, QWidget* parent = nullptr);
     void setProgress(const core::LoadProgress& progress);
 
     QLabel* text() const { return m_text; }

@@ -1,25 +1,25 @@
-#include "app/windowset.h"
+#include "windows/windowset.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 
 #include "app/application.h"
-#include "app/tacercadeform.h"
-#include "app/tdcpanelform.h"
-#include "app/tem100form.h"
-#include "app/tloadallmemform.h"
-#include "app/tmanual_detect_form.h"
-#include "app/tpassword_form.h"
-#include "app/tprogresionform.h"
-#include "app/tw_serial_info_form.h"
+#include "windows/aboutwindow.h"
+#include "windows/mainwindow.h"
+#include "windows/ethernetmoduleswindow.h"
+#include "windows/librarymakerwindow.h"
+#include "windows/connectionwindow.h"
+#include "windows/passwordwindow.h"
+#include "windows/progresswindow.h"
+#include "windows/communicationwindow.h"
 
 namespace kvr::gui {
 
 WindowSet::WindowSet(Application& app, QObject* parent)
-    : QObject(parent), m_app(app), m_main(new TDCPanelForm(app)), m_connection(new TManual_Detect_Form(app, m_main)),
-      m_about(new TAcercadeForm(m_main)), m_comm(new TW_Serial_Info_Form(app, m_main)),
-      m_password(new TPassWord_Form(app, m_main)), m_progress(new TProgresionForm(app, m_main)),
-      m_libraryMaker(new TLoadAllMemForm(app, m_main)), m_ethernet(new TEM100Form(app, m_main))
+    : QObject(parent), m_app(app), m_main(new MainWindow(app)), m_connection(new ConnectionWindow(app, m_main)),
+      m_about(new AboutWindow(m_main)), m_comm(new CommunicationWindow(app, m_main)),
+      m_password(new PasswordWindow(app, m_main)), m_progress(new ProgressWindow(app, m_main)),
+      m_libraryMaker(new LibraryMakerWindow(app, m_main)), m_ethernet(new EthernetModulesWindow(app, m_main))
 {
     connect(&app, &Application::connectionWindowRequested, this, [this] { showCentred(m_connection); });
     connect(&app, &Application::ethernetWindowRequested, this, [this](bool scan) {
@@ -27,8 +27,8 @@ WindowSet::WindowSet(Application& app, QObject* parent)
         if (scan) m_app.scanModules();
     });
     connect(&app, &Application::passwordWindowRequested, this, [this] { showCentred(m_password); });
-    connect(m_main, &TDCPanelForm::aboutRequested, this, [this] { showCentred(m_about); });
-    connect(m_main, &TDCPanelForm::libraryMakerRequested, this, [this] { showCentred(m_libraryMaker); });
+    connect(m_main, &MainWindow::aboutRequested, this, [this] { showCentred(m_about); });
+    connect(m_main, &MainWindow::libraryMakerRequested, this, [this] { showCentred(m_libraryMaker); });
 }
 
 WindowSet::~WindowSet()

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/framedwindow.h"
+#include "widgets/framedwindow.h"
 
 class QLabel;
 class QLineEdit;
@@ -13,10 +13,10 @@ namespace kvr::gui {
 class Application;
 
 // The library maker: eighteen memory rows, library files and sending a library to the processor.
-class TLoadAllMemForm : public FramedWindow {
+class LibraryMakerWindow : public FramedWindow {
     Q_OBJECT
 public:
-    explicit TLoadAllMemForm(Application& app, QWidget* parent = nullptr);
+    explicit LibraryMakerWindow(Application& app, QWidget* parent = nullptr);
     static constexpr int kRows = 18;
 
 private:
