@@ -11,7 +11,9 @@
 #endif
 
 #include "app/application.h"
-#include "app/networkmodulefinder.h"
+#include "app/devicecontroller.h"
+#include "app/modulefinder.h"
+#include "app/udpmodulenetwork.h"
 
 namespace kvr::gui {
 
@@ -94,13 +96,13 @@ void DemoProcessor::aimDiscovery(Application& app)
     for (const QString& line : m_endpoints) {
         const QStringList parts = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (parts.size() == 2 && parts[0] == QStringLiteral("discovery")) {
-            if (!m_finder) m_finder = new NetworkModuleFinder(this);
+            if (!m_finder) m_finder = new UdpModuleNetwork(this);
             m_finder->setTarget(addressOf(parts[1]), portOf(parts[1]));
         } else if (parts.size() == 4 && parts[0] == QStringLiteral("module")) {
-            app.setEthernetPort(portOf(parts[3]));
+            app.device().setEthernetPort(portOf(parts[3]));
         }
     }
-    if (m_finder) app.setModuleFinder(m_finder);
+    if (m_finder) app.modules().setNetwork(m_finder);
 }
 
 } // namespace kvr::gui

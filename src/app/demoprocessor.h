@@ -9,7 +9,7 @@
 namespace kvr::gui {
 
 class Application;
-class NetworkModuleFinder;
+class UdpModuleNetwork;
 
 // The virtual processor of `kvr610 --demo`: kvr610-sim started on loopback with a state folder
 // under the user's data folder (so its memories survive), stopped when the program ends.
@@ -47,7 +47,7 @@ private:
     QString m_stateFolder;
     QProcess m_process;
     QStringList m_endpoints;
-    NetworkModuleFinder* m_finder = nullptr;
+    UdpModuleNetwork* m_finder = nullptr;
 };
 
 } // namespace kvr::gui

@@ -4,14 +4,15 @@
 
 #include "app/application.h"
 #include "app/demoprocessor.h"
-#include "app/networkmodulefinder.h"
+#include "app/modulefinder.h"
 #include "app/qtfiledialogs.h"
 #include "app/qtmessagepresenter.h"
 #include "app/screenshots.h"
-#include "windows/mainwindow.h"
-#include "widgets/theme.h"
-#include "windows/windowset.h"
+#include "app/udpmodulenetwork.h"
 #include "util/texts.h"
+#include "widgets/theme.h"
+#include "windows/mainwindow.h"
+#include "windows/windowset.h"
 
 int main(int argc, char** argv)
 {
@@ -41,8 +42,8 @@ int main(int argc, char** argv)
     kvr::gui::QtFileDialogs dialogs;
     kvr::gui::Application app(presenter, dialogs);
     // The modules on this computer's network (the directed broadcast of its address).
-    kvr::gui::NetworkModuleFinder network;
-    app.setModuleFinder(&network);
+    kvr::gui::UdpModuleNetwork network;
+    app.modules().setNetwork(&network);
 
     std::unique_ptr<kvr::gui::DemoProcessor> processor;
     if (parser.isSet(demo)) {

@@ -15,22 +15,26 @@
 
 #include "app/application.h"
 #include "app/demoprocessor.h"
+#include "app/devicecontroller.h"
+#include "app/documentcontroller.h"
 #include "app/filedialogs.h"
+#include "app/librarymaker.h"
 #include "app/messagepresenter.h"
-#include "app/networkmodulefinder.h"
-#include "windows/aboutwindow.h"
-#include "windows/mainwindow.h"
-#include "windows/ethernetmoduleswindow.h"
-#include "windows/librarymakerwindow.h"
-#include "windows/connectionwindow.h"
-#include "windows/passwordwindow.h"
-#include "windows/progresswindow.h"
-#include "windows/communicationwindow.h"
-#include "windows/windowset.h"
+#include "app/modulefinder.h"
+#include "app/udpmodulenetwork.h"
 #include "config/configfile.h"
 #include "config/editing.h"
 #include "io/modulediscovery.h"
 #include "util/texts.h"
+#include "windows/aboutwindow.h"
+#include "windows/communicationwindow.h"
+#include "windows/connectionwindow.h"
+#include "windows/ethernetmoduleswindow.h"
+#include "windows/librarymakerwindow.h"
+#include "windows/mainwindow.h"
+#include "windows/passwordwindow.h"
+#include "windows/progresswindow.h"
+#include "windows/windowset.h"
 
 namespace kvr::gui {
 
@@ -155,23 +159,23 @@ int renderScreenshots(const QString& folder)
     DemoProcessor simulator(DemoProcessor::defaultSimulatorPath());
     const bool live = simulator.start(options).ok();
     if (!live) std::fprintf(stderr, "kvr610: the virtual processor did not start\n");
-    NetworkModuleFinder finder;
+    UdpModuleNetwork finder;
     for (const QString& line : simulator.endpoints()) {
         const QStringList parts = line.split(QLatin1Char(' '));
         const QString endpoint = parts.last();
         const qsizetype colon = endpoint.lastIndexOf(QLatin1Char(':'));
         const auto port = static_cast<quint16>(endpoint.mid(colon + 1).toUInt());
         if (parts[0] == QStringLiteral("discovery")) finder.setTarget(endpoint.left(colon), port);
-        if (parts[0] == QStringLiteral("module")) app.setEthernetPort(port);
+        if (parts[0] == QStringLiteral("module")) app.device().setEthernetPort(port);
     }
     finder.discovery().setScanWindowMs(300);
-    app.setModuleFinder(&finder);
-    app.setScanDurationMs(400);
+    app.modules().setNetwork(&finder);
+    app.modules().setScanDurationMs(400);
 
     // The start: the main window and the connection window over it.
     const QString file = work.filePath(QStringLiteral("Main Hall.kv4"));
     core::saveConfigurationFile(file.toStdString(), sampleConfiguration());
-    app.openConfigurationFile(file);
+    app.document().openConfigurationFile(file);
     windows.main()->show();
     waitUntil([&] { return windows.connection()->isVisible(); }, 1000);
     shooter.shoot(windows.connection(), QStringLiteral("TManual_Detect_Form"));
@@ -179,23 +183,24 @@ int renderScreenshots(const QString& folder)
     // Ethernet chosen: the module window after a scan, a module chosen.
     windows.connection()->findChild<QRadioButton*>(QStringLiteral("EthernetRB"))->click();
     windows.connection()->okButton()->click();
-    waitUntil([&] { return windows.ethernet()->isVisible() && !app.scanning(); }, 3000);
-    app.selectModule(0);
+    waitUntil([&] { return windows.ethernet()->isVisible() && !app.modules().scanning(); }, 3000);
+    app.modules().selectModule(0);
     shooter.shoot(windows.ethernet(), QStringLiteral("TEM100Form"));
 
     // Connected, then storing into memory 3: the communication window in the data phase.
     windows.ethernet()->hide();
-    app.setMemory(3);
+    app.device().setMemory(3);
     if (live) {
-        app.connectModule();
-        waitUntil([&] { return !app.busy(); }, 8000);
+        app.modules().connectSelected();
+        waitUntil([&] { return !app.device().busy(); }, 8000);
         QString status;
-        QObject::connect(&app, &Application::commStatusChanged, [&](const QString& text) { status = text; });
-        app.storeConfiguration();
+        QObject::connect(&app.device(), &DeviceController::commStatusChanged,
+                         [&](const QString& text) { status = text; });
+        app.device().storeConfiguration();
         waitUntil([&] { return status.startsWith(QString::fromUtf8(core::texts::kSendingData)); }, 5000);
         settle(220); // part of the data on its way
         shooter.shoot(windows.comm(), QStringLiteral("TW_Serial_Info_Form"));
-        waitUntil([&] { return !app.busy(); }, 8000);
+        waitUntil([&] { return !app.device().busy(); }, 8000);
         windows.comm()->hide();
     }
     shooter.shoot(windows.main(), QStringLiteral("TDCPanelForm"));
@@ -225,7 +230,7 @@ int renderScreenshots(const QString& folder)
         core::saveConfigurationFile(path.toStdString(), c);
         dialogs.files.prepend(path);
     }
-    app.loadLibraryFiles();
+    app.libraryMaker().loadFiles();
     shooter.shoot(windows.libraryMaker(), QStringLiteral("TLoadAllMemForm"));
     windows.main()->hide();
     return shooter.ok() ? 0 : 1;

@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "util/texts.h"
 #include "widgets/linklabel.h"
 #include "widgets/theme.h"
-#include "util/texts.h"
 
 namespace kvr::gui {
 

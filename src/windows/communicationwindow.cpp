@@ -6,14 +6,14 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "app/application.h"
+#include "app/devicecontroller.h"
 #include "util/texts.h"
 
 namespace kvr::gui {
 
 namespace t = core::texts;
 
-CommunicationWindow::CommunicationWindow(Application& app, QWidget* parent)
+CommunicationWindow::CommunicationWindow(DeviceController& device, QWidget* parent)
     : FramedWindow(QStringLiteral("TW_Serial_Info_Form"), QString::fromUtf8(t::kCommWindowTitle), parent),
       m_info(new QLabel(QString::fromUtf8(t::kCommConnecting), body())), m_progress(new QProgressBar(body()))
 {
@@ -36,12 +36,12 @@ CommunicationWindow::CommunicationWindow(Application& app, QWidget* parent)
     setFixedWidth(460);
     adjustSize();
 
-    connect(&app, &Application::commStatusChanged, m_info, &QLabel::setText);
-    connect(&app, &Application::commProgressChanged, this, [this](int position, int maximum) {
+    connect(&device, &DeviceController::commStatusChanged, m_info, &QLabel::setText);
+    connect(&device, &DeviceController::commProgressChanged, this, [this](int position, int maximum) {
         m_progress->setRange(0, std::max(1, maximum));
         m_progress->setValue(std::clamp(position, 0, std::max(1, maximum)));
     });
-    connect(&app, &Application::commWindowVisibleChanged, this, &CommunicationWindow::setVisibleCentred);
+    connect(&device, &DeviceController::commWindowVisibleChanged, this, &CommunicationWindow::setVisibleCentred);
 }
 
 void CommunicationWindow::setVisibleCentred(bool visible)

@@ -7,13 +7,13 @@ class QProgressBar;
 
 namespace kvr::gui {
 
-class Application;
+class DeviceController;
 
 // The communication window: what the exchange is doing and how far it is.
 class CommunicationWindow : public FramedWindow {
     Q_OBJECT
 public:
-    explicit CommunicationWindow(Application& app, QWidget* parent = nullptr);
+    explicit CommunicationWindow(DeviceController& device, QWidget* parent = nullptr);
 
     QLabel* info() const { return m_info; }
     QProgressBar* progress() const { return m_progress; }

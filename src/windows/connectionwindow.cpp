@@ -9,16 +9,17 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/application.h"
-#include "widgets/theme.h"
+#include "app/devicecontroller.h"
 #include "util/texts.h"
+#include "widgets/theme.h"
 
 namespace kvr::gui {
 
 namespace t = core::texts;
 
-ConnectionWindow::ConnectionWindow(Application& app, QWidget* parent)
-    : FramedWindow(QStringLiteral("TManual_Detect_Form"), QString::fromUtf8(t::kConnectionCaption), parent), m_app(app)
+ConnectionWindow::ConnectionWindow(DeviceController& device, QWidget* parent)
+    : FramedWindow(QStringLiteral("TManual_Detect_Form"), QString::fromUtf8(t::kConnectionCaption), parent),
+      m_device(device)
 {
     setModal(true);
     auto* layout = new QVBoxLayout(body());
@@ -57,7 +58,7 @@ ConnectionWindow::ConnectionWindow(Application& app, QWidget* parent)
         layout->addWidget(row);
         // A click acts at once, as the choice is made.
         connect(radio, &QRadioButton::clicked, this, [this, i] {
-            m_app.chooseConnection(static_cast<ConnectionChoice>(i));
+            m_device.chooseConnection(static_cast<ConnectionChoice>(i));
             refresh(); // a choice refused while the processor is busy springs back
         });
     }
@@ -71,7 +72,7 @@ ConnectionWindow::ConnectionWindow(Application& app, QWidget* parent)
     buttons->addWidget(m_ok);
     layout->addLayout(buttons);
     connect(m_ok, &QPushButton::clicked, this, &ConnectionWindow::confirm);
-    connect(&m_app, &Application::connectionChanged, this, &ConnectionWindow::refresh);
+    connect(&m_device, &DeviceController::connectionChanged, this, &ConnectionWindow::refresh);
     refresh();
     setFixedWidth(420);
     adjustSize();
@@ -79,23 +80,23 @@ ConnectionWindow::ConnectionWindow(Application& app, QWidget* parent)
 
 void ConnectionWindow::refresh()
 {
-    const int index = static_cast<int>(m_app.connectionChoice());
+    const int index = static_cast<int>(m_device.connectionChoice());
     if (!m_choices[static_cast<size_t>(index)]->isChecked()) m_choices[static_cast<size_t>(index)]->setChecked(true);
 }
 
 void ConnectionWindow::confirm()
 {
     hide();
-    m_app.confirmConnection();
+    m_device.confirmConnection();
 }
 
 void ConnectionWindow::reject()
 {
     FramedWindow::reject();
     // Until a choice is confirmed the program keeps asking.
-    if (m_app.askForConnection())
+    if (m_device.askForConnection())
         QTimer::singleShot(0, this, [this] {
-            if (m_app.askForConnection()) show();
+            if (m_device.askForConnection()) show();
         });
 }
 

@@ -9,14 +9,14 @@ class QPushButton;
 
 namespace kvr::gui {
 
-class Application;
+class DeviceController;
 
 // The connection window: Offline, USB or ETHERNET. A click on a choice acts at once; OK confirms.
 // While the program still asks for a connection, closing the window brings it back.
 class ConnectionWindow : public FramedWindow {
     Q_OBJECT
 public:
-    explicit ConnectionWindow(Application& app, QWidget* parent = nullptr);
+    explicit ConnectionWindow(DeviceController& device, QWidget* parent = nullptr);
 
     QRadioButton* choice(int index) const { return m_choices[static_cast<size_t>(index)]; }
     QPushButton* okButton() const { return m_ok; }
@@ -28,7 +28,7 @@ private:
     void refresh();
     void confirm();
 
-    Application& m_app;
+    DeviceController& m_device;
     std::array<QRadioButton*, 3> m_choices{};
     QPushButton* m_ok = nullptr;
 };

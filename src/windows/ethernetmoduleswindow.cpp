@@ -14,10 +14,11 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "app/application.h"
+#include "app/devicecontroller.h"
 #include "app/messagepresenter.h"
-#include "widgets/theme.h"
+#include "app/modulefinder.h"
 #include "util/texts.h"
+#include "widgets/theme.h"
 
 namespace kvr::gui {
 
@@ -43,8 +44,10 @@ public:
 
 } // namespace
 
-EthernetModulesWindow::EthernetModulesWindow(Application& app, QWidget* parent)
-    : FramedWindow(QStringLiteral("TEM100Form"), q(t::kEthernetCaption), parent), m_app(app)
+EthernetModulesWindow::EthernetModulesWindow(ModuleFinder& finder, DeviceController& device,
+                                             MessagePresenter& presenter, QWidget* parent)
+    : FramedWindow(QStringLiteral("TEM100Form"), q(t::kEthernetCaption), parent), m_finder(finder), m_device(device),
+      m_presenter(presenter)
 {
     auto* layout = new QVBoxLayout(body());
     layout->setContentsMargins(16, 12, 16, 14);
@@ -149,16 +152,16 @@ EthernetModulesWindow::EthernetModulesWindow(Application& app, QWidget* parent)
     bottom->addWidget(m_result);
     layout->addLayout(bottom);
 
-    connect(m_scan, &QPushButton::clicked, &m_app, &Application::scanModules);
+    connect(m_scan, &QPushButton::clicked, &m_finder, &ModuleFinder::scan);
     connect(m_processors, &QComboBox::activated, this, &EthernetModulesWindow::onModuleChosen);
     connect(m_connect, &QPushButton::clicked, this, &EthernetModulesWindow::connectChosen);
     connect(changeIp, &QPushButton::clicked, this, &EthernetModulesWindow::changeIp);
-    connect(changeHost, &QPushButton::clicked, this, [this] { m_app.changeModuleHostName(m_hostEdit->text()); });
-    connect(m_identify, &QPushButton::clicked, &m_app, &Application::identifyModule);
-    connect(&m_app, &Application::modulesChanged, this, &EthernetModulesWindow::refreshModules);
-    connect(&m_app, &Application::scanProgressChanged, m_progress, &QProgressBar::setValue);
-    connect(&m_app, &Application::connectionChanged, this, &EthernetModulesWindow::refreshConnection);
-    connect(&m_app, &Application::ethernetWindowDone, this, &QWidget::hide);
+    connect(changeHost, &QPushButton::clicked, this, [this] { m_finder.changeHostName(m_hostEdit->text()); });
+    connect(m_identify, &QPushButton::clicked, &m_finder, &ModuleFinder::identify);
+    connect(&m_finder, &ModuleFinder::modulesChanged, this, &EthernetModulesWindow::refreshModules);
+    connect(&m_finder, &ModuleFinder::scanProgressChanged, m_progress, &QProgressBar::setValue);
+    connect(&m_device, &DeviceController::connectionChanged, this, &EthernetModulesWindow::refreshConnection);
+    connect(&m_device, &DeviceController::ethernetWindowDone, this, &QWidget::hide);
     refreshModules();
     refreshConnection();
     setFixedWidth(700);
@@ -167,28 +170,28 @@ EthernetModulesWindow::EthernetModulesWindow(Application& app, QWidget* parent)
 
 void EthernetModulesWindow::refreshModules()
 {
-    const bool listed = !m_app.scanning() && !m_app.modules().isEmpty();
-    const bool chosen = listed && m_app.selectedModule() >= 0;
+    const bool listed = !m_finder.scanning() && !m_finder.modules().isEmpty();
+    const bool chosen = listed && m_finder.selectedModule() >= 0;
     m_selectGroup->setVisible(listed);
     m_connectGroup->setVisible(chosen);
     m_ipGroup->setVisible(chosen);
     m_identify->setVisible(chosen);
-    m_progress->setValue(m_app.scanProgress());
-    m_result->setText(m_app.scanResult());
-    m_scan->setEnabled(!m_app.scanning());
+    m_progress->setValue(m_finder.scanProgress());
+    m_result->setText(m_finder.scanResult());
+    m_scan->setEnabled(!m_finder.scanning());
 
     const QSignalBlocker block(m_processors);
     m_processors->clear();
     m_list->clear();
-    if (m_app.scanning()) return;
-    for (const EthernetModule& m : m_app.modules()) {
+    if (m_finder.scanning()) return;
+    for (const EthernetModule& m : m_finder.modules()) {
         m_processors->addItem(m.hostName);
         m_list->addItem(m.hostName + QLatin1Char('=') + m.ip);
     }
-    const int index = m_app.selectedModule();
+    const int index = m_finder.selectedModule();
     m_processors->setCurrentIndex(index);
     if (chosen) {
-        const EthernetModule& m = m_app.modules()[index];
+        const EthernetModule& m = m_finder.modules()[index];
         m_ipLabel->setText(m.ip);
         const QStringList parts = m.ip.split(QLatin1Char('.'));
         for (int i = 0; i < 4; ++i)
@@ -201,23 +204,24 @@ void EthernetModulesWindow::refreshModules()
 
 void EthernetModulesWindow::refreshConnection()
 {
-    m_status->setText(m_app.statusText());
-    m_status->setStyleSheet(QStringLiteral("background: %1;").arg(theme::statusColour(m_app.statusConnected()).name()));
+    m_status->setText(m_device.statusText());
+    m_status->setStyleSheet(
+        QStringLiteral("background: %1;").arg(theme::statusColour(m_device.statusConnected()).name()));
 }
 
 void EthernetModulesWindow::onModuleChosen(int index)
 {
-    m_app.selectModule(index);
+    m_finder.selectModule(index);
 }
 
 void EthernetModulesWindow::connectChosen()
 {
-    if (m_app.selectedModule() < 0) {
+    if (m_finder.selectedModule() < 0) {
         m_ipLabel->setText(q(t::kNoModuleIp));
-        m_app.presenter().show(core::errorBox(t::kSelectProcessorFirst));
+        m_presenter.show(core::errorBox(t::kSelectProcessorFirst));
         return;
     }
-    m_app.connectModule();
+    m_finder.connectSelected();
 }
 
 void EthernetModulesWindow::changeIp()
@@ -225,7 +229,7 @@ void EthernetModulesWindow::changeIp()
     QStringList parts;
     for (QLineEdit* e : m_octets)
         parts << QString::number(e->text().toInt());
-    m_app.changeModuleIp(parts.join(QLatin1Char('.')));
+    m_finder.changeIp(parts.join(QLatin1Char('.')));
 }
 
 void EthernetModulesWindow::deleteSelectedLine()
@@ -234,7 +238,7 @@ void EthernetModulesWindow::deleteSelectedLine()
     if (!item) return;
     core::Message ask{core::MessageKind::Confirmation, core::Button::Ok | core::Button::Cancel,
                       std::string(t::kDeleteLineQuestion) + item->text().toStdString(), false};
-    if (m_app.presenter().show(ask) == core::Button::Ok) delete m_list->takeItem(m_list->row(item));
+    if (m_presenter.show(ask) == core::Button::Ok) delete m_list->takeItem(m_list->row(item));
 }
 
 bool EthernetModulesWindow::eventFilter(QObject* watched, QEvent* event)

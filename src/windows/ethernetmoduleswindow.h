@@ -14,13 +14,16 @@ class QPushButton;
 
 namespace kvr::gui {
 
-class Application;
+class DeviceController;
+class MessagePresenter;
+class ModuleFinder;
 
 // The Ethernet module window: scan, choose a module, connect, and manage its address and name.
 class EthernetModulesWindow : public FramedWindow {
     Q_OBJECT
 public:
-    explicit EthernetModulesWindow(Application& app, QWidget* parent = nullptr);
+    explicit EthernetModulesWindow(ModuleFinder& finder, DeviceController& device, MessagePresenter& presenter,
+                                   QWidget* parent = nullptr);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -33,7 +36,9 @@ private:
     void changeIp();
     void deleteSelectedLine();
 
-    Application& m_app;
+    ModuleFinder& m_finder;
+    DeviceController& m_device;
+    MessagePresenter& m_presenter;
     QPushButton* m_scan;
     QProgressBar* m_progress;
     QGroupBox* m_selectGroup;

@@ -7,9 +7,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/application.h"
-#include "widgets/theme.h"
+#include "app/devicecontroller.h"
+#include "app/documentcontroller.h"
+#include "app/librarymaker.h"
 #include "util/texts.h"
+#include "widgets/theme.h"
 
 namespace kvr::gui {
 
@@ -22,9 +24,10 @@ QString q(const char* text)
 }
 } // namespace
 
-LibraryMakerWindow::LibraryMakerWindow(Application& app, QWidget* parent)
-    : FramedWindow(QStringLiteral("TLoadAllMemForm"), q(t::kLibraryCaption), parent), m_app(app),
-      m_libraryName(new QLineEdit(body())), m_connected(new QLabel(body())),
+LibraryMakerWindow::LibraryMakerWindow(LibraryMaker& maker, DeviceController& device, DocumentController& document,
+                                       QWidget* parent)
+    : FramedWindow(QStringLiteral("TLoadAllMemForm"), q(t::kLibraryCaption), parent), m_maker(maker), m_device(device),
+      m_document(document), m_libraryName(new QLineEdit(body())), m_connected(new QLabel(body())),
       m_send(new QPushButton(q(t::kSendLibrary), body()))
 {
     auto* layout = new QVBoxLayout(body());
@@ -59,7 +62,7 @@ LibraryMakerWindow::LibraryMakerWindow(Application& app, QWidget* parent)
         button->setObjectName(QStringLiteral("Row%1B").arg(i + 1));
         button->setFixedWidth(36);
         button->setStyleSheet(QStringLiteral("padding: 4px 2px;"));
-        connect(button, &QPushButton::clicked, &m_app, [this, i] { m_app.chooseLibraryRowFile(i); });
+        connect(button, &QPushButton::clicked, &m_maker, [this, i] { m_maker.chooseRowFile(i); });
         grid->addWidget(label, row, column);
         grid->addWidget(edit, row, column + 1);
         grid->addWidget(button, row, column + 2);
@@ -99,14 +102,14 @@ LibraryMakerWindow::LibraryMakerWindow(Application& app, QWidget* parent)
     bottom->addStretch(1);
     layout->addLayout(bottom);
 
-    connect(m_fileButtons[0], &QPushButton::clicked, &m_app, &Application::loadLibraryFiles);
-    connect(m_fileButtons[1], &QPushButton::clicked, &m_app, &Application::saveLibrary);
-    connect(m_fileButtons[2], &QPushButton::clicked, &m_app, &Application::openLibrary);
-    connect(m_send, &QPushButton::clicked, &m_app, &Application::sendLibrary);
-    connect(connectB, &QPushButton::clicked, &m_app, &Application::requestConnection);
-    connect(&m_app, &Application::libraryChanged, this, &LibraryMakerWindow::refreshRows);
-    connect(&m_app, &Application::connectionChanged, this, &LibraryMakerWindow::refreshConnection);
-    connect(&m_app, &Application::busyChanged, this, &LibraryMakerWindow::refreshConnection);
+    connect(m_fileButtons[0], &QPushButton::clicked, &m_maker, &LibraryMaker::loadFiles);
+    connect(m_fileButtons[1], &QPushButton::clicked, &m_maker, &LibraryMaker::save);
+    connect(m_fileButtons[2], &QPushButton::clicked, &m_maker, &LibraryMaker::open);
+    connect(m_send, &QPushButton::clicked, &m_maker, &LibraryMaker::send);
+    connect(connectB, &QPushButton::clicked, &m_device, &DeviceController::requestConnection);
+    connect(&m_maker, &LibraryMaker::changed, this, &LibraryMakerWindow::refreshRows);
+    connect(&m_device, &DeviceController::connectionChanged, this, &LibraryMakerWindow::refreshConnection);
+    connect(&m_document, &DocumentController::busyChanged, this, &LibraryMakerWindow::refreshConnection);
     refreshRows();
     refreshConnection();
     adjustSize();
@@ -114,18 +117,18 @@ LibraryMakerWindow::LibraryMakerWindow(Application& app, QWidget* parent)
 
 void LibraryMakerWindow::refreshRows()
 {
-    const QStringList& rows = m_app.libraryRows();
+    const QStringList& rows = m_maker.rows();
     for (int i = 0; i < kRows; ++i)
         m_edits[static_cast<size_t>(i)]->setText(i < rows.size() ? rows[i] : QString());
-    m_libraryName->setText(m_app.libraryFileName());
+    m_libraryName->setText(m_maker.fileName());
 }
 
 void LibraryMakerWindow::refreshConnection()
 {
-    m_connected->setText(m_app.statusText());
+    m_connected->setText(m_device.statusText());
     m_connected->setStyleSheet(
-        QStringLiteral("background: %1;").arg(theme::statusColour(m_app.statusConnected()).name()));
-    const bool idle = !m_app.busy();
+        QStringLiteral("background: %1;").arg(theme::statusColour(m_device.statusConnected()).name()));
+    const bool idle = !m_document.busy();
     for (QPushButton* b : m_fileButtons)
         b->setEnabled(idle);
     for (QPushButton* b : m_rowButtons)

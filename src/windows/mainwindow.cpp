@@ -15,15 +15,18 @@
 #include <QVBoxLayout>
 
 #include "app/application.h"
-#include "widgets/blockbutton.h"
-#include "widgets/blockdiagram.h"
-#include "widgets/clickablelabel.h"
+#include "app/devicecontroller.h"
+#include "app/documentcontroller.h"
 #include "app/messagepresenter.h"
-#include "widgets/routebutton.h"
-#include "widgets/theme.h"
+#include "app/routingoperations.h"
 #include "config/editing.h"
 #include "config/labels.h"
 #include "util/texts.h"
+#include "widgets/blockbutton.h"
+#include "widgets/blockdiagram.h"
+#include "widgets/clickablelabel.h"
+#include "widgets/routebutton.h"
+#include "widgets/theme.h"
 
 namespace kvr::gui {
 
@@ -109,7 +112,8 @@ QLabel* valueLabel(QWidget* parent, const QRect& area, const QString& name)
 } // namespace
 
 MainWindow::MainWindow(Application& app, QWidget* parent)
-    : FramedWindow(QStringLiteral("TDCPanelForm"), app.windowTitle(), parent), m_app(app)
+    : FramedWindow(QStringLiteral("TDCPanelForm"), app.document().windowTitle(), parent), m_app(app),
+      m_document(app.document()), m_device(app.device())
 {
     auto* layout = new QVBoxLayout(body());
     layout->setContentsMargins(0, 0, 0, 0);
@@ -144,13 +148,15 @@ MainWindow::MainWindow(Application& app, QWidget* parent)
     buildToolBar(toolBar);
     buildDiagram();
 
-    connect(&m_app, &Application::configurationChanged, this, &MainWindow::refresh);
-    connect(&m_app, &Application::titleChanged, this, &MainWindow::setCaption);
-    connect(&m_app, &Application::connectionChanged, this, &MainWindow::refreshConnection);
-    connect(&m_app, &Application::busyChanged, this, &MainWindow::refreshBusy);
-    connect(&m_app, &Application::memoryChanged, m_memorySpin, &QSpinBox::setValue);
-    connect(&m_app, &Application::memoryBlockedChanged, m_memoryBlocked, &QCheckBox::setChecked);
+    connect(&m_document, &DocumentController::changed, this, &MainWindow::onChanged);
+    connect(&m_document, &DocumentController::historyChanged, this, &MainWindow::refreshHistory);
+    connect(&m_document, &DocumentController::titleChanged, this, &MainWindow::setCaption);
+    connect(&m_device, &DeviceController::connectionChanged, this, &MainWindow::refreshConnection);
+    connect(&m_document, &DocumentController::busyChanged, this, &MainWindow::refreshBusy);
+    connect(&m_device, &DeviceController::memoryChanged, m_memorySpin, &QSpinBox::setValue);
+    connect(&m_device, &DeviceController::memoryBlockedChanged, m_memoryBlocked, &QCheckBox::setChecked);
     refresh();
+    refreshHistory();
     refreshConnection();
     refreshBusy();
     adjustSize();
@@ -178,11 +184,22 @@ void MainWindow::buildMenus(QMenuBar* bar)
     disabled(file, "MenuReport", t::kMenuReport);
     file->addSeparator();
     QAction* exit = item(file, "MenuExit", t::kMenuExit);
-    connect(m_newAction, &QAction::triggered, &m_app, &Application::newConfiguration);
-    connect(m_openAction, &QAction::triggered, &m_app, &Application::openConfiguration);
-    connect(save, &QAction::triggered, &m_app, &Application::saveConfiguration);
-    connect(saveAs, &QAction::triggered, &m_app, &Application::saveConfiguration);
+    connect(m_newAction, &QAction::triggered, &m_document, &DocumentController::newConfiguration);
+    connect(m_openAction, &QAction::triggered, &m_document, &DocumentController::openConfiguration);
+    connect(save, &QAction::triggered, &m_document, &DocumentController::saveConfiguration);
+    connect(saveAs, &QAction::triggered, &m_document, &DocumentController::saveConfiguration);
     connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* edit = bar->addMenu(tr("&Edit"));
+    edit->setObjectName(QStringLiteral("EditMenu"));
+    m_undoAction = item(edit, "MenuUndo", "Undo");
+    m_undoAction->setShortcut(QKeySequence::Undo);
+    m_redoAction = item(edit, "MenuRedo", "Redo");
+    m_redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    for (QAction* a : {m_undoAction, m_redoAction})
+        a->setShortcutContext(Qt::ApplicationShortcut);
+    connect(m_undoAction, &QAction::triggered, &m_document, &DocumentController::undo);
+    connect(m_redoAction, &QAction::triggered, &m_document, &DocumentController::redo);
 
     QMenu* config = bar->addMenu(q(t::kMenuConfiguration));
     config->setObjectName(QStringLiteral("ConfigurationMenu"));
@@ -198,14 +215,14 @@ void MainWindow::buildMenus(QMenuBar* bar)
     QAction* getConfigs = item(config, "MenuGetConfigurations", t::kMenuGetConfigurations);
     QAction* version = item(config, "MenuGetVersion", t::kMenuGetVersion);
     QAction* update = item(config, "MenuUpdate", t::kMenuUpdate);
-    connect(password, &QAction::triggered, &m_app, &Application::requestPassword);
-    connect(lock, &QAction::triggered, &m_app, [this] { m_app.lockKeyboard(true); });
-    connect(unlock, &QAction::triggered, &m_app, &Application::unlockKeyboard);
-    connect(connectItem, &QAction::triggered, &m_app, &Application::requestConnection);
-    connect(program, &QAction::triggered, &m_app, &Application::storeConfiguration);
-    connect(getConfigs, &QAction::triggered, &m_app, &Application::readMemory);
-    connect(version, &QAction::triggered, &m_app, &Application::readVersion);
-    connect(update, &QAction::triggered, &m_app, &Application::uploadOperatingSystem);
+    connect(password, &QAction::triggered, &m_device, &DeviceController::requestPassword);
+    connect(lock, &QAction::triggered, &m_device, [this] { m_device.lockKeyboard(true); });
+    connect(unlock, &QAction::triggered, &m_device, &DeviceController::unlockKeyboard);
+    connect(connectItem, &QAction::triggered, &m_device, &DeviceController::requestConnection);
+    connect(program, &QAction::triggered, &m_device, &DeviceController::storeConfiguration);
+    connect(getConfigs, &QAction::triggered, &m_device, &DeviceController::readMemory);
+    connect(version, &QAction::triggered, &m_device, &DeviceController::readVersion);
+    connect(update, &QAction::triggered, &m_device, &DeviceController::uploadOperatingSystem);
     m_deviceActions = {password, lock, unlock, program, getConfigs, version, update};
 
     QMenu* view = bar->addMenu(q(t::kMenuView));
@@ -286,7 +303,7 @@ void MainWindow::buildToolBar(QWidget* bar)
     m_memorySpin->setObjectName(QStringLiteral("NProgramSpin"));
     m_memorySpin->setToolTip(q(t::kHintMemory));
     m_memorySpin->setRange(1, 18);
-    m_memorySpin->setValue(m_app.memory());
+    m_memorySpin->setValue(m_device.memory());
     m_memorySpin->setFixedWidth(72);
     row->addWidget(m_memorySpin);
     separator();
@@ -310,23 +327,23 @@ void MainWindow::buildToolBar(QWidget* bar)
     row->addStretch(1);
     QToolButton* about = add("AcercadeButton", t::kHintAbout, ToolIcon::About);
 
-    connect(m_newButton, &QToolButton::clicked, &m_app, &Application::newConfiguration);
-    connect(m_openButton, &QToolButton::clicked, &m_app, &Application::openConfiguration);
-    connect(m_saveButton, &QToolButton::clicked, &m_app, &Application::saveConfiguration);
-    connect(connectB, &QToolButton::clicked, &m_app, &Application::requestConnection);
-    connect(m_ethernetButton, &QToolButton::clicked, &m_app, &Application::showEthernetWindow);
-    connect(write, &QToolButton::clicked, &m_app, &Application::storeConfiguration);
-    connect(read, &QToolButton::clicked, &m_app, &Application::readMemory);
-    connect(change, &QToolButton::clicked, &m_app, &Application::changeMemory);
-    connect(version, &QToolButton::clicked, &m_app, &Application::readVersion);
-    connect(getSystem, &QToolButton::clicked, &m_app, &Application::readOperatingSystem);
-    connect(update, &QToolButton::clicked, &m_app, &Application::uploadOperatingSystem);
-    connect(lock, &QToolButton::clicked, &m_app, [this] { m_app.lockKeyboard(false); });
-    connect(unlock, &QToolButton::clicked, &m_app, &Application::unlockKeyboard);
-    connect(password, &QToolButton::clicked, &m_app, &Application::requestPassword);
-    connect(reset, &QToolButton::clicked, &m_app, &Application::resetProcessor);
-    connect(m_memorySpin, &QSpinBox::valueChanged, &m_app, &Application::setMemory);
-    connect(m_memoryBlocked, &QCheckBox::toggled, &m_app, &Application::setMemoryBlocked);
+    connect(m_newButton, &QToolButton::clicked, &m_document, &DocumentController::newConfiguration);
+    connect(m_openButton, &QToolButton::clicked, &m_document, &DocumentController::openConfiguration);
+    connect(m_saveButton, &QToolButton::clicked, &m_document, &DocumentController::saveConfiguration);
+    connect(connectB, &QToolButton::clicked, &m_device, &DeviceController::requestConnection);
+    connect(m_ethernetButton, &QToolButton::clicked, &m_device, &DeviceController::showEthernetWindow);
+    connect(write, &QToolButton::clicked, &m_device, &DeviceController::storeConfiguration);
+    connect(read, &QToolButton::clicked, &m_device, &DeviceController::readMemory);
+    connect(change, &QToolButton::clicked, &m_device, &DeviceController::changeMemory);
+    connect(version, &QToolButton::clicked, &m_device, &DeviceController::readVersion);
+    connect(getSystem, &QToolButton::clicked, &m_device, &DeviceController::readOperatingSystem);
+    connect(update, &QToolButton::clicked, &m_device, &DeviceController::uploadOperatingSystem);
+    connect(lock, &QToolButton::clicked, &m_device, [this] { m_device.lockKeyboard(false); });
+    connect(unlock, &QToolButton::clicked, &m_device, &DeviceController::unlockKeyboard);
+    connect(password, &QToolButton::clicked, &m_device, &DeviceController::requestPassword);
+    connect(reset, &QToolButton::clicked, &m_device, &DeviceController::resetProcessor);
+    connect(m_memorySpin, &QSpinBox::valueChanged, &m_device, &DeviceController::setMemory);
+    connect(m_memoryBlocked, &QCheckBox::toggled, &m_device, &DeviceController::setMemoryBlocked);
     connect(m_libraryButton, &QToolButton::clicked, this, &MainWindow::libraryMakerRequested);
     connect(about, &QToolButton::clicked, this, &MainWindow::aboutRequested);
 
@@ -367,7 +384,8 @@ void MainWindow::buildDiagram()
                                                qsizetype(core::routingModeInfo(mode).item.size())));
     m_modeCombo->setGeometry(692, 16, 270, 30);
     // Only the user's choice applies a mode; setting the index from code does not.
-    connect(m_modeCombo, &QComboBox::activated, &m_app, &Application::chooseRoutingMode);
+    connect(m_modeCombo, &QComboBox::activated, this,
+            [this](int mode) { m_document.routing().chooseRoutingMode(mode); });
 
     m_copyButton = new QPushButton(q(t::kCopyButton), d);
     m_copyButton->setObjectName(QStringLiteral("CopyOutsB"));
@@ -430,7 +448,7 @@ void MainWindow::buildDiagram()
         route->setObjectName(numbered("Route", n, "B"));
         route->setGeometry(BlockDiagram::outputBlock(n, 0));
         route->setProperty("Tag", n);
-        connect(route, &QPushButton::clicked, &m_app, [this, n] { m_app.clickRoute(n); });
+        connect(route, &QPushButton::clicked, this, [this, n] { m_document.routing().clickRoute(n); });
         m_routeButtons[k] = route;
 
         auto block = [&](const char* function, const QString& name, int column) {
@@ -491,7 +509,7 @@ void MainWindow::buildDiagram()
 
 void MainWindow::refresh()
 {
-    const core::Configuration& c = m_app.configuration();
+    const core::Configuration& c = m_document.configuration();
     m_systemName->setText(q(c.system.name));
     m_inputNameButtons[0]->setText(q(c.input(InputId::A).name));
     m_inputNameButtons[1]->setText(q(c.input(InputId::B).name));
@@ -528,24 +546,43 @@ void MainWindow::refresh()
         const QSignalBlocker block(m_modeCombo);
         m_modeCombo->setCurrentIndex(c.routingMode);
     }
-    m_memorySpin->setValue(m_app.memory());
+    m_memorySpin->setValue(m_device.memory());
+}
+
+void MainWindow::onChanged(const DocumentChange& change)
+{
+    // Dynamics, output equalisers, view choices and measurements have no label here.
+    if (change.touchesAny({Region::Routing, Region::Levels, Region::InputDelays, Region::OutputDelays, Region::InputEq,
+                           Region::Crossover, Region::Names, Region::SystemInfo}))
+        refresh();
+}
+
+void MainWindow::refreshHistory()
+{
+    const QString undoName = m_document.undoName();
+    const QString redoName = m_document.redoName();
+    m_undoAction->setText(undoName.isEmpty() ? tr("Undo") : tr("Undo %1").arg(undoName));
+    m_redoAction->setText(redoName.isEmpty() ? tr("Redo") : tr("Redo %1").arg(redoName));
+    m_undoAction->setEnabled(m_document.canUndo());
+    m_redoAction->setEnabled(m_document.canRedo());
 }
 
 void MainWindow::refreshConnection()
 {
-    const bool enabled = m_app.deviceControlsEnabled();
+    const bool enabled = m_device.deviceControlsEnabled();
     for (QWidget* w : m_deviceWidgets)
         w->setEnabled(enabled);
     for (QAction* a : m_deviceActions)
         a->setEnabled(enabled);
-    m_ethernetButton->setVisible(m_app.ethernetInUse());
-    m_status->setText(m_app.statusText());
-    m_status->setStyleSheet(QStringLiteral("background: %1;").arg(theme::statusColour(m_app.statusConnected()).name()));
+    m_ethernetButton->setVisible(m_device.ethernetInUse());
+    m_status->setText(m_device.statusText());
+    m_status->setStyleSheet(
+        QStringLiteral("background: %1;").arg(theme::statusColour(m_device.statusConnected()).name()));
 }
 
 void MainWindow::refreshBusy()
 {
-    const bool idle = !m_app.busy();
+    const bool idle = !m_document.busy();
     for (QWidget* w : std::initializer_list<QWidget*>{m_newButton, m_openButton})
         w->setEnabled(idle);
     m_newAction->setEnabled(idle);
@@ -591,7 +628,7 @@ void MainWindow::showEvent(QShowEvent* event)
     m_shownOnce = true;
     // The first activation asks for the connection (after the window is on screen).
     QTimer::singleShot(0, this, [this] {
-        if (m_app.askForConnection()) m_app.requestConnection();
+        if (m_device.askForConnection()) m_device.requestConnection();
     });
 }
 

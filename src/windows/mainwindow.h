@@ -3,8 +3,8 @@
 #include <QPointer>
 #include <array>
 
-#include "widgets/framedwindow.h"
 #include "config/routing.h"
+#include "widgets/framedwindow.h"
 
 class QAction;
 class QCheckBox;
@@ -18,6 +18,9 @@ class QToolButton;
 namespace kvr::gui {
 
 class Application;
+class DeviceController;
+class DocumentChange;
+class DocumentController;
 class BlockButton;
 class BlockDiagram;
 class ClickableLabel;
@@ -51,6 +54,8 @@ private:
     void buildDiagram();
     QToolButton* toolButton(const char* name, const char* hint, int icon);
     void refresh();
+    void onChanged(const DocumentChange& change);
+    void refreshHistory();
     void refreshConnection();
     void refreshBusy();
     void onSystemNameClicked();
@@ -58,6 +63,8 @@ private:
     void onLogoClicked();
 
     Application& m_app;
+    DocumentController& m_document;
+    DeviceController& m_device;
     BlockDiagram* m_diagram = nullptr;
     bool m_shownOnce = false;
     int m_systemNameClicks = 0;
@@ -106,6 +113,8 @@ private:
     std::vector<QAction*> m_deviceActions;
     QAction* m_newAction = nullptr;
     QAction* m_openAction = nullptr;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
 };
 
 } // namespace kvr::gui

@@ -7,15 +7,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/application.h"
+#include "app/devicecontroller.h"
 #include "util/texts.h"
 
 namespace kvr::gui {
 
 namespace t = core::texts;
 
-PasswordWindow::PasswordWindow(Application& app, QWidget* parent)
-    : FramedWindow(QStringLiteral("TPassWord_Form"), QString::fromUtf8(t::kPasswordCaption), parent), m_app(app),
+PasswordWindow::PasswordWindow(DeviceController& device, QWidget* parent)
+    : FramedWindow(QStringLiteral("TPassWord_Form"), QString::fromUtf8(t::kPasswordCaption), parent), m_device(device),
       m_edit(new QLineEdit(body())), m_active(new QCheckBox(QString::fromUtf8(t::kPasswordActive), body())),
       m_ok(new QPushButton(QString::fromUtf8(t::kOk), body()))
 {
@@ -106,13 +106,13 @@ void PasswordWindow::accept()
     const auto keys = m_keys;
     const bool active = m_active->isChecked();
     FramedWindow::accept();
-    m_app.sendPassword(keys, active);
+    m_device.sendPassword(keys, active);
 }
 
 void PasswordWindow::reject()
 {
     FramedWindow::reject();
-    m_app.cancelPassword();
+    m_device.cancelPassword();
 }
 
 } // namespace kvr::gui

@@ -11,13 +11,13 @@ class QPushButton;
 
 namespace kvr::gui {
 
-class Application;
+class DeviceController;
 
 // The password window: the processor's three front keys, six presses make a password.
 class PasswordWindow : public FramedWindow {
     Q_OBJECT
 public:
-    explicit PasswordWindow(Application& app, QWidget* parent = nullptr);
+    explicit PasswordWindow(DeviceController& device, QWidget* parent = nullptr);
 
     static constexpr int kKeys = 6;
     int keyCount() const { return m_count; }
@@ -34,7 +34,7 @@ private:
     void press(uint8_t key);
     void accept() override;
 
-    Application& m_app;
+    DeviceController& m_device;
     std::array<uint8_t, kKeys> m_keys{};
     int m_count = 0;
     QLineEdit* m_edit;

@@ -4,14 +4,14 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
-#include "app/application.h"
+#include "app/documentcontroller.h"
 #include "util/texts.h"
 
 namespace kvr::gui {
 
 namespace t = core::texts;
 
-ProgressWindow::ProgressWindow(Application& app, QWidget* parent)
+ProgressWindow::ProgressWindow(DocumentController& document, QWidget* parent)
     : FramedWindow(QStringLiteral("TProgresionForm"), QString::fromUtf8(t::kProgressCaption), parent),
       m_text(new QLabel(body())), m_bar(new QProgressBar(body())), m_status(new QLabel(body()))
 {
@@ -32,14 +32,14 @@ ProgressWindow::ProgressWindow(Application& app, QWidget* parent)
     setFixedWidth(480);
     adjustSize();
 
-    connect(&app, &Application::loadStarted, this, [this] {
+    connect(&document, &DocumentController::loadStarted, this, [this] {
         m_bar->setValue(0);
         m_status->clear();
         show();
         raise();
     });
-    connect(&app, &Application::loadProgress, this, &ProgressWindow::setProgress);
-    connect(&app, &Application::loadFinished, this, &QWidget::hide);
+    connect(&document, &DocumentController::loadProgress, this, &ProgressWindow::setProgress);
+    connect(&document, &DocumentController::loadFinished, this, &QWidget::hide);
 }
 
 void ProgressWindow::setProgress(const core::LoadProgress& progress)

@@ -1,21 +1,21 @@
 #pragma once
 
-#include "widgets/framedwindow.h"
 #include "config/configfile.h"
+#include "widgets/framedwindow.h"
 
 class QLabel;
 class QProgressBar;
 
 namespace kvr::gui {
 
-class Application;
+class DocumentController;
 
 // The progress window of a file load: the file, the stage and a bar. It repaints itself at
 // every stage, since the load runs in one go.
 class ProgressWindow : public FramedWindow {
     Q_OBJECT
 public:
-    explicit ProgressWindow(Application& app, QWidget* parent = nullptr);
+    explicit ProgressWindow(DocumentController& document, QWidget* parent = nullptr);
     void setProgress(const core::LoadProgress& progress);
 
     QLabel* text() const { return m_text; }

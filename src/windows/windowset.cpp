@@ -4,29 +4,34 @@
 #include <QScreen>
 
 #include "app/application.h"
+#include "app/devicecontroller.h"
+#include "app/modulefinder.h"
 #include "windows/aboutwindow.h"
-#include "windows/mainwindow.h"
+#include "windows/communicationwindow.h"
+#include "windows/connectionwindow.h"
 #include "windows/ethernetmoduleswindow.h"
 #include "windows/librarymakerwindow.h"
-#include "windows/connectionwindow.h"
+#include "windows/mainwindow.h"
 #include "windows/passwordwindow.h"
 #include "windows/progresswindow.h"
-#include "windows/communicationwindow.h"
 
 namespace kvr::gui {
 
 WindowSet::WindowSet(Application& app, QObject* parent)
-    : QObject(parent), m_app(app), m_main(new MainWindow(app)), m_connection(new ConnectionWindow(app, m_main)),
-      m_about(new AboutWindow(m_main)), m_comm(new CommunicationWindow(app, m_main)),
-      m_password(new PasswordWindow(app, m_main)), m_progress(new ProgressWindow(app, m_main)),
-      m_libraryMaker(new LibraryMakerWindow(app, m_main)), m_ethernet(new EthernetModulesWindow(app, m_main))
+    : QObject(parent), m_app(app), m_main(new MainWindow(app)),
+      m_connection(new ConnectionWindow(app.device(), m_main)), m_about(new AboutWindow(m_main)),
+      m_comm(new CommunicationWindow(app.device(), m_main)), m_password(new PasswordWindow(app.device(), m_main)),
+      m_progress(new ProgressWindow(app.document(), m_main)),
+      m_libraryMaker(new LibraryMakerWindow(app.libraryMaker(), app.device(), app.document(), m_main)),
+      m_ethernet(new EthernetModulesWindow(app.modules(), app.device(), app.presenter(), m_main))
 {
-    connect(&app, &Application::connectionWindowRequested, this, [this] { showCentred(m_connection); });
-    connect(&app, &Application::ethernetWindowRequested, this, [this](bool scan) {
+    DeviceController& device = app.device();
+    connect(&device, &DeviceController::connectionWindowRequested, this, [this] { showCentred(m_connection); });
+    connect(&device, &DeviceController::ethernetWindowRequested, this, [this](bool scan) {
         showCentred(m_ethernet);
-        if (scan) m_app.scanModules();
+        if (scan) m_app.modules().scan();
     });
-    connect(&app, &Application::passwordWindowRequested, this, [this] { showCentred(m_password); });
+    connect(&device, &DeviceController::passwordWindowRequested, this, [this] { showCentred(m_password); });
     connect(m_main, &MainWindow::aboutRequested, this, [this] { showCentred(m_about); });
     connect(m_main, &MainWindow::libraryMakerRequested, this, [this] { showCentred(m_libraryMaker); });
 }

@@ -6,9 +6,9 @@
 #include <QTcpServer>
 #include <QToolButton>
 
+#include "devicefixture.h"
 #include "windows/mainwindow.h"
 #include "windows/passwordwindow.h"
-#include "devicefixture.h"
 
 namespace kvr::gui::test {
 namespace {
@@ -27,7 +27,7 @@ TEST_F(Device, EthernetScanConnectAndOperations)
     connection->okButton()->click();
     ASSERT_TRUE(waitFor([&] { return ethernet->isVisible(); }));
     EXPECT_EQ(find<QLabel>(ethernet, "Label2")->text(), QStringLiteral("Scaning ..."));
-    ASSERT_TRUE(waitFor([&] { return !app->scanning(); }));
+    ASSERT_TRUE(waitFor([&] { return !app->modules().scanning(); }));
     EXPECT_EQ(find<QLabel>(ethernet, "Label2")->text(), QStringLiteral("1.- Devices detected"));
     auto* list = find<QListWidget>(ethernet, "IPList");
     ASSERT_EQ(list->count(), 1);
@@ -45,9 +45,9 @@ TEST_F(Device, EthernetScanConnectAndOperations)
     EXPECT_EQ(find<QLineEdit>(ethernet, "IP04")->text(), QStringLiteral("1"));
     EXPECT_EQ(find<QLineEdit>(ethernet, "HostEdit")->text(), QStringLiteral("KVRTEST"));
     find<QPushButton>(ethernet, "ConnectB")->click();
-    EXPECT_TRUE(app->busy());
+    EXPECT_TRUE(app->device().busy());
     EXPECT_FALSE(find<QToolButton>(windows->main(), "WriteProgramB")->isEnabled());
-    ASSERT_TRUE(waitFor([&] { return !app->busy(); }, 8000));
+    ASSERT_TRUE(waitFor([&] { return !app->device().busy(); }, 8000));
     const QString status = QStringLiteral("ETHERNET: Connected with KVRTEST from 127.0.0.1");
     EXPECT_EQ(find<QLabel>(windows->main(), "StatusL")->text(), status);
     EXPECT_EQ(find<QLabel>(ethernet, "StatusB")->text(), status);
@@ -59,22 +59,22 @@ TEST_F(Device, EthernetScanConnectAndOperations)
     // Version read: its box.
     presenter.shown.clear();
     find<QToolButton>(windows->main(), "GetDSPVersionB")->click();
-    ASSERT_TRUE(waitFor([&] { return !app->busy() && !presenter.shown.empty(); }));
+    ASSERT_TRUE(waitFor([&] { return !app->device().busy() && !presenter.shown.empty(); }));
     EXPECT_EQ(presenter.shown.back().text, "KVR 610  DSP Version : 4.7");
 
     // Changing to an empty memory is refused with its box; the program stays connected.
     presenter.shown.clear();
     find<QSpinBox>(windows->main(), "NProgramSpin")->setValue(9);
     find<QToolButton>(windows->main(), "ChangeConfigB")->click();
-    ASSERT_TRUE(waitFor([&] { return !app->busy() && !presenter.shown.empty(); }));
+    ASSERT_TRUE(waitFor([&] { return !app->device().busy() && !presenter.shown.empty(); }));
     EXPECT_EQ(presenter.shown.back().text, "MEMORY EMPTY. NO POSSIBLE TO CHANGE PROGRAM");
-    EXPECT_TRUE(app->statusConnected());
+    EXPECT_TRUE(app->device().statusConnected());
 
     // Keyboard lock after its question.
     presenter.shown.clear();
     presenter.answers = {Button::Ok};
     find<QToolButton>(windows->main(), "KeyBoardB")->click();
-    ASSERT_TRUE(waitFor([&] { return !app->busy(); }));
+    ASSERT_TRUE(waitFor([&] { return !app->device().busy(); }));
     ASSERT_FALSE(presenter.shown.empty());
     EXPECT_EQ(presenter.shown[0].text, "Do you want to LOCK the Keyboard?");
     EXPECT_EQ(simulator->processor().state().keyboardLock, 0xFF);
@@ -83,22 +83,22 @@ TEST_F(Device, EthernetScanConnectAndOperations)
     auto* password = windows->password();
     find<QToolButton>(windows->main(), "PasswordB")->click();
     ASSERT_TRUE(waitFor([&] { return password->isVisible(); }));
-    EXPECT_FALSE(app->deviceControlsEnabled()); // while the window is open
+    EXPECT_FALSE(app->device().deviceControlsEnabled()); // while the window is open
     for (const char* key : {"FARR_SpeedButton", "FABA_SpeedButton", "ENTER_SpeedButton", "ENTER_SpeedButton",
                             "FABA_SpeedButton", "FARR_SpeedButton"})
         find<QPushButton>(password, key)->click();
     find<QCheckBox>(password, "Active_CheckBox")->setChecked(true);
     find<QPushButton>(password, "OK_BitBtn")->click();
     EXPECT_FALSE(password->isVisible());
-    ASSERT_TRUE(waitFor([&] { return !app->busy(); }));
+    ASSERT_TRUE(waitFor([&] { return !app->device().busy(); }));
     EXPECT_EQ(simulator->processor().state().password, (std::array<uint8_t, 7>{1, 2, 3, 3, 2, 1, 0xFF}));
-    EXPECT_TRUE(app->deviceControlsEnabled());
+    EXPECT_TRUE(app->device().deviceControlsEnabled());
 
     // The operating system read back and saved under its proposed name.
     const QString asc = path(QStringLiteral("os.asc"));
     dialogs.saveAnswers = {asc};
     find<QToolButton>(windows->main(), "GetDSPSystemB")->click();
-    ASSERT_TRUE(waitFor([&] { return !app->busy(); }));
+    ASSERT_TRUE(waitFor([&] { return !app->device().busy(); }));
     pump(30);
     EXPECT_EQ(dialogs.asked.back().title, QStringLiteral("Save DSP Operating System"));
     EXPECT_EQ(dialogs.asked.back().proposedName, QStringLiteral("snvd047_r"));
@@ -107,7 +107,7 @@ TEST_F(Device, EthernetScanConnectAndOperations)
 
     // New, Open and close wait while an exchange runs.
     find<QToolButton>(windows->main(), "ResetB")->click();
-    EXPECT_TRUE(app->busy());
+    EXPECT_TRUE(app->device().busy());
     EXPECT_FALSE(find<QToolButton>(windows->main(), "NewB")->isEnabled());
     EXPECT_FALSE(find<QToolButton>(windows->main(), "OpenB")->isEnabled());
     presenter.shown.clear();
@@ -116,7 +116,7 @@ TEST_F(Device, EthernetScanConnectAndOperations)
     EXPECT_TRUE(windows->main()->isVisible());
     ASSERT_EQ(presenter.shown.size(), 1u);
     EXPECT_EQ(presenter.shown[0].text, "The KVR 610 is busy. Please wait until the communication ends.");
-    ASSERT_TRUE(waitFor([&] { return !app->busy(); }));
+    ASSERT_TRUE(waitFor([&] { return !app->device().busy(); }));
     EXPECT_EQ(simulator->processor().counters().send[8].completed, 1u);
 }
 
@@ -133,21 +133,21 @@ TEST_F(Device, RefusedConnectionShowsTheSocketErrorAndEndsOffline)
     ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
     const quint16 closed = probe.serverPort();
     probe.close();
-    app->setEthernetPort(closed);
+    app->device().setEthernetPort(closed);
 
     auto* connection = windows->connection();
     connection->show();
     find<QRadioButton>(connection, "EthernetRB")->click();
     connection->okButton()->click();
-    ASSERT_TRUE(waitFor([&] { return !app->scanning(); }));
+    ASSERT_TRUE(waitFor([&] { return !app->modules().scanning(); }));
     emit find<QComboBox>(windows->ethernet(), "ProcessorBox")->activated(0);
     find<QPushButton>(windows->ethernet(), "ConnectB")->click();
-    ASSERT_TRUE(waitFor([&] { return !app->busy() && !presenter.shown.empty(); }, 8000));
+    ASSERT_TRUE(waitFor([&] { return !app->device().busy() && !presenter.shown.empty(); }, 8000));
     EXPECT_EQ(presenter.shown[0].text,
               "ETHERNET error: Opening IP: 127.0.0.1. Verify if the IP is Correct and the Processor is Switched ON");
     EXPECT_EQ(presenter.shown[0].kind, core::MessageKind::Error);
-    EXPECT_EQ(app->connectionCode(), ConnectionCode::Offline);
-    EXPECT_FALSE(app->statusConnected());
+    EXPECT_EQ(app->device().connectionCode(), ConnectionCode::Offline);
+    EXPECT_FALSE(app->device().statusConnected());
     EXPECT_EQ(find<QLabel>(windows->main(), "StatusL")->text(), QStringLiteral("Status: Offline"));
     EXPECT_EQ(find<QLabel>(windows->ethernet(), "StatusB")->text(), QStringLiteral("Status: Offline"));
     EXPECT_FALSE(find<QToolButton>(windows->main(), "WriteProgramB")->isEnabled());

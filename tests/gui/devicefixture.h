@@ -5,11 +5,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/modulefinder.h"
-#include "windows/ethernetmoduleswindow.h"
-#include "windows/connectionwindow.h"
+#include "app/modulenetwork.h"
 #include "guifixture.h"
 #include "sim/simulator.h"
+#include "windows/connectionwindow.h"
+#include "windows/ethernetmoduleswindow.h"
 
 namespace kvr::gui::test {
 
@@ -31,9 +31,9 @@ protected:
         simulator->host().setLogSink([](const QString&) {});
         finder.setModules(
             {EthernetModule{QStringLiteral("127.0.0.1"), QStringLiteral("KVRTEST"), QStringLiteral("0001")}});
-        app->setModuleFinder(&finder);
-        app->setEthernetPort(simulator->tcpPort());
-        app->setScanDurationMs(200);
+        app->modules().setNetwork(&finder);
+        app->device().setEthernetPort(simulator->tcpPort());
+        app->modules().setScanDurationMs(200);
     }
     // A test fixture may give the virtual processor failure modes or pacing.
     virtual void adjust(sim::SimOptions&) {}
@@ -52,17 +52,17 @@ protected:
         find<QRadioButton>(connection, "EthernetRB")->click();
         connection->okButton()->click();
         auto* ethernet = windows->ethernet();
-        ASSERT_TRUE(waitFor([&] { return ethernet->isVisible() && !app->scanning(); }));
+        ASSERT_TRUE(waitFor([&] { return ethernet->isVisible() && !app->modules().scanning(); }));
         auto* box = find<QComboBox>(ethernet, "ProcessorBox");
         ASSERT_EQ(box->count(), 1);
         emit box->activated(0);
         find<QPushButton>(ethernet, "ConnectB")->click();
-        ASSERT_TRUE(waitFor([&] { return !app->busy(); }, 8000));
-        ASSERT_TRUE(app->statusConnected()) << app->statusText().toStdString();
+        ASSERT_TRUE(waitFor([&] { return !app->device().busy(); }, 8000));
+        ASSERT_TRUE(app->device().statusConnected()) << app->device().statusText().toStdString();
     }
 
     std::unique_ptr<sim::Simulator> simulator;
-    FixedModuleFinder finder;
+    FixedModuleNetwork finder;
 };
 
 } // namespace kvr::gui::test

@@ -4,12 +4,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/networkmodulefinder.h"
-#include "windows/ethernetmoduleswindow.h"
-#include "windows/connectionwindow.h"
+#include "app/udpmodulenetwork.h"
 #include "guifixture.h"
 #include "io/modulediscovery.h"
 #include "sim/simulator.h"
+#include "windows/connectionwindow.h"
+#include "windows/ethernetmoduleswindow.h"
 
 namespace kvr::gui::test {
 namespace {
@@ -38,13 +38,13 @@ protected:
                 ASSERT_TRUE(address.startsWith(QStringLiteral("127."))); // loopback only
                 finder.setTarget(address, port);
             } else if (parts[0] == QStringLiteral("module")) {
-                app->setEthernetPort(port);
+                app->device().setEthernetPort(port);
             }
         }
         ASSERT_TRUE(finder.discovery().target().startsWith(QStringLiteral("127.")));
         finder.discovery().setScanWindowMs(300);
-        app->setScanDurationMs(400);
-        app->setModuleFinder(&finder);
+        app->modules().setScanDurationMs(400);
+        app->modules().setNetwork(&finder);
     }
     void TearDown() override
     {
@@ -52,7 +52,7 @@ protected:
         simulator.reset();
     }
 
-    NetworkModuleFinder finder;
+    UdpModuleNetwork finder;
     std::unique_ptr<sim::Simulator> simulator;
 };
 
@@ -63,7 +63,7 @@ TEST_F(Discovery, FindsTheSimulatedModulesAndConnects)
     find<QRadioButton>(connection, "EthernetRB")->click();
     connection->okButton()->click();
     auto* ethernet = windows->ethernet();
-    ASSERT_TRUE(waitFor([&] { return ethernet->isVisible() && !app->scanning(); }));
+    ASSERT_TRUE(waitFor([&] { return ethernet->isVisible() && !app->modules().scanning(); }));
     auto* box = find<QComboBox>(ethernet, "ProcessorBox");
     ASSERT_EQ(box->count(), 2); // the foreign device is not listed
     QStringList hosts{box->itemText(0), box->itemText(1)};
@@ -77,13 +77,13 @@ TEST_F(Discovery, FindsTheSimulatedModulesAndConnects)
     const int b = box->findText(QStringLiteral("KVRB"));
     emit box->activated(b);
     find<QPushButton>(ethernet, "ConnectB")->click();
-    ASSERT_TRUE(waitFor([&] { return !app->busy(); }, 8000));
+    ASSERT_TRUE(waitFor([&] { return !app->device().busy(); }, 8000));
     pump(30);
     EXPECT_TRUE(presenter.shown.empty()) << presenter.shown.front().text;
-    EXPECT_TRUE(app->statusText().startsWith(QStringLiteral("ETHERNET: Connected with KVRB from ")))
-        << app->statusText().toStdString();
+    EXPECT_TRUE(app->device().statusText().startsWith(QStringLiteral("ETHERNET: Connected with KVRB from ")))
+        << app->device().statusText().toStdString();
     EXPECT_FALSE(ethernet->isVisible());
-    EXPECT_TRUE(app->deviceControlsEnabled());
+    EXPECT_TRUE(app->device().deviceControlsEnabled());
 }
 
 } // namespace

@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/modulefinder.h"
-#include "windows/ethernetmoduleswindow.h"
-#include "windows/connectionwindow.h"
+#include "app/modulenetwork.h"
 #include "guifixture.h"
+#include "windows/connectionwindow.h"
+#include "windows/ethernetmoduleswindow.h"
 
 namespace kvr::gui::test {
 namespace {
@@ -17,7 +17,7 @@ namespace {
 using core::Button;
 
 // A module list that never answers a change.
-class SilentFinder final : public ModuleFinder {
+class SilentFinder final : public ModuleNetwork {
 public:
     QList<EthernetModule> modules;
     void scan() override
@@ -36,14 +36,14 @@ protected:
     void SetUp() override
     {
         GuiTest::SetUp();
-        app->setScanDurationMs(100);
-        app->setModuleChangeLimitMs(100);
+        app->modules().setScanDurationMs(100);
+        app->modules().setChangeLimitMs(100);
     }
     QWidget* window() { return windows->ethernet(); }
     void scan()
     {
         find<QPushButton>(window(), "ScanB")->click();
-        ASSERT_TRUE(waitFor([&] { return !app->scanning(); }));
+        ASSERT_TRUE(waitFor([&] { return !app->modules().scanning(); }));
     }
     QList<EthernetModule> twoModules()
     {
@@ -55,25 +55,25 @@ protected:
 TEST_F(Ethernet, NoModuleFoundFallsBackToOffline)
 {
     SilentFinder finder;
-    app->setModuleFinder(&finder);
+    app->modules().setNetwork(&finder);
     auto* connection = windows->connection();
     connection->show();
     find<QRadioButton>(connection, "EthernetRB")->click();
-    EXPECT_EQ(app->connectionCode(), ConnectionCode::Ethernet);
+    EXPECT_EQ(app->device().connectionCode(), ConnectionCode::Ethernet);
     connection->okButton()->click();
-    ASSERT_TRUE(waitFor([&] { return window()->isVisible() && !app->scanning(); }));
+    ASSERT_TRUE(waitFor([&] { return window()->isVisible() && !app->modules().scanning(); }));
     EXPECT_EQ(find<QLabel>(window(), "Label2")->text(), QStringLiteral("No Devices Found"));
     EXPECT_FALSE(find<QComboBox>(window(), "ProcessorBox")->isVisibleTo(window()));
     EXPECT_FALSE(find<QPushButton>(window(), "ConnectB")->isVisibleTo(window()));
-    EXPECT_EQ(app->connectionCode(), ConnectionCode::Offline);
+    EXPECT_EQ(app->device().connectionCode(), ConnectionCode::Offline);
     EXPECT_TRUE(find<QRadioButton>(connection, "OfflineRB")->isChecked());
 }
 
 TEST_F(Ethernet, ChangesAreAnsweredAndTheListRescanned)
 {
-    FixedModuleFinder finder;
+    FixedModuleNetwork finder;
     finder.setModules(twoModules());
-    app->setModuleFinder(&finder);
+    app->modules().setNetwork(&finder);
     window()->show();
     scan();
     auto* list = find<QListWidget>(window(), "IPList");
@@ -84,7 +84,7 @@ TEST_F(Ethernet, ChangesAreAnsweredAndTheListRescanned)
     emit find<QComboBox>(window(), "ProcessorBox")->activated(1);
     find<QLineEdit>(window(), "IP04")->setText(QStringLiteral("9"));
     find<QPushButton>(window(), "ChangeIPB")->click();
-    ASSERT_TRUE(waitFor([&] { return !presenter.shown.empty() && !app->scanning(); }));
+    ASSERT_TRUE(waitFor([&] { return !presenter.shown.empty() && !app->modules().scanning(); }));
     EXPECT_EQ(presenter.shown[0].text, "IP Changed Successfully");
     EXPECT_EQ(presenter.shown[0].kind, core::MessageKind::Information);
     EXPECT_EQ(list->item(1)->text(), QStringLiteral("RIGHT/2=127.0.0.9")); // scanned again
@@ -98,7 +98,7 @@ TEST_F(Ethernet, ChangesAreAnsweredAndTheListRescanned)
     }
     EXPECT_EQ(host->text(), QStringLiteral("STAGE")); // upper case
     find<QPushButton>(window(), "ChangeHostB")->click();
-    ASSERT_TRUE(waitFor([&] { return presenter.shown.size() == 2 && !app->scanning(); }));
+    ASSERT_TRUE(waitFor([&] { return presenter.shown.size() == 2 && !app->modules().scanning(); }));
     EXPECT_EQ(presenter.shown[1].text, "Host Name Changed Successfully");
     EXPECT_EQ(list->item(0)->text(), QStringLiteral("STAGE=127.0.0.2"));
 }
@@ -107,7 +107,7 @@ TEST_F(Ethernet, UnansweredChangeEndsWithItsError)
 {
     SilentFinder finder;
     finder.modules = twoModules();
-    app->setModuleFinder(&finder);
+    app->modules().setNetwork(&finder);
     window()->show();
     scan();
     emit find<QComboBox>(window(), "ProcessorBox")->activated(0);
@@ -115,7 +115,7 @@ TEST_F(Ethernet, UnansweredChangeEndsWithItsError)
     ASSERT_TRUE(waitFor([&] { return !presenter.shown.empty(); }));
     EXPECT_EQ(presenter.shown[0].text, "Error Changing IP");
     EXPECT_EQ(presenter.shown[0].kind, core::MessageKind::Error);
-    ASSERT_TRUE(waitFor([&] { return !app->scanning(); }));
+    ASSERT_TRUE(waitFor([&] { return !app->modules().scanning(); }));
     emit find<QComboBox>(window(), "ProcessorBox")->activated(0);
     find<QPushButton>(window(), "ChangeHostB")->click();
     ASSERT_TRUE(waitFor([&] { return presenter.shown.size() == 2; }));
@@ -124,9 +124,9 @@ TEST_F(Ethernet, UnansweredChangeEndsWithItsError)
 
 TEST_F(Ethernet, DeleteKeyRemovesAListLineAfterAsking)
 {
-    FixedModuleFinder finder;
+    FixedModuleNetwork finder;
     finder.setModules(twoModules());
-    app->setModuleFinder(&finder);
+    app->modules().setNetwork(&finder);
     window()->show();
     scan();
     auto* list = find<QListWidget>(window(), "IPList");
@@ -143,7 +143,7 @@ TEST_F(Ethernet, DeleteKeyRemovesAListLineAfterAsking)
     QApplication::sendEvent(list, &backspace);
     ASSERT_EQ(list->count(), 1);
     EXPECT_EQ(list->item(0)->text(), QStringLiteral("RIGHT/2=127.0.0.3"));
-    EXPECT_EQ(app->modules().size(), 2); // the module table stays
+    EXPECT_EQ(app->modules().modules().size(), 2); // the module table stays
 }
 
 } // namespace

@@ -5,13 +5,18 @@
 #include <QEventLoop>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
 #include "app/application.h"
-#include "windows/windowset.h"
+#include "app/devicecontroller.h"
+#include "app/documentcontroller.h"
+#include "app/librarymaker.h"
+#include "app/modulefinder.h"
 #include "scripted.h"
+#include "windows/windowset.h"
 
 namespace kvr::gui::test {
 

@@ -3,10 +3,10 @@
 #include <QSpinBox>
 #include <QToolButton>
 
-#include "windows/mainwindow.h"
-#include "windows/librarymakerwindow.h"
 #include "config/configfile.h"
 #include "devicefixture.h"
+#include "windows/librarymakerwindow.h"
+#include "windows/mainwindow.h"
 
 namespace kvr::gui::test {
 namespace {
@@ -44,7 +44,7 @@ TEST_F(Library, LoadSaveOpenUseTheirOwnExtensions)
     EXPECT_EQ(row(1), QStringLiteral("Second      "));
     EXPECT_EQ(row(2), QStringLiteral("First       "));
     EXPECT_TRUE(row(3).isEmpty());
-    EXPECT_EQ(app->configuration().system.name, "NoName"); // the edited Configuration is untouched
+    EXPECT_EQ(app->document().configuration().system.name, "NoName"); // the edited Configuration is untouched
 
     const QString library = path(QStringLiteral("two.kvl"));
     dialogs.saveAnswers = {library};
@@ -75,31 +75,32 @@ TEST_F(Library, SendsThreeMemoriesThenChangesToMemoryOne)
 
     dialogs.openManyAnswers = {{configFile("One"), configFile("Two"), configFile("Three")}};
     find<QPushButton>(maker(), "LoadFilesB")->click();
-    ASSERT_EQ(app->library().count(), 3);
+    ASSERT_EQ(app->libraryMaker().library().count(), 3);
     connectEthernet();
     // A full memory is overwritten without a question during a library send.
     simulator->processor().state().memories[1] = core::Bytes(100, 0x11);
     presenter.shown.clear();
 
-    app->setMemory(7);
+    app->device().setMemory(7);
     std::vector<int> selector;
-    QObject::connect(app.get(), &Application::memoryChanged, [&](int m) { selector.push_back(m); });
+    QObject::connect(&app->device(), &DeviceController::memoryChanged, [&](int m) { selector.push_back(m); });
     const auto changesBefore = simulator->processor().counters().send[7].total();
     find<QPushButton>(maker(), "SendLibraryB")->click();
-    ASSERT_TRUE(waitFor([&] { return !app->busy(); }, 10000));
+    ASSERT_TRUE(waitFor([&] { return !app->device().busy(); }, 10000));
     pump(30);
     EXPECT_TRUE(presenter.shown.empty()) << presenter.shown.front().text;
     for (int k = 1; k <= 3; ++k) {
         EXPECT_EQ(simulator->processor().counters().stores[size_t(k - 1)], 1u) << k;
-        EXPECT_EQ(core::Bytes(app->library().image(k).begin(), app->library().image(k).end()),
-                  simulator->processor().state().memories[size_t(k - 1)])
+        EXPECT_EQ(
+            core::Bytes(app->libraryMaker().library().image(k).begin(), app->libraryMaker().library().image(k).end()),
+            simulator->processor().state().memories[size_t(k - 1)])
             << k;
     }
     EXPECT_EQ(selector, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(find<QSpinBox>(windows->main(), "NProgramSpin")->value(), 3);
     EXPECT_EQ(simulator->processor().counters().send[7].total(), changesBefore + 1);
     EXPECT_EQ(simulator->processor().state().activeMemory, 1);
-    EXPECT_TRUE(app->deviceControlsEnabled());
+    EXPECT_TRUE(app->device().deviceControlsEnabled());
 }
 
 } // namespace

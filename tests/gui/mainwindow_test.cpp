@@ -9,12 +9,12 @@
 #include <QSpinBox>
 #include <QToolButton>
 
-#include "widgets/routebutton.h"
-#include "windows/mainwindow.h"
-#include "widgets/titlebar.h"
-#include "windows/connectionwindow.h"
 #include "config/configfile.h"
 #include "guifixture.h"
+#include "widgets/routebutton.h"
+#include "widgets/titlebar.h"
+#include "windows/connectionwindow.h"
+#include "windows/mainwindow.h"
 
 namespace kvr::gui::test {
 namespace {
@@ -36,7 +36,7 @@ protected:
     {
         std::array<RouteSource, 4> r{};
         for (int n = 1; n <= 4; ++n)
-            r[size_t(n - 1)] = app->configuration().output(n).route;
+            r[size_t(n - 1)] = app->document().configuration().output(n).route;
         return r;
     }
     QString outputCaption(int n)
@@ -136,24 +136,24 @@ TEST_F(MainWindow, RouteClickOutsideFreeModeAsksFirst)
     EXPECT_EQ(presenter.shown[0].kind, core::MessageKind::Warning);
     EXPECT_EQ(presenter.shown[0].buttons, Button::Yes | Button::No);
     EXPECT_EQ(routes(), before);
-    EXPECT_EQ(app->configuration().routingMode, 3);
+    EXPECT_EQ(app->document().configuration().routingMode, 3);
 
     presenter.answers = {Button::Yes};
     clickRoute(2);
-    EXPECT_EQ(app->configuration().routingMode, 5);
+    EXPECT_EQ(app->document().configuration().routingMode, 5);
     EXPECT_EQ(find<QComboBox>(main(), "ModoCombo")->currentText(), QStringLiteral("Free Route"));
-    EXPECT_EQ(app->configuration().output(2).route, RouteSource::AB);
-    EXPECT_EQ(app->configuration().output(1).route, RouteSource::A); // the others stay
+    EXPECT_EQ(app->document().configuration().output(2).route, RouteSource::AB);
+    EXPECT_EQ(app->document().configuration().output(1).route, RouteSource::A); // the others stay
 }
 
 TEST_F(MainWindow, FourClicksInFreeRouteCycleTheRoute)
 {
-    ASSERT_EQ(app->configuration().routingMode, 5);
+    ASSERT_EQ(app->document().configuration().routingMode, 5);
     auto* button = find<RouteButton>(main(), "Route4B");
     const RouteSource expected[] = {RouteSource::AB, RouteSource::B, RouteSource::A, RouteSource::AB};
     for (RouteSource r : expected) {
         button->click();
-        EXPECT_EQ(app->configuration().output(4).route, r);
+        EXPECT_EQ(app->document().configuration().output(4).route, r);
         EXPECT_EQ(button->glyph(), static_cast<int>(r));
     }
     EXPECT_TRUE(presenter.shown.empty());
@@ -162,32 +162,33 @@ TEST_F(MainWindow, FourClicksInFreeRouteCycleTheRoute)
 TEST_F(MainWindow, NewCancelledOrWithACancelledSaveKeepsEverything)
 {
     chooseMode(7);
-    const core::Configuration before = app->configuration();
+    const core::Configuration before = app->document().configuration();
     presenter.answers = {Button::Cancel};
     find<QToolButton>(main(), "NewB")->click();
     ASSERT_EQ(presenter.shown.size(), 1u);
     EXPECT_EQ(presenter.shown[0].text, "Do you want to save the present configuration?");
     EXPECT_EQ(presenter.shown[0].buttons, Button::Yes | Button::No | Button::Cancel);
-    EXPECT_EQ(core::encodeConfigurationFile(app->configuration(), "x"), core::encodeConfigurationFile(before, "x"));
+    EXPECT_EQ(core::encodeConfigurationFile(app->document().configuration(), "x"),
+              core::encodeConfigurationFile(before, "x"));
 
     // Yes, then the save dialog cancelled: nothing is discarded.
     presenter.answers = {Button::Yes};
     find<QToolButton>(main(), "NewB")->click();
     EXPECT_EQ(dialogs.asked.back().title, QStringLiteral("Save KVR 610 File"));
     EXPECT_EQ(outputCaption(1), QStringLiteral("Hi A"));
-    EXPECT_EQ(app->configuration().routingMode, 7);
+    EXPECT_EQ(app->document().configuration().routingMode, 7);
 
     // Yes, and a save that fails: nothing is discarded either.
     presenter.answers = {Button::Yes};
     dialogs.saveAnswers = {path(QStringLiteral("no-such-folder/x.kv4"))};
     find<QToolButton>(main(), "NewB")->click();
     EXPECT_EQ(presenter.shown.back().kind, core::MessageKind::Error);
-    EXPECT_EQ(app->configuration().routingMode, 7);
+    EXPECT_EQ(app->document().configuration().routingMode, 7);
 
     // No: the defaults, NoName.
     presenter.answers = {Button::No};
     find<QToolButton>(main(), "NewB")->click();
-    EXPECT_EQ(app->configuration().routingMode, 5);
+    EXPECT_EQ(app->document().configuration().routingMode, 5);
     EXPECT_EQ(outputCaption(1), QStringLiteral("Out1"));
     EXPECT_EQ(find<QLabel>(main(), "SistemaL")->text(), QStringLiteral("NoName"));
     EXPECT_EQ(windows->main()->caption(), QStringLiteral("KVR - 610 Loudspeaker Management System NoName"));
@@ -262,6 +263,8 @@ TEST_F(MainWindow, SaveProposesTheSystemNameAndSetsTheTitle)
 TEST_F(MainWindow, CloseAsksAndStaysOpenUnlessAnsweredNo)
 {
     main()->show();
+    chooseMode(3); // unsaved changes
+    presenter.shown.clear();
     presenter.answers = {Button::Cancel};
     main()->close();
     EXPECT_TRUE(main()->isVisible());
@@ -272,6 +275,35 @@ TEST_F(MainWindow, CloseAsksAndStaysOpenUnlessAnsweredNo)
     EXPECT_TRUE(main()->isVisible());
     presenter.answers = {Button::No};
     main()->close();
+    EXPECT_FALSE(main()->isVisible());
+}
+
+TEST_F(MainWindow, OnlyUnsavedChangesAreOfferedForSaving)
+{
+    // Nothing changed since start: New, Open and close ask nothing.
+    main()->show();
+    find<QToolButton>(main(), "NewB")->click();
+    find<QToolButton>(main(), "OpenB")->click(); // dialog cancelled
+    EXPECT_TRUE(presenter.shown.empty());
+
+    // A change asks, also before Open (which used to drop it silently); undoing it asks nothing.
+    chooseMode(6);
+    presenter.answers = {Button::Cancel};
+    find<QToolButton>(main(), "OpenB")->click();
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].text, "Do you want to save the present configuration?");
+    EXPECT_EQ(dialogs.asked.size(), 1u); // the open dialog of the first Open only
+    app->document().undo();
+    presenter.shown.clear();
+    find<QToolButton>(main(), "NewB")->click();
+    EXPECT_TRUE(presenter.shown.empty());
+
+    // Saved: nothing to ask until the next change.
+    chooseMode(6);
+    dialogs.saveAnswers = {path(QStringLiteral("six.kv4"))};
+    find<QToolButton>(main(), "SaveB")->click();
+    main()->close();
+    EXPECT_TRUE(presenter.shown.empty());
     EXPECT_FALSE(main()->isVisible());
 }
 
@@ -295,7 +327,7 @@ TEST_F(MainWindow, HiddenExtrasAppearAfterTheirClicks)
     EXPECT_TRUE(blocked->isVisibleTo(main()));
     EXPECT_EQ(blocked->text(), QStringLiteral("Memory Blocked"));
     blocked->click();
-    EXPECT_TRUE(app->memoryBlocked());
+    EXPECT_TRUE(app->device().memoryBlocked());
 
     auto* logo = find<QLabel>(main(), "SNVDImage");
     for (int i = 0; i < 49; ++i)

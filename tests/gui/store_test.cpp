@@ -2,11 +2,11 @@
 #include <QSpinBox>
 #include <QToolButton>
 
-#include "windows/mainwindow.h"
 #include "config/configfile.h"
 #include "config/editing.h"
 #include "devicefixture.h"
 #include "image/deviceimage.h"
+#include "windows/mainwindow.h"
 
 namespace kvr::gui::test {
 namespace {
@@ -79,7 +79,7 @@ protected:
     bool runTool(const char* name, int limitMs = 8000)
     {
         tool(name)->click();
-        const bool done = waitFor([&] { return !app->busy(); }, limitMs);
+        const bool done = waitFor([&] { return !app->device().busy(); }, limitMs);
         pump(30); // boxes are shown from the event loop, after the operation's last step
         return done;
     }
@@ -114,8 +114,8 @@ TEST_F(Store, StoreIntoMemoryThreeThenReadItBack)
 {
     const QString file = path(QStringLiteral("hall.kv4"));
     ASSERT_TRUE(core::saveConfigurationFile(file.toStdString(), sampleConfiguration()));
-    ASSERT_TRUE(app->openConfigurationFile(file));
-    const core::Configuration stored = app->configuration();
+    ASSERT_TRUE(app->document().openConfigurationFile(file));
+    const core::Configuration stored = app->document().configuration();
     auto expected = core::BuildDeviceImage(stored, false);
     ASSERT_TRUE(expected);
     connectEthernet();
@@ -132,14 +132,12 @@ TEST_F(Store, StoreIntoMemoryThreeThenReadItBack)
     EXPECT_TRUE(presenter.shown.empty()) << presenter.shown.front().text;
     EXPECT_EQ(processor().memories[2], *expected); // the image arrived byte for byte
     EXPECT_EQ(processor().activeMemory, 3);        // and the processor changed to it
-    EXPECT_TRUE(app->statusConnected());
+    EXPECT_TRUE(app->device().statusConnected());
 
-    // Read it back into a fresh program state.
-    presenter.answers = {Button::No}; // do not save the present configuration
+    // Read it back into a fresh program state; nothing unsaved, so nothing is asked.
     ASSERT_TRUE(runTool("ReadProgramB"));
-    ASSERT_EQ(presenter.shown.size(), 1u);
-    EXPECT_EQ(presenter.shown[0].text, "Do you want to save the present configuration?");
-    const core::Configuration& read = app->configuration();
+    EXPECT_TRUE(presenter.shown.empty()) << presenter.shown.front().text;
+    const core::Configuration& read = app->document().configuration();
     EXPECT_EQ(read.system.name, "Hall 3");
     EXPECT_EQ(read.input(core::InputId::A).name, stored.input(core::InputId::A).name);
     for (int n = 1; n <= 4; ++n) {
@@ -152,14 +150,23 @@ TEST_F(Store, StoreIntoMemoryThreeThenReadItBack)
     EXPECT_EQ(recordOf(*again), recordOf(*expected));
     EXPECT_EQ(find<QLabel>(windows->main(), "SistemaL")->text(), QStringLiteral("Hall 3"));
 
-    // Read cancelled at its question: nothing is sent.
+    // The read is one step: undo gives back the opened file.
+    EXPECT_EQ(app->document().undoName(), QStringLiteral("Read memory 3"));
+    app->document().undo();
+    EXPECT_EQ(core::encodeConfigurationFile(app->document().configuration(), "x"),
+              core::encodeConfigurationFile(stored, "x"));
+    app->document().redo();
+
+    // Read cancelled at its question (the read left unsaved changes): nothing is sent.
     const auto readsBefore = simulator->processor().counters().send[4].total();
     presenter.shown.clear();
     presenter.answers = {Button::Cancel};
     tool("ReadProgramB")->click();
     pump(50);
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].text, "Do you want to save the present configuration?");
     EXPECT_EQ(simulator->processor().counters().send[4].total(), readsBefore);
-    EXPECT_FALSE(app->busy());
+    EXPECT_FALSE(app->device().busy());
 }
 
 TEST_F(Store, FullMemoryAsksAndProtectedMemoryRefuses)
@@ -199,15 +206,15 @@ TEST_F(Store, FullMemoryAsksAndProtectedMemoryRefuses)
     EXPECT_EQ(simulator->processor().counters().send[7].total(), changesBefore);
     EXPECT_EQ(processor().activeMemory, activeBefore);
     EXPECT_TRUE(processor().memories[4].empty());
-    EXPECT_TRUE(app->statusConnected());
+    EXPECT_TRUE(app->device().statusConnected());
 }
 
 TEST_F(Store, ProcessorFallingSilentEndsTheStoreOfflineWithTheConfigurationIntact)
 {
     const QString file = path(QStringLiteral("hall.kv4"));
     ASSERT_TRUE(core::saveConfigurationFile(file.toStdString(), sampleConfiguration()));
-    ASSERT_TRUE(app->openConfigurationFile(file));
-    const core::Bytes before = core::encodeConfigurationFile(app->configuration(), "x");
+    ASSERT_TRUE(app->document().openConfigurationFile(file));
+    const core::Bytes before = core::encodeConfigurationFile(app->document().configuration(), "x");
     connectEthernet();
     presenter.shown.clear();
 
@@ -225,10 +232,10 @@ TEST_F(Store, ProcessorFallingSilentEndsTheStoreOfflineWithTheConfigurationIntac
     EXPECT_LT(clock.elapsed(), 6000);
     ASSERT_FALSE(presenter.shown.empty());
     EXPECT_EQ(presenter.shown.back().text, "ETHERNET: Communication Error with KVR 610 ");
-    EXPECT_EQ(app->connectionCode(), ConnectionCode::Offline);
+    EXPECT_EQ(app->device().connectionCode(), ConnectionCode::Offline);
     EXPECT_EQ(find<QLabel>(windows->main(), "StatusL")->text(), QStringLiteral("Status: Offline"));
     EXPECT_FALSE(tool("WriteProgramB")->isEnabled());
-    EXPECT_EQ(core::encodeConfigurationFile(app->configuration(), "x"), before);
+    EXPECT_EQ(core::encodeConfigurationFile(app->document().configuration(), "x"), before);
 }
 
 } // namespace

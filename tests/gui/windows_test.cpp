@@ -7,18 +7,18 @@
 
 #include <QMouseEvent>
 
-#include "widgets/linklabel.h"
-#include "windows/aboutwindow.h"
-#include "windows/mainwindow.h"
-#include "windows/ethernetmoduleswindow.h"
-#include "widgets/titlebar.h"
-#include "windows/librarymakerwindow.h"
-#include "windows/connectionwindow.h"
-#include "windows/passwordwindow.h"
-#include "windows/progresswindow.h"
-#include "windows/communicationwindow.h"
 #include "config/configfile.h"
 #include "guifixture.h"
+#include "widgets/linklabel.h"
+#include "widgets/titlebar.h"
+#include "windows/aboutwindow.h"
+#include "windows/communicationwindow.h"
+#include "windows/connectionwindow.h"
+#include "windows/ethernetmoduleswindow.h"
+#include "windows/librarymakerwindow.h"
+#include "windows/mainwindow.h"
+#include "windows/passwordwindow.h"
+#include "windows/progresswindow.h"
 
 namespace kvr::gui::test {
 namespace {
@@ -116,14 +116,14 @@ TEST_F(Windows, ProgressWindowFollowsTheLoadStages)
     ASSERT_TRUE(core::saveConfigurationFile(file.toStdString(), saved));
     std::vector<std::pair<int, QString>> seen;
     auto* progress = windows->progress();
-    QObject::connect(app.get(), &Application::loadProgress, progress, [&](const core::LoadProgress&) {
+    QObject::connect(&app->document(), &DocumentController::loadProgress, progress, [&](const core::LoadProgress&) {
         seen.emplace_back(progress->bar()->value(), progress->status()->text());
         EXPECT_TRUE(progress->isVisible());
-        EXPECT_TRUE(app->busy());
+        EXPECT_TRUE(app->device().busy());
     });
-    ASSERT_TRUE(app->openConfigurationFile(file));
+    ASSERT_TRUE(app->document().openConfigurationFile(file));
     EXPECT_FALSE(progress->isVisible());
-    EXPECT_FALSE(app->busy());
+    EXPECT_FALSE(app->device().busy());
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.front().first, 0);
     EXPECT_EQ(seen.back(), (std::pair<int, QString>{100, QStringLiteral("DONE")}));
@@ -146,8 +146,8 @@ TEST_F(Windows, UsbWithoutADeviceSaysSoAndReturnsToOffline)
     EXPECT_EQ(text.substr(text.size() - std::string(" - Device Not Found....").size()), " - Device Not Found....");
     EXPECT_EQ(presenter.shown[0].kind, core::MessageKind::Error);
     ASSERT_TRUE(waitFor([&] { return find<QRadioButton>(connection, "OfflineRB")->isChecked(); }));
-    EXPECT_EQ(app->connectionCode(), ConnectionCode::Offline);
-    EXPECT_FALSE(app->deviceControlsEnabled());
+    EXPECT_EQ(app->device().connectionCode(), ConnectionCode::Offline);
+    EXPECT_FALSE(app->device().deviceControlsEnabled());
 }
 
 } // namespace

@@ -28,35 +28,39 @@ struct SystemInfo {
     std::string installation;
     std::string engineer;
     std::string comment;
+
+    bool operator==(const SystemInfo&) const = default;
 };
 
 struct InputChannelSettings {
-    std::string name;                                // A and B only
-    int levelPosition = kLevelPositionZeroDb;        // the level track, -400..100
+    std::string name;                         // A and B only
+    int levelPosition = kLevelPositionZeroDb; // the level track, -400..100
     bool mute = false;
     int32_t delaySamples = 0;
     std::array<TSOS, kBandsPerBank> peq{};
-    int32_t peqBandCount = 2;                        // 1..6
+    int32_t peqBandCount = 2; // 1..6
     uint8_t peqBypass = 0;
-    int32_t peqSource = 0;                           // 0 PEQA, 1 PEQM, 2 PEQB
+    int32_t peqSource = 0; // 0 PEQA, 1 PEQM, 2 PEQB
     bool peqView = true;
 
     double levelDb() const { return levelDbFromPosition(levelPosition); }
     float linearGain() const { return inputLinearGainFromDb(levelDb()); }
     double delayMs() const { return delayMsFromSamples(delaySamples); }
+
+    bool operator==(const InputChannelSettings&) const = default;
 };
 
 struct OutputChannelSettings {
     std::string name;
     RouteSource route = RouteSource::A;
     int levelPosition = kLevelPositionZeroDb;
-    int polarity = +1;                               // -1 when "180º" is checked
+    int polarity = +1; // -1 when "180º" is checked
     bool mute = false;
     // The output delay track (0.02 ms steps) is what the user sets; it is finer than a sample,
     // so it is kept and the samples follow from it.
-    int delayPosition = 0;                           // 0..1500
+    int delayPosition = 0; // 0..1500
     std::array<TSOS, kBandsPerBank> peqx{};
-    int32_t peqxCount = 6;                           // 1..6
+    int32_t peqxCount = 6; // 1..6
     bool peqxView = true;
     TXOVER xover;
     TDYNAMIC dynamics;
@@ -67,14 +71,18 @@ struct OutputChannelSettings {
     bool inverted() const { return polarity < 0; }
     int32_t delaySamples() const { return outputDelaySamplesFromPosition(delayPosition); }
     double delayMs() const { return delayMsFromSamples(delaySamples()); }
+
+    bool operator==(const OutputChannelSettings&) const = default;
 };
 
 struct Links {
-    bool inputDelayHidden = false; // the hidden "Link"
-    bool inputDelayAB = false;     // "Link A to B"
-    bool inputDelayAll = false;    // "Link All"
+    bool inputDelayHidden = false;     // the hidden "Link"
+    bool inputDelayAB = false;         // "Link A to B"
+    bool inputDelayAll = false;        // "Link All"
     std::array<bool, 3> outputDelay{}; // 1-2, 2-3, 3-4
     std::array<bool, 3> crossover{};   // 1-2, 2-3, 3-4
+
+    bool operator==(const Links&) const = default;
 };
 
 // Influences of the summed-output view.
@@ -85,6 +93,8 @@ struct ViewFlags {
     bool outDelays = false;
     bool gain = true;
     bool speaker = false;
+
+    bool operator==(const ViewFlags&) const = default;
 };
 
 constexpr int kMeasurementFileKinds = 9;
@@ -94,6 +104,8 @@ struct MeasurementImportSettings {
     std::array<std::string, kOutputCount> fileNames;
     int32_t fileKind = 0; // 0..8
     float dBspl = kDefaultReferenceDbSpl;
+
+    bool operator==(const MeasurementImportSettings&) const = default;
 };
 
 // The complete setup of one processor memory. A default-constructed Configuration is the state
@@ -137,6 +149,8 @@ struct Configuration {
     void setSystemName(const std::string& name);
     void setInputName(InputId id, const std::string& name);
     void setOutputName(int output, const std::string& name);
+
+    bool operator==(const Configuration&) const = default;
 };
 
 // A text cut to a capacity, as the short strings keep it.

@@ -11,14 +11,13 @@ constexpr int kMaxCurvePoints = 126;
 
 // Time tables: the only values the dynamics editor offers; images store indices into them.
 constexpr std::array<float, 45> kAttackTimesMs = {
-    0.1f, 0.2f, 0.5f, 1,   2,   3,   4,   5,   6,   7,   8,   9,   10,  12,  14,
-    16,   18,   20,   25,  30,  35,  40,  45,  50,  60,  70,  80,  90,  100, 120,
-    140,  160,  180,  200, 250, 300, 350, 400, 450, 500, 600, 700, 800, 900, 1000};
+    0.1f, 0.2f, 0.5f, 1,  2,  3,   4,   5,   6,   7,   8,   9,   10,  12,  14,  16,  18,  20,  25,  30,  35,  40,  45,
+    50,   60,   70,   80, 90, 100, 120, 140, 160, 180, 200, 250, 300, 350, 400, 450, 500, 600, 700, 800, 900, 1000};
 constexpr std::array<float, 39> kReleaseTimesMs = {
-    1,   2,   3,   4,   5,   10,  20,   30,   40,   50,   60,   70,   80,   90,   100,  125,  150, 175, 200, 250,
-    300, 350, 400, 450, 500, 600, 700,  800,  900,  1000, 1250, 1500, 1750, 2000, 2500, 3000, 4000, 5000, 10000};
-constexpr std::array<float, 34> kGateTimesMs = {10,  15,  20,  25,  30,  35,  40,   45,   50,   60,   70,   80,
-                                                90,  100, 125, 150, 175, 200, 250,  300,  350,  400,  450,  500,
+    1,   2,   3,   4,   5,   10,  20,  30,  40,  50,   60,   70,   80,   90,   100,  125,  150,  175,  200,  250,
+    300, 350, 400, 450, 500, 600, 700, 800, 900, 1000, 1250, 1500, 1750, 2000, 2500, 3000, 4000, 5000, 10000};
+constexpr std::array<float, 34> kGateTimesMs = {10,  15,  20,  25,  30,   35,   40,   45,   50,   60,   70,  80,
+                                                90,  100, 125, 150, 175,  200,  250,  300,  350,  400,  450, 500,
                                                 600, 700, 800, 900, 1000, 1500, 2000, 3000, 5000, 10000};
 
 // Digital full scale in dBu: thresholds are held relative to full scale and shown in dBu.
@@ -30,7 +29,7 @@ struct TDYNAMIC {
     float Umbral = -13.85f;  // threshold, dB re full scale
     float Ratio = 1.0f;
     float GaindB = 0.0f;
-    float TAttack = 10.0f;  // ms
+    float TAttack = 10.0f;   // ms
     float TRelease = 100.0f; // ms
     float Tau = 0.9f;
     float GateLevel = -83.0f;
@@ -72,6 +71,8 @@ struct TDYNAMIC {
     float KneeBottom = 0.0f;
 
     TDYNAMIC(); // designs once, as the constructor of the original object did
+
+    bool operator==(const TDYNAMIC&) const = default;
 };
 
 float AttackCoefficient(const TDYNAMIC& dyn);

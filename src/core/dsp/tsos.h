@@ -43,7 +43,7 @@ struct TSOS {
     double A1 = 0.0;
     double A2 = 0.0;
     uint8_t Tipo = 0;
-    double Gain = 0.0;   // dB (a plain ratio for types 19 and 20)
+    double Gain = 0.0;    // dB (a plain ratio for types 19 and 20)
     double Frec = 1000.0; // Hz
     double Q = 0.707;     // slope for types 17 and 18
 
@@ -55,6 +55,8 @@ struct TSOS {
     void DesignFirstOrder(bool highPass);
     // 0..4: B0, B1, B2, A1, A2; any other index (modulo 128) gives 0.
     double Coef(int index) const;
+
+    bool operator==(const TSOS&) const = default;
 };
 
 // Magnitude (dB) and phase (radians) of a chain over the FrequencyGrid.

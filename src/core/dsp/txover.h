@@ -31,12 +31,16 @@ struct TXOVERPB {
     int32_t NumSections = 1;
     uint8_t Tipo = 0;
     double Frec = 1000.0;
+
+    bool operator==(const TXOVERPB&) const = default;
 };
 
 // One output's crossover. LowSide is the lower band edge (a high-pass), HighSide the upper (a low-pass).
 struct TXOVER {
     TXOVERPB LowSide;
     TXOVERPB HighSide;
+
+    bool operator==(const TXOVER&) const = default;
 };
 
 // Upper limit of a Bessel low-pass cut-off for order 1..8.

@@ -1,9 +1,12 @@
+#include "app/devicecontroller.h"
 #include <QTimer>
 
-#include "app/application.h"
+#include "app/documentcontroller.h"
 #include "app/filedialogs.h"
 #include "app/messagepresenter.h"
 #include "comm/operations.h"
+#include "image/deviceimage.h"
+#include "image/osimage.h"
 #include "io/operationrunner.h"
 #include "io/tcplink.h"
 #include "io/usblink.h"
@@ -20,35 +23,69 @@ QString q(const char* text)
 }
 } // namespace
 
-void Application::setUpDevice()
+DeviceController::DeviceController(DocumentController& document, MessagePresenter& presenter, FileDialogs& dialogs,
+                                   QObject* parent)
+    : QObject(parent), m_document(document), m_presenter(presenter), m_dialogs(dialogs),
+      m_statusText(q(t::kStatusNoConnected))
 {
+    connect(&m_document, &DocumentController::busyChanged, this, &DeviceController::updateDeviceControls);
     m_runner = std::make_unique<io::OperationRunner>(this);
     m_usb = new io::UsbLink(this);
     io::OperationRunner* r = m_runner.get();
-    connect(r, &io::OperationRunner::statusChanged, this, &Application::commStatusChanged);
-    connect(r, &io::OperationRunner::progressChanged, this, &Application::commProgressChanged);
-    connect(r, &io::OperationRunner::commWindowVisibleChanged, this, &Application::commWindowVisibleChanged);
+    connect(r, &io::OperationRunner::statusChanged, this, &DeviceController::commStatusChanged);
+    connect(r, &io::OperationRunner::progressChanged, this, &DeviceController::commProgressChanged);
+    connect(r, &io::OperationRunner::commWindowVisibleChanged, this, &DeviceController::commWindowVisibleChanged);
     connect(r, &io::OperationRunner::messageRequested, this, [this](const core::Message& m) { enqueue(QueuedBox{m}); });
     connect(r, &io::OperationRunner::questionAsked, this,
             [this](const core::Question& question) { enqueue(QueuedQuestion{question}); });
-    connect(r, &io::OperationRunner::connectionEffect, this, &Application::onConnectionEffect);
-    connect(r, &io::OperationRunner::memorySelectorChanged, this, &Application::setMemory);
-    connect(r, &io::OperationRunner::finished, this, &Application::onOperationFinished);
+    connect(r, &io::OperationRunner::connectionEffect, this, &DeviceController::onConnectionEffect);
+    connect(r, &io::OperationRunner::memorySelectorChanged, this, &DeviceController::setMemory);
+    connect(r, &io::OperationRunner::finished, this, &DeviceController::onOperationFinished);
     connect(r, &io::OperationRunner::refused, this,
             [this](const QString& reason) { enqueue(QueuedBox{core::infoBox(reason.toStdString())}); });
 }
 
+DeviceController::~DeviceController()
+{
+    closeSocket();
+}
+
+bool DeviceController::busy() const
+{
+    return m_document.busy();
+}
+
+void DeviceController::publishBusy()
+{
+    m_document.setExchangeRunning(m_pending != Pending::None || m_usbChecking);
+}
+
+void DeviceController::setMemoryBlocked(bool blocked)
+{
+    if (m_memoryBlocked == blocked) return;
+    m_memoryBlocked = blocked;
+    emit memoryBlockedChanged(blocked);
+}
+
+void DeviceController::setMemory(int memory)
+{
+    memory = std::clamp(memory, 1, 18);
+    if (m_memory == memory) return;
+    m_memory = memory;
+    emit memoryChanged(memory);
+}
+
 // ---- Effects shown one after another ----
 
-void Application::enqueue(UiEffect effect)
+void DeviceController::enqueue(UiEffect effect)
 {
     m_effects.push_back(std::move(effect));
     if (m_drainScheduled || m_draining) return;
     m_drainScheduled = true;
-    QTimer::singleShot(0, this, &Application::drainEffects);
+    QTimer::singleShot(0, this, &DeviceController::drainEffects);
 }
 
-void Application::drainEffects()
+void DeviceController::drainEffects()
 {
     m_drainScheduled = false;
     if (m_draining) return;
@@ -67,7 +104,7 @@ void Application::drainEffects()
     m_draining = false;
 }
 
-void Application::answerQuestion(const core::Question& question)
+void DeviceController::answerQuestion(const core::Question& question)
 {
     core::Answer answer;
     switch (question.kind) {
@@ -104,39 +141,39 @@ void Application::answerQuestion(const core::Question& question)
 
 // ---- Connection ----
 
-void Application::setStatus(const QString& text, bool connected)
+void DeviceController::setStatus(const QString& text, bool connected)
 {
     m_statusText = text;
     m_statusConnected = connected;
     emit connectionChanged();
 }
 
-void Application::setConnectionCode(ConnectionCode code)
+void DeviceController::setConnectionCode(ConnectionCode code)
 {
     m_code = code;
     updateDeviceControls();
 }
 
-void Application::setChoice(ConnectionChoice choice)
+void DeviceController::setChoice(ConnectionChoice choice)
 {
     m_choice = choice;
     emit connectionChanged();
 }
 
-void Application::updateDeviceControls()
+void DeviceController::updateDeviceControls()
 {
     m_deviceControlsEnabled = m_code != ConnectionCode::Offline && !busy();
     emit connectionChanged();
 }
 
-io::Link* Application::currentLink() const
+io::Link* DeviceController::currentLink() const
 {
     if (m_usbInUse) return m_usb;
     if (m_ethernetInUse) return m_tcp;
     return nullptr;
 }
 
-io::Link* Application::operationLink()
+io::Link* DeviceController::operationLink()
 {
     io::Link* link = currentLink();
     // ETHERNET chosen but no module connected yet.
@@ -144,18 +181,18 @@ io::Link* Application::operationLink()
     return link;
 }
 
-void Application::closeSocket()
+void DeviceController::closeSocket()
 {
     if (m_tcp) m_tcp->close();
 }
 
-void Application::requestConnection()
+void DeviceController::requestConnection()
 {
     m_askForConnection = true;
     emit connectionWindowRequested();
 }
 
-void Application::chooseConnection(ConnectionChoice choice)
+void DeviceController::chooseConnection(ConnectionChoice choice)
 {
     if (busy()) return;
     switch (choice) {
@@ -183,14 +220,14 @@ void Application::chooseConnection(ConnectionChoice choice)
                 m_usbInUse = false;
                 m_choice = ConnectionChoice::Offline;
                 setConnectionCode(ConnectionCode::Offline);
-                emit busyChanged(busy());
+                publishBusy();
                 return;
             }
             m_usbInUse = true;
             setConnectionCode(ConnectionCode::Usb);
-            emit busyChanged(busy());
+            publishBusy();
         });
-        emit busyChanged(busy());
+        publishBusy();
         m_usb->open();
         break;
     }
@@ -203,7 +240,7 @@ void Application::chooseConnection(ConnectionChoice choice)
     }
 }
 
-void Application::confirmConnection()
+void DeviceController::confirmConnection()
 {
     m_askForConnection = false;
     emit commWindowVisibleChanged(false);
@@ -219,7 +256,7 @@ void Application::confirmConnection()
     updateDeviceControls();
 }
 
-void Application::goOffline()
+void DeviceController::goOffline()
 {
     emit commWindowVisibleChanged(false);
     m_usbInUse = false;
@@ -231,7 +268,7 @@ void Application::goOffline()
     updateDeviceControls();
 }
 
-void Application::onConnectionEffect(core::ConnectionEffect effect)
+void DeviceController::onConnectionEffect(core::ConnectionEffect effect)
 {
     switch (effect) {
     case core::ConnectionEffect::GoOffline:
@@ -246,16 +283,23 @@ void Application::onConnectionEffect(core::ConnectionEffect effect)
     }
 }
 
-void Application::showEthernetWindow()
+void DeviceController::ethernetNotFound()
+{
+    if (m_code != ConnectionCode::Ethernet || m_pending != Pending::None) return;
+    m_ethernetInUse = false;
+    m_choice = ConnectionChoice::Offline;
+    setConnectionCode(ConnectionCode::Offline);
+}
+
+void DeviceController::showEthernetWindow()
 {
     chooseConnection(ConnectionChoice::Ethernet);
     emit ethernetWindowRequested(false);
 }
 
-void Application::connectModule()
+void DeviceController::connectEthernet(const EthernetModule& module)
 {
-    if (m_selectedModule < 0 || m_selectedModule >= m_modules.size() || busy()) return;
-    const EthernetModule module = m_modules[m_selectedModule];
+    if (busy()) return;
     if (m_tcp) {
         m_tcp->close();
         m_tcp->deleteLater();
@@ -270,14 +314,14 @@ void Application::connectModule()
 
 // ---- Operations ----
 
-bool Application::refuseWhileBusy()
+bool DeviceController::refuseWhileBusy()
 {
     if (!busy()) return false;
-    m_presenter.show(core::infoBox(m_loading ? t::kWaitForLoad : t::kOperationRunning));
+    m_presenter.show(core::infoBox(m_document.loading() ? t::kWaitForLoad : t::kOperationRunning));
     return true;
 }
 
-bool Application::startOperation(std::unique_ptr<core::DeviceOperation> operation, Pending pending, io::Link* link)
+bool DeviceController::startOperation(std::unique_ptr<core::DeviceOperation> operation, Pending pending, io::Link* link)
 {
     if (!link) {
         m_presenter.show(core::infoBox(t::kNotConnected));
@@ -287,17 +331,17 @@ bool Application::startOperation(std::unique_ptr<core::DeviceOperation> operatio
     m_pending = pending;
     m_operationMemory = m_memory;
     updateDeviceControls();
-    emit busyChanged(true);
+    publishBusy();
     if (!m_runner->start(std::move(operation))) {
         m_pending = Pending::None;
         updateDeviceControls();
-        emit busyChanged(busy());
+        publishBusy();
         return false;
     }
     return true;
 }
 
-void Application::onOperationFinished(const core::Outcome& outcome)
+void DeviceController::onOperationFinished(const core::Outcome& outcome)
 {
     const Pending pending = m_pending;
     m_pending = Pending::None;
@@ -330,16 +374,16 @@ void Application::onOperationFinished(const core::Outcome& outcome)
         break;
     }
     updateDeviceControls();
-    emit busyChanged(busy());
+    publishBusy();
     emit operationFinished(outcome.completed(), outcome.failed());
 }
 
-void Application::storeConfiguration()
+void DeviceController::storeConfiguration()
 {
     if (refuseWhileBusy()) return;
     io::Link* link = operationLink();
     if (!link) return;
-    auto image = buildImage();
+    auto image = core::BuildDeviceImage(m_document.configuration(), m_memoryBlocked);
     if (!image) {
         m_presenter.show(core::errorBox(image.message()));
         return;
@@ -347,24 +391,26 @@ void Application::storeConfiguration()
     startOperation(core::makeStore(link->info(), m_memory, std::move(*image)), Pending::Store, link);
 }
 
-void Application::readMemory()
+void DeviceController::readMemory()
 {
     if (refuseWhileBusy()) return;
     io::Link* link = operationLink();
     if (!link) return;
-    // The Configuration is replaced: New asks first, and Cancel ends the read.
-    if (!newConfiguration()) return;
-    startOperation(core::makeMemoryRead(link->info(), m_memory), Pending::Read, link);
+    // The Configuration is replaced: unsaved changes are offered for saving first, and Cancel
+    // ends the read. The read then starts from a fresh Configuration, as New does.
+    if (!m_document.offerSave(core::MessageKind::Warning)) return;
+    if (startOperation(core::makeMemoryRead(link->info(), m_memory), Pending::Read, link))
+        m_document.beginRead(m_operationMemory);
 }
 
-void Application::changeMemory()
+void DeviceController::changeMemory()
 {
     if (refuseWhileBusy()) return;
     if (io::Link* link = operationLink())
         startOperation(core::makeMemoryChange(link->info(), m_memory), Pending::Change, link);
 }
 
-void Application::readVersion()
+void DeviceController::readVersion()
 {
     if (refuseWhileBusy()) return;
     if (io::Link* link = operationLink()) {
@@ -373,7 +419,7 @@ void Application::readVersion()
     }
 }
 
-void Application::readOperatingSystem()
+void DeviceController::readOperatingSystem()
 {
     if (refuseWhileBusy()) return;
     if (io::Link* link = operationLink()) {
@@ -382,27 +428,27 @@ void Application::readOperatingSystem()
     }
 }
 
-void Application::uploadOperatingSystem()
+void DeviceController::uploadOperatingSystem()
 {
     if (refuseWhileBusy()) return;
     if (io::Link* link = operationLink()) startOperation(core::makeOsUpload(link->info()), Pending::OsUpload, link);
 }
 
-void Application::lockKeyboard(bool fromMenu)
+void DeviceController::lockKeyboard(bool fromMenu)
 {
     if (refuseWhileBusy()) return;
     if (io::Link* link = operationLink())
         startOperation(core::makeKeyboard(link->info(), true, fromMenu), Pending::Keyboard, link);
 }
 
-void Application::unlockKeyboard()
+void DeviceController::unlockKeyboard()
 {
     if (refuseWhileBusy()) return;
     if (io::Link* link = operationLink())
         startOperation(core::makeKeyboard(link->info(), false), Pending::Keyboard, link);
 }
 
-void Application::requestPassword()
+void DeviceController::requestPassword()
 {
     if (refuseWhileBusy() || !operationLink()) return;
     // The device controls stay disabled while the window is open.
@@ -411,7 +457,7 @@ void Application::requestPassword()
     emit passwordWindowRequested();
 }
 
-void Application::sendPassword(const std::array<uint8_t, 6>& keys, bool active)
+void DeviceController::sendPassword(const std::array<uint8_t, 6>& keys, bool active)
 {
     io::Link* link = operationLink();
     auto block = core::passwordBlock(keys, active);
@@ -423,15 +469,70 @@ void Application::sendPassword(const std::array<uint8_t, 6>& keys, bool active)
     startOperation(core::makePassword(link->info(), std::move(*block)), Pending::Password, link);
 }
 
-void Application::cancelPassword()
+void DeviceController::cancelPassword()
 {
     updateDeviceControls();
 }
 
-void Application::resetProcessor()
+void DeviceController::resetProcessor()
 {
     if (refuseWhileBusy()) return;
     if (io::Link* link = operationLink()) startOperation(core::makeReset(link->info()), Pending::Reset, link);
+}
+
+bool DeviceController::sendLibrary(std::vector<core::Bytes> images)
+{
+    if (refuseWhileBusy()) return false;
+    io::Link* link = currentLink();
+    if (!link) return false;
+    return startOperation(core::makeLibrarySend(link->info(), std::move(images)), Pending::LibrarySend, link);
+}
+
+// ---- Operating systems and reads ----
+
+core::Result<core::Bytes> DeviceController::readOperatingSystemFile(const QString& path)
+{
+    auto os = core::readOsFile(path.toStdString());
+    if (!os) return os.error();
+    return std::move(os->image);
+}
+
+void DeviceController::finishMemoryRead(const core::Outcome& outcome)
+{
+    if (!outcome.completed()) return;
+    m_document.setLoading(true);
+    emit m_document.loadStarted();
+    auto decoded = core::DecodeDeviceImage(outcome.data, m_operationMemory,
+                                           [this](const core::LoadProgress& p) { emit m_document.loadProgress(p); });
+    emit m_document.loadFinished();
+    m_document.setLoading(false);
+    if (!decoded) {
+        // A damaged or older image is never applied.
+        m_presenter.show(core::errorBox(decoded.message()));
+        return;
+    }
+    m_document.finishRead(std::move(*decoded));
+}
+
+void DeviceController::finishOperatingSystemRead(const core::Outcome& outcome)
+{
+    if (!outcome.completed()) return;
+    emit commWindowVisibleChanged(false);
+    auto received = core::receivedOs(outcome.data);
+    if (!received) {
+        m_presenter.show(core::errorBox(received.message()));
+        return;
+    }
+    FileDialogRequest request;
+    request.title = q(t::kOsSaveDialogTitle);
+    request.filter = q(t::kOsSaveFilter);
+    request.defaultSuffix = QStringLiteral("asc");
+    request.proposedName = QString::fromStdString(core::proposedOsFileName(received->version));
+    request.confirmOverwrite = true;
+    const QString path = m_dialogs.saveFile(request);
+    if (path.isEmpty()) return;
+    if (const core::Status saved = core::saveOsFile(path.toStdString(), outcome.data); !saved)
+        m_presenter.show(core::errorBox(saved.message()));
 }
 
 } // namespace kvr::gui

@@ -1,12 +1,11 @@
-#include "app/networkmodulefinder.h"
+#include "app/udpmodulenetwork.h"
 
-#include "app/application.h"
+#include "app/devicecontroller.h"
 #include "io/modulediscovery.h"
 
 namespace kvr::gui {
 
-NetworkModuleFinder::NetworkModuleFinder(QObject* parent)
-    : ModuleFinder(parent), m_discovery(new io::ModuleDiscovery(this))
+UdpModuleNetwork::UdpModuleNetwork(QObject* parent) : ModuleNetwork(parent), m_discovery(new io::ModuleDiscovery(this))
 {
     connect(m_discovery, &io::ModuleDiscovery::moduleFound, this, [this](const io::DiscoveredModule& m) {
         emit moduleFound(EthernetModule{m.ipAddress, m.hostName, m.identifier});
@@ -31,30 +30,30 @@ NetworkModuleFinder::NetworkModuleFinder(QObject* parent)
     });
 }
 
-NetworkModuleFinder::~NetworkModuleFinder() = default;
+UdpModuleNetwork::~UdpModuleNetwork() = default;
 
-void NetworkModuleFinder::setTarget(const QString& address, quint16 port)
+void UdpModuleNetwork::setTarget(const QString& address, quint16 port)
 {
     m_discovery->setTarget(address, port);
 }
 
-void NetworkModuleFinder::scan()
+void UdpModuleNetwork::scan()
 {
     m_discovery->scan();
 }
 
-void NetworkModuleFinder::identify(const EthernetModule& module)
+void UdpModuleNetwork::identify(const EthernetModule& module)
 {
     m_discovery->identify(module.ip);
 }
 
-void NetworkModuleFinder::changeIp(const EthernetModule& module, const QString& address)
+void UdpModuleNetwork::changeIp(const EthernetModule& module, const QString& address)
 {
     m_changing = true;
     m_discovery->changeIp(module.identifier, address);
 }
 
-void NetworkModuleFinder::changeHostName(const EthernetModule& module, const QString& hostName)
+void UdpModuleNetwork::changeHostName(const EthernetModule& module, const QString& hostName)
 {
     m_changing = true;
     m_discovery->changeHostName(module.ip, hostName);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/modulefinder.h"
+#include "app/modulenetwork.h"
 
 namespace kvr::io {
 class ModuleDiscovery;
@@ -9,11 +9,11 @@ class ModuleDiscovery;
 namespace kvr::gui {
 
 // The Ethernet modules on the network, found and changed over UDP.
-class NetworkModuleFinder final : public ModuleFinder {
+class UdpModuleNetwork final : public ModuleNetwork {
     Q_OBJECT
 public:
-    explicit NetworkModuleFinder(QObject* parent = nullptr);
-    ~NetworkModuleFinder() override;
+    explicit UdpModuleNetwork(QObject* parent = nullptr);
+    ~UdpModuleNetwork() override;
 
     // Where discoveries go (empty: this computer's directed broadcast) and the modules' UDP port.
     void setTarget(const QString& address, quint16 port);

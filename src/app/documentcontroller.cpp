@@ -1,0 +1,219 @@
+#include "app/documentcontroller.h"
+
+#include <QFileInfo>
+
+#include "app/filedialogs.h"
+#include "app/messagepresenter.h"
+#include "app/routingoperations.h"
+#include "util/texts.h"
+
+namespace kvr::gui {
+
+namespace t = core::texts;
+
+namespace {
+
+QString q(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+FileDialogRequest configDialog(const char* title)
+{
+    FileDialogRequest request;
+    request.title = q(title);
+    request.filter = q(t::kConfigFilter);
+    request.defaultSuffix = q(t::kConfigExtension);
+    return request;
+}
+
+} // namespace
+
+DocumentController::DocumentController(MessagePresenter& presenter, FileDialogs& dialogs, QObject* parent)
+    : QObject(parent), m_presenter(presenter), m_dialogs(dialogs), m_documentName(q(t::kNoName)),
+      m_routing(std::make_unique<RoutingOperations>(*this))
+{
+    m_history.clear();
+}
+
+DocumentController::~DocumentController() = default;
+
+QString DocumentController::windowTitle() const
+{
+    return q(t::kMainTitle) + QLatin1Char(' ') + m_documentName;
+}
+
+void DocumentController::setLoading(bool loading)
+{
+    if (m_loading == loading) return;
+    m_loading = loading;
+    emit busyChanged(busy());
+    emit historyChanged();
+}
+
+void DocumentController::setExchangeRunning(bool running)
+{
+    if (m_exchangeRunning == running) return;
+    m_exchangeRunning = running;
+    emit busyChanged(busy());
+    emit historyChanged();
+}
+
+bool DocumentController::refuseWhileBusy()
+{
+    if (!busy()) return false;
+    m_presenter.show(core::infoBox(m_loading ? t::kWaitForLoad : t::kWaitForExchange));
+    return true;
+}
+
+void DocumentController::setDocumentName(const QString& name)
+{
+    m_documentName = name;
+    emit titleChanged(windowTitle());
+}
+
+void DocumentController::replace(core::Configuration config)
+{
+    config.constantQ = m_config.constantQ; // a view choice, not part of a file
+    m_config = std::move(config);
+    emit replaced();
+    emit changed(DocumentChange::everything());
+}
+
+bool DocumentController::commit(const Edit& e, core::Configuration before)
+{
+    if (m_config == before) return false;
+    m_history.record(e.name, e.gestureKey, e.change, std::move(before));
+    emit changed(e.change);
+    emit historyChanged();
+    return true;
+}
+
+void DocumentController::showNotices(const std::vector<std::string>& notices)
+{
+    for (const std::string& text : notices)
+        m_presenter.show(core::warningBox(text));
+}
+
+void DocumentController::undo()
+{
+    if (!canUndo()) return;
+    const DocumentChange change = m_history.undo(m_config);
+    emit changed(change);
+    emit historyChanged();
+}
+
+void DocumentController::redo()
+{
+    if (!canRedo()) return;
+    const DocumentChange change = m_history.redo(m_config);
+    emit changed(change);
+    emit historyChanged();
+}
+
+bool DocumentController::offerSave(core::MessageKind kind)
+{
+    if (!modified()) return true;
+    const core::Button answer = m_presenter.show(
+        core::Message{kind, core::Button::Yes | core::Button::No | core::Button::Cancel, t::kSaveQuestion, false});
+    if (answer == core::Button::No) return true;
+    if (answer != core::Button::Yes) return false;
+    // A cancelled or failed save keeps the Configuration: the caller stops.
+    return saveConfiguration();
+}
+
+bool DocumentController::newConfiguration()
+{
+    if (refuseWhileBusy()) return false;
+    if (!offerSave(core::MessageKind::Warning)) return false;
+    replace(core::Configuration());
+    m_history.clear();
+    setDocumentName(q(t::kNoName));
+    emit historyChanged();
+    return true;
+}
+
+bool DocumentController::openConfiguration()
+{
+    if (refuseWhileBusy()) return false;
+    if (!offerSave(core::MessageKind::Warning)) return false;
+    const QString path = m_dialogs.openFile(configDialog(t::kOpenDialogTitle));
+    if (path.isEmpty()) return false;
+    return openConfigurationFile(path);
+}
+
+bool DocumentController::openConfigurationFile(const QString& path)
+{
+    if (busy()) return false;
+    setLoading(true);
+    emit loadStarted();
+    auto loaded =
+        core::loadConfigurationFile(path.toStdString(), [this](const core::LoadProgress& p) { emit loadProgress(p); });
+    emit loadFinished();
+    setLoading(false);
+    if (!loaded) {
+        m_presenter.show(core::errorBox(loaded.message()));
+        return false;
+    }
+    // Messages that did not stop the load (an older, shorter file) come before the result.
+    for (const core::Message& m : loaded->notices)
+        m_presenter.show(m);
+    replace(std::move(loaded->config));
+    m_history.clear();
+    setDocumentName(QFileInfo(path).fileName());
+    emit historyChanged();
+    return true;
+}
+
+bool DocumentController::saveConfiguration()
+{
+    FileDialogRequest request = configDialog(t::kSaveDialogTitle);
+    request.proposedName = QString::fromStdString(m_config.system.name);
+    const QString path = m_dialogs.saveFile(request);
+    if (path.isEmpty()) return false;
+    return saveConfigurationFile(path);
+}
+
+bool DocumentController::saveConfigurationFile(const QString& path)
+{
+    const core::Status saved = core::saveConfigurationFile(path.toStdString(), m_config);
+    if (!saved) {
+        m_presenter.show(core::errorBox(saved.message()));
+        return false;
+    }
+    m_history.markClean();
+    setDocumentName(QFileInfo(path).fileName());
+    emit historyChanged();
+    return true;
+}
+
+bool DocumentController::requestClose()
+{
+    if (refuseWhileBusy()) return false;
+    return offerSave(core::MessageKind::Confirmation);
+}
+
+void DocumentController::beginRead(int memory)
+{
+    m_readMemory = memory;
+    core::Configuration before = m_config;
+    replace(core::Configuration());
+    m_history.endGesture();
+    m_history.record(tr("Read memory %1").arg(memory), QStringLiteral("read"), DocumentChange::everything(),
+                     std::move(before));
+    setDocumentName(q(t::kNoName));
+    emit historyChanged();
+}
+
+void DocumentController::finishRead(core::Configuration decoded)
+{
+    // Still the read's step: the gesture key keeps the two halves one step.
+    core::Configuration before = m_config;
+    replace(std::move(decoded));
+    m_history.record(tr("Read memory %1").arg(m_readMemory), QStringLiteral("read"), DocumentChange::everything(),
+                     std::move(before));
+    m_history.endGesture();
+    emit historyChanged();
+}
+
+} // namespace kvr::gui

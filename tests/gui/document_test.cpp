@@ -1,0 +1,186 @@
+#include <QDir>
+#include <QFile>
+#include <random>
+
+#include "app/documentcontroller.h"
+#include "app/routingoperations.h"
+#include "config/configfile.h"
+#include "config/editing.h"
+#include "guifixture.h"
+
+namespace kvr::gui::test {
+namespace {
+
+using core::Button;
+using core::Configuration;
+
+class Document : public ::testing::Test {
+protected:
+    ScriptedPresenter presenter;
+    ScriptedDialogs dialogs;
+    DocumentController document{presenter, dialogs};
+
+    core::Bytes file() const { return core::encodeConfigurationFile(document.configuration(), "x.kv4"); }
+    void level(int output, double db, const QString& gesture = {})
+    {
+        document.edit({QStringLiteral("Output level"), DocumentChange::output(Region::Levels, output), gesture},
+                      [&](Configuration& c) { c.setOutputLevelDb(output, db); });
+    }
+};
+
+TEST_F(Document, AnySequenceOfEditsUndoesToTheSameFileAndRedoesBack)
+{
+    std::mt19937 random(610);
+    std::vector<core::Bytes> files{file()};
+    int steps = 0;
+    for (int i = 0; i < 60; ++i) {
+        const int n = 1 + int(random() % 4);
+        const auto side = random() % 2 ? core::CrossoverSide::Low : core::CrossoverSide::High;
+        bool changed = false;
+        switch (random() % 5) {
+        case 0:
+            changed = document.edit({QStringLiteral("Mode"), DocumentChange(Region::Routing), {}},
+                                    [&](Configuration& c) { c.setRoutingMode(int(random() % 8)); });
+            break;
+        case 1:
+            changed = document.edit({QStringLiteral("Crossover"), DocumentChange::output(Region::Crossover, n), {}},
+                                    [&](Configuration& c) {
+                                        core::setCrossoverFamily(c, n, side, 1 + int(random() % 4));
+                                        core::setCrossoverFrequency(c, n, side, 20.0 + double(random() % 15000));
+                                    });
+            break;
+        case 2:
+            changed =
+                document.edit({QStringLiteral("Delay"), DocumentChange(Region::OutputDelays), {}},
+                              [&](Configuration& c) { core::setOutputDelayPosition(c, n, int(random() % 1501)); });
+            break;
+        case 3:
+            changed = document.edit({QStringLiteral("Name"), DocumentChange(Region::Names), {}},
+                                    [&](Configuration& c) { c.setOutputName(n, "N" + std::to_string(i)); });
+            break;
+        default:
+            changed = document.edit({QStringLiteral("Dynamics"), DocumentChange::output(Region::Dynamics, n), {}},
+                                    [&](Configuration& c) {
+                                        c.output(n).dynamics.AuxFlag = uint8_t(random() % 2);
+                                        core::selectDynamicsOutput(c, n);
+                                    });
+            break;
+        }
+        if (changed) {
+            ++steps;
+            files.push_back(file());
+        }
+    }
+    ASSERT_EQ(int(document.history().size()), steps);
+    for (int k = steps; k > 0; --k) {
+        document.undo();
+        ASSERT_EQ(file(), files[size_t(k - 1)]) << "after undoing step " << k;
+    }
+    EXPECT_FALSE(document.canUndo());
+    EXPECT_FALSE(document.modified());
+    for (int k = 1; k <= steps; ++k)
+        document.redo();
+    EXPECT_EQ(file(), files.back());
+    EXPECT_TRUE(document.modified());
+}
+
+TEST_F(Document, AGestureIsOneStepUntilItEnds)
+{
+    // Rows: edits as (output, gesture key, end the gesture after it); steps expected at the end.
+    struct Edit {
+        int output;
+        const char* key;
+        bool end;
+    };
+    struct Row {
+        std::vector<Edit> edits;
+        size_t steps;
+    } rows[] = {
+        {{{1, "fader1", false}, {1, "fader1", false}, {1, "fader1", true}}, 1},  // one drag
+        {{{1, "fader1", true}, {1, "fader1", true}}, 2},                         // two clicks
+        {{{1, "fader1", false}, {2, "fader2", false}, {1, "fader1", false}}, 3}, // controls alternate
+        {{{1, "", false}, {1, "", false}}, 2},                                   // no gesture: each its own
+    };
+    for (const Row& row : rows) {
+        DocumentController doc(presenter, dialogs);
+        double db = -10.0;
+        for (const Edit& e : row.edits) {
+            doc.edit(
+                {QStringLiteral("Level"), DocumentChange::output(Region::Levels, e.output), QString::fromUtf8(e.key)},
+                [&](Configuration& c) { c.setOutputLevelDb(e.output, db += 1.0); });
+            if (e.end) doc.endGesture();
+        }
+        EXPECT_EQ(doc.history().size(), row.steps) << row.edits.size() << " edits";
+        // Undoing all of them gives the start back.
+        while (doc.canUndo())
+            doc.undo();
+        EXPECT_EQ(doc.configuration(), Configuration());
+    }
+}
+
+TEST_F(Document, EditsThatChangeNothingRecordAndAnnounceNothing)
+{
+    std::vector<DocumentChange> changed;
+    QObject::connect(&document, &DocumentController::changed,
+                     [&](const DocumentChange& change) { changed.push_back(change); });
+    level(2, 0.0); // already 0 dB
+    EXPECT_TRUE(changed.empty());
+    EXPECT_FALSE(document.canUndo());
+    EXPECT_FALSE(document.modified());
+
+    level(2, -3.0);
+    ASSERT_EQ(changed.size(), 1u);
+    EXPECT_EQ(changed.back(), DocumentChange::output(Region::Levels, 2));
+    // Undo announces the same region, so only its windows redraw.
+    document.undo();
+    ASSERT_EQ(changed.size(), 2u);
+    const DocumentChange undone = changed.back();
+    EXPECT_TRUE(undone.touches(Region::Levels, 2));
+    EXPECT_FALSE(undone.touches(Region::Levels, 3));
+    EXPECT_FALSE(undone.touches(Region::Crossover));
+}
+
+TEST_F(Document, HistoryIsCappedAndWaitsForExchanges)
+{
+    for (int i = 0; i < int(EditHistory::kDefaultLimit) + 20; ++i)
+        level(1, (i % 2) ? -1.0 : -2.0);
+    EXPECT_EQ(document.history().size(), EditHistory::kDefaultLimit);
+
+    document.setExchangeRunning(true);
+    EXPECT_FALSE(document.canUndo());
+    const Configuration during = document.configuration();
+    document.undo();
+    EXPECT_EQ(document.configuration(), during);
+    document.setExchangeRunning(false);
+    EXPECT_TRUE(document.canUndo());
+    EXPECT_EQ(document.undoName(), QStringLiteral("Output level"));
+}
+
+TEST_F(Document, NewAndOpenStartAFreshHistoryAndSaveMarksItClean)
+{
+    level(1, -5.0);
+    const QString saved = QDir::temp().filePath(QStringLiteral("kvr-document-test.kv4"));
+    ASSERT_TRUE(document.saveConfigurationFile(saved));
+    EXPECT_FALSE(document.modified());
+    EXPECT_TRUE(document.canUndo()); // saving keeps the history
+    document.undo();
+    EXPECT_TRUE(document.modified()); // away from the saved state
+    document.redo();
+    EXPECT_FALSE(document.modified());
+
+    level(1, -6.0);
+    ASSERT_TRUE(document.openConfigurationFile(saved));
+    EXPECT_FALSE(document.canUndo());
+    EXPECT_FALSE(document.modified());
+    EXPECT_DOUBLE_EQ(document.configuration().output(1).levelDb(), -5.0);
+
+    level(1, -7.0);
+    presenter.answers = {Button::No};
+    ASSERT_TRUE(document.newConfiguration());
+    EXPECT_FALSE(document.canUndo());
+    EXPECT_FALSE(document.modified());
+    QFile::remove(saved);
+}
+
+} // namespace
+} // namespace kvr::gui::test
