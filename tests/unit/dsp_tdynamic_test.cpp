@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <cstdint>
 
 #include "dsp/tdynamic.h"
+#include "image/processorfloat.h"
 
 using namespace kvr::core;
 
@@ -183,4 +186,120 @@ TEST(Dynamics, PointCountIsClamped)
     DesignDynamics(d);
     EXPECT_EQ(d.NPuntos, kMaxCurvePoints);
     EXPECT_NEAR(d.InputLinear[kMaxCurvePoints], 1.0, 1e-7);
+}
+
+// Expected words from tests/unit/data/dynamics_words.py, which follows the design step by step in
+// single-precision storage (each step reads the single the previous one stored). Words are the
+// processor's format of each stored single, so every row is exact: no tolerance.
+namespace {
+
+struct StoredDesign {
+    const char* name;
+    float umbral, ratio, gainDb, knee;
+    uint8_t criKnee;
+    float tAttack, tRelease, overRange;
+    // AttackHalf, AttackCoef, release coefficient, KneeTop, KneeBottom, OverC0..OverC3.
+    std::array<uint32_t, 9> words;
+    // Per point: input linear, input dB, output dB, output linear, CurveGain.
+    std::array<std::array<uint32_t, 5>, 12> curve;
+};
+
+const StoredDesign kStoredDesigns[] = {
+    {"wide-knee limiter",
+     -13.85f,
+     1.0f,
+     1.5f,
+     6.0f,
+     0,
+     400.0f,
+     250.0f,
+     10.0f,
+     {0xF27B8000, 0xFF7FF048, 0xFF7FE6DB, 0xFE4F61A8, 0xFD3BCDAC, 0xFF1E3A68, 0xFFF97B6D, 0xFD2A2734, 0xFAF083A7},
+     {{{0xFC505E13, 0x04E13333, 0x04ED3333, 0xFC77A52D, 0x001820D8},
+       {0xFD3BCDAC, 0x03944A04, 0x039AD376, 0xFD44D91E, 0x00062A20},
+       {0xFE07B627, 0x03C77892, 0x03B15B50, 0xFD677E72, 0xFF5A56FA},
+       {0xFE318578, 0x03ECCB37, 0x03B92F2E, 0xFD74E825, 0xFF30966D},
+       {0xFE5B54C9, 0x02945F19, 0x03BA6666, 0xFD770EFF, 0xFF102E76},
+       {0xFF02920D, 0x02C4DE07, 0x03BA6666, 0xFD770EFF, 0xFE7231DE},
+       {0xFF1779B5, 0x02EE2539, 0x03BA6666, 0xFD770EFF, 0xFE50C514},
+       {0xFF2C615E, 0x01A4283B, 0x03BA6666, 0xFD770EFF, 0xFE3773AF},
+       {0xFF414906, 0x01E3C985, 0x03BA6666, 0xFD770EFF, 0xFE239C4A},
+       {0xFF5630AF, 0x00B9C0A4, 0x03BA6666, 0xFD770EFF, 0xFE13A464},
+       {0xFF6B1857, 0xFFC2940A, 0x03BA6666, 0xFD770EFF, 0xFE06837F},
+       {0x00000000, 0x80000000, 0x03BA6666, 0xFD770EFF, 0xFD770EFF}}}},
+    {"soft-knee compressor",
+     -20.0f,
+     3.0f,
+     2.0f,
+     4.0f,
+     1,
+     10.0f,
+     100.0f,
+     6.0f,
+     {0xF81C7040, 0xFF7D8E3F, 0xFF7FC127, 0xFF5765FE, 0xFC4CCCCD, 0x00362F73, 0x0082DA9F, 0xFF7DBF41, 0xFDD66F00},
+     {{{0xFC013856, 0x04C00000, 0x04D00000, 0xFC22ADAD, 0x00212478},
+       {0xFD17D3CA, 0x04FB5E34, 0x04F902CB, 0xFD12C377, 0xFF77763C},
+       {0xFD6F0B69, 0x03B5D138, 0x038745BD, 0xFD2B030A, 0xFF372449},
+       {0xFE232184, 0x03E10B94, 0x0395AE87, 0xFD3DB1DE, 0xFF14D7DE},
+       {0xFE4EBD54, 0x0283F036, 0x03A0A809, 0xFD4D483A, 0xFE7E3200},
+       {0xFE7A5923, 0x02B922BC, 0x03A985CA, 0xFD5ACE32, 0xFE5FBEC3},
+       {0xFF12FA79, 0x02E5C4C9, 0x03B0F622, 0xFD66D626, 0xFE4907B0},
+       {0xFF28C861, 0x01986EC5, 0x03B75E90, 0xFD71BAB3, 0xFE375212},
+       {0xFF3E9649, 0x01DBF8EE, 0x03BCFF69, 0xFD7BB853, 0xFE290EB5},
+       {0xFF546431, 0x00B06047, 0x03C20403, 0xFE027CCD, 0xFE1D478B},
+       {0xFF6A3218, 0xFFBA0E24, 0x03C68AF6, 0xFE06CEE5, 0xFE135BF6},
+       {0x00000000, 0x80000000, 0x03CAAAAB, 0xFE0ADE4D, 0xFE0ADE4D}}}},
+};
+
+} // namespace
+
+TEST(Dynamics, EveryStepReadsTheStoredSingle)
+{
+    for (const StoredDesign& row : kStoredDesigns) {
+        SCOPED_TRACE(row.name);
+        TDYNAMIC d;
+        d.Umbral = row.umbral;
+        d.Ratio = row.ratio;
+        d.GaindB = row.gainDb;
+        d.Knee = row.knee;
+        d.CriKnee = row.criKnee;
+        d.TAttack = row.tAttack;
+        d.TRelease = row.tRelease;
+        d.OverRange = row.overRange;
+        d.NPuntos = 12;
+        DesignDynamics(d);
+        const std::array<float, 9> got = {d.AttackHalf, d.AttackCoef, ReleaseCoefficient(d),
+                                          d.KneeTop,    d.KneeBottom, d.OverC0,
+                                          d.OverC1,     d.OverC2,     d.OverC3};
+        for (size_t k = 0; k < got.size(); ++k)
+            EXPECT_EQ(ToProcessorFloat(got[k]), row.words[k]) << "word " << k;
+        for (size_t i = 1; i <= row.curve.size(); ++i) {
+            const std::array<float, 5> point = {d.InputLinear[i], d.InputDb[i], d.OutputDb[i], d.OutputLinear[i],
+                                                d.CurveGain[i]};
+            for (size_t k = 0; k < point.size(); ++k)
+                EXPECT_EQ(ToProcessorFloat(point[k]), row.curve[i - 1][k]) << "point " << i << " table " << k;
+        }
+    }
+}
+
+TEST(Dynamics, AttackHalfComesFromTheStoredCoefficient)
+{
+    // Decimated ballistics, Tau 0.9: {attack ms, AttackCoef word, AttackHalf word}.
+    struct Row {
+        float ms;
+        uint32_t coef, half;
+    };
+    const Row rows[] = {{0.1f, 0xFE442823, 0xFE1DEBEE},
+                        {10.0f, 0xFF7D8E3F, 0xF81C7040},
+                        {400.0f, 0xFF7FF048, 0xF27B8000},
+                        {1000.0f, 0xFF7FF9B6, 0xF1494000}};
+    for (const Row& row : rows) {
+        TDYNAMIC d;
+        d.TAttack = row.ms;
+        DesignDynamics(d);
+        EXPECT_EQ(ToProcessorFloat(d.AttackCoef), row.coef) << row.ms;
+        EXPECT_EQ(ToProcessorFloat(d.AttackHalf), row.half) << row.ms;
+        // Exactly half of what the stored coefficient leaves below one.
+        EXPECT_EQ(d.AttackHalf, (1.0f - d.AttackCoef) / 2.0f) << row.ms;
+    }
 }

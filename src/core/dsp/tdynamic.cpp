@@ -33,9 +33,10 @@ void DesignDynamics(TDYNAMIC& dyn)
     dyn.NPuntos = clampTo(dyn.NPuntos, kMinCurvePoints, kMaxCurvePoints);
     const int n = dyn.NPuntos;
 
-    const double attack = ballistics(dyn, dyn.TAttack);
-    dyn.AttackCoef = static_cast<float>(attack);
-    dyn.AttackHalf = static_cast<float>((1.0 - attack) / 2.0);
+    // Each step below reads the single the previous step stored, as the processor's fields hold
+    // it; only the arithmetic between two stores is done in double.
+    dyn.AttackCoef = AttackCoefficient(dyn);
+    dyn.AttackHalf = static_cast<float>((1.0 - static_cast<double>(dyn.AttackCoef)) / 2.0);
 
     // A threshold of exactly full scale is moved just below it.
     if (dyn.Umbral == 0.0f) dyn.Umbral = -0.01f;
@@ -49,8 +50,10 @@ void DesignDynamics(TDYNAMIC& dyn)
     // Points from the start of the knee up to full scale, evenly spaced in linear level.
     const double l0 = dbToLinear(t - w);
     for (int i = 1; i <= n; ++i) {
-        const double x = l0 + (1.0 - l0) * (i - 1) / (n - 1);
-        const double xDb = 20.0 * Log10(x);
+        dyn.InputLinear[i] = static_cast<float>(l0 + (1.0 - l0) * (i - 1) / (n - 1));
+        const double x = dyn.InputLinear[i];
+        dyn.InputDb[i] = static_cast<float>(20.0 * Log10(x));
+        const double xDb = dyn.InputDb[i];
         double y = 0.0;
         if (w != 0.0) {
             if (xDb <= t + w) {
@@ -62,12 +65,9 @@ void DesignDynamics(TDYNAMIC& dyn)
         } else {
             y = makeUp + t + slope * (xDb - t);
         }
-        const double out = dbToLinear(y);
-        dyn.InputLinear[i] = static_cast<float>(x);
-        dyn.InputDb[i] = static_cast<float>(xDb);
         dyn.OutputDb[i] = static_cast<float>(y);
-        dyn.OutputLinear[i] = static_cast<float>(out);
-        dyn.CurveGain[i] = static_cast<float>(out / x);
+        dyn.OutputLinear[i] = static_cast<float>(dbToLinear(dyn.OutputDb[i]));
+        dyn.CurveGain[i] = static_cast<float>(static_cast<double>(dyn.OutputLinear[i]) / x);
     }
 
     if (w <= 3.0) {
