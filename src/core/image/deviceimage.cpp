@@ -1,9 +1,12 @@
 #include "image/deviceimage.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "config/editing.h"
 #include "dsp/tdynamic.h"
@@ -37,6 +40,14 @@ constexpr size_t kSectionEntrySize = 8;
 constexpr int kRecordSections = 6;
 constexpr int32_t kMaxInputDelayWord = 14400;
 constexpr int32_t kInputDelayWordCap = 14390;
+
+// DSP block layout.
+constexpr size_t kBlockInputDelays = 20;   // H-words: the routed input's delay of each output
+constexpr size_t kBlockSectionCounts = 24; // I-words: section counts of the two outputs
+constexpr size_t kBlockHeadBytes = 48;
+constexpr size_t kSectionBytes = 20;     // five F-words
+constexpr size_t kStageFixedWords = 23;  // dynamics words besides the curve
+constexpr size_t kCubicWordsAt = 4 * 19; // OverC0..OverC3, within a stage
 
 uint32_t low32(int64_t v)
 {
@@ -93,6 +104,31 @@ void writeDynamicsEntry(ByteWriter& w, size_t at, const TDYNAMIC& d)
                                static_cast<double>(d.Balanced)};
     for (size_t i = 0; i < 18; ++i)
         w.u8(at + i, round8(values[i]));
+}
+
+// Delays beyond what the processor holds are written just below its limit.
+uint16_t inputDelayWord(int64_t samples)
+{
+    return low16(samples > kMaxInputDelayWord ? kInputDelayWordCap : samples);
+}
+
+bool stageActive(const TDYNAMIC& d)
+{
+    return d.BypassF != 1;
+}
+
+int stageCurvePoints(const TDYNAMIC& d)
+{
+    return clampTo<int32_t>(d.NPuntos, 0, kMaxCurvePoints);
+}
+
+// The over-range cubic as the processor receives it; a bypassed stage gets a constant gain.
+std::array<uint32_t, 4> cubicWords(const TDYNAMIC& d)
+{
+    if (!stageActive(d))
+        return {ToProcessorFloat(4.0), ToProcessorFloat(0.0), ToProcessorFloat(0.0), ToProcessorFloat(0.0)};
+    return {ToProcessorFloat(d.OverC0), ToProcessorFloat(d.OverC1), ToProcessorFloat(d.OverC2),
+            ToProcessorFloat(d.OverC3)};
 }
 
 uint8_t flag(bool b)
@@ -191,10 +227,8 @@ void appendBlockHead(ByteAppender& a, const Configuration& c, int k)
     a.u8(0);
     for (int n : outs)
         a.u16be(low16(c.output(n).delaySamples()));
-    for (int n : outs) {
-        int32_t samples = c.input(inputForRoute(c.output(n).route)).delaySamples;
-        a.u16be(low16(samples > kMaxInputDelayWord ? kInputDelayWordCap : samples));
-    }
+    for (int n : outs)
+        a.u16be(inputDelayWord(c.input(inputForRoute(c.output(n).route)).delaySamples));
     for (int n : outs)
         a.u32be(static_cast<uint32_t>(outputSectionChain(c, n).size()));
     a.u32be(static_cast<uint32_t>(k - 1));
@@ -221,10 +255,10 @@ double quotientOrMax(double num, double den)
 
 void appendDynamics(ByteAppender& a, const TDYNAMIC& d)
 {
-    const bool active = d.BypassF != 1;
+    const bool active = stageActive(d);
     const double t = std::pow(10.0, (static_cast<double>(d.Umbral) - static_cast<double>(d.Knee)) / 20.0);
     const double makeup = active ? std::pow(10.0, static_cast<double>(d.GaindB) / 20.0) : 1.0;
-    const int points = clampTo<int32_t>(d.NPuntos, 0, kMaxCurvePoints);
+    const int points = stageCurvePoints(d);
     appendFloat(a, d.AttackHalf);
     appendFloat(a, d.AttackCoef);
     appendFloat(a, d.KneeTop);
@@ -244,17 +278,8 @@ void appendDynamics(ByteAppender& a, const TDYNAMIC& d)
     a.u32be(d.DiezmadoF);
     a.u32be(active ? d.BypassF : 0u);
     a.u32be(d.GateBypassF);
-    if (active) {
-        appendFloat(a, d.OverC0);
-        appendFloat(a, d.OverC1);
-        appendFloat(a, d.OverC2);
-        appendFloat(a, d.OverC3);
-    } else {
-        appendFloat(a, 4.0);
-        appendFloat(a, 0.0);
-        appendFloat(a, 0.0);
-        appendFloat(a, 0.0);
-    }
+    for (uint32_t word : cubicWords(d))
+        a.u32be(word);
     for (int i = 1; i <= points; ++i)
         appendFloat(a, active ? d.CurveGain[static_cast<size_t>(i)] : 1.0);
 }
@@ -352,6 +377,11 @@ Result<Bytes> BuildDeviceImage(const Configuration& config, bool memoryBlocked)
 
 namespace {
 
+// Over-ranges a stage can have: the editors' own, then the design object's.
+constexpr float kEditorOverRangeDb = 12.5f;
+constexpr float kUnknownOverRangeDb = 10.0f;
+constexpr std::array<float, 2> kOverRangeCandidatesDb = {kEditorOverRangeDb, kUnknownOverRangeDb};
+
 std::string trimmedName(const ByteReader& r, size_t at, size_t width)
 {
     std::string text = r.chars(at, width);
@@ -413,7 +443,91 @@ void readDynamicsEntry(const ByteReader& r, size_t at, TDYNAMIC& d)
     // Not kept in a memory.
     d.DiezmadoF = 1;
     d.NumSpeakers = 1;
-    d.OverRange = 10.0f;
+    d.OverRange = kUnknownOverRangeDb;
+}
+
+// The DSP block that holds output n (1-based), and n's place in it (0 or 1).
+std::span<const uint8_t> blockOfOutput(std::span<const uint8_t> image, const DeviceImageLayout& layout, int n)
+{
+    return n <= 2 ? image.subspan(layout.block1Offset, layout.block1Length)
+                  : image.subspan(layout.block2Offset, layout.block2Length);
+}
+
+size_t placeInBlock(int n)
+{
+    return static_cast<size_t>((n - 1) % 2);
+}
+
+// The record keeps input delays as distances and the blocks keep the samples the processor
+// runs, but the temperature between them is not kept. It is the one, nearest 25 °C (the lower
+// on a tie), at which the distances give every routed input's samples again; 25 °C when no
+// routed input has a delay (every temperature fits) or when none fits.
+int inputDelayTemperature(std::span<const uint8_t> image, const DeviceImageLayout& layout,
+                          const std::array<int, kInputCount>& positionsCm,
+                          const std::array<RouteSource, kOutputCount>& routes)
+{
+    struct Held {
+        int positionCm;
+        uint16_t word;
+    };
+    std::vector<Held> held;
+    for (int n = 1; n <= kOutputCount; ++n) {
+        const ByteReader block(blockOfOutput(image, layout, n));
+        const size_t at = kBlockInputDelays + 2 * placeInBlock(n);
+        if (!block.has(at, 2)) continue;
+        const InputId input = inputForRoute(routes[static_cast<size_t>(n - 1)]);
+        held.push_back({positionsCm[static_cast<size_t>(input)], block.u16be(at)});
+    }
+    auto fits = [&](int celsius) {
+        return std::all_of(held.begin(), held.end(), [&](const Held& h) {
+            return inputDelayWord(inputDelaySamplesFromCm(h.positionCm, celsius)) == h.word;
+        });
+    };
+    const int reach = std::max(kTemperatureDefaultC - kTemperatureMinC, kTemperatureMaxC - kTemperatureDefaultC);
+    for (int away = 0; away <= reach; ++away) {
+        for (int celsius : {kTemperatureDefaultC - away, kTemperatureDefaultC + away}) {
+            if (celsius >= kTemperatureMinC && celsius <= kTemperatureMaxC && fits(celsius)) return celsius;
+        }
+    }
+    return kTemperatureDefaultC;
+}
+
+// The four cubic words the processor runs for output n, if its block's layout holds together
+// with the curve lengths of the decoded stages.
+std::optional<std::array<uint32_t, 4>> heldCubicWords(std::span<const uint8_t> image, const DeviceImageLayout& layout,
+                                                      const Configuration& c, int n)
+{
+    const std::span<const uint8_t> bytes = blockOfOutput(image, layout, n);
+    const ByteReader block(bytes);
+    if (!block.has(kBlockSectionCounts, 8)) return std::nullopt;
+    const int first = n - static_cast<int>(placeInBlock(n));
+    const uint64_t sections = uint64_t{block.u32be(kBlockSectionCounts)} + block.u32be(kBlockSectionCounts + 4);
+    const uint64_t stages = kBlockHeadBytes + kSectionBytes * sections;
+    uint64_t stageBytes[2] = {};
+    for (size_t k = 0; k < 2; ++k)
+        stageBytes[k] = 4 * (kStageFixedWords +
+                             static_cast<uint64_t>(stageCurvePoints(c.output(first + static_cast<int>(k)).dynamics)));
+    if (stages + stageBytes[0] + stageBytes[1] != bytes.size()) return std::nullopt;
+    const size_t at = static_cast<size_t>(stages + (placeInBlock(n) == 0 ? 0 : stageBytes[0])) + kCubicWordsAt;
+    std::array<uint32_t, 4> words{};
+    for (size_t k = 0; k < 4; ++k)
+        words[k] = block.u32be(at + 4 * k);
+    return words;
+}
+
+// The over-range is not kept either: it is the one whose freshly designed cubic gives the words
+// the block holds. A bypassed stage's constant fits any, so it gets the editors' value.
+void restoreOverRange(TDYNAMIC& stage, const std::array<uint32_t, 4>& held)
+{
+    for (float overRange : kOverRangeCandidatesDb) {
+        TDYNAMIC trial = stage;
+        trial.OverRange = overRange;
+        designDynamicsStage(trial);
+        if (cubicWords(trial) == held) {
+            stage = trial;
+            return;
+        }
+    }
 }
 
 Error incomplete()
@@ -485,6 +599,18 @@ Result<Configuration> DecodeDeviceImage(std::span<const uint8_t> bytes, int memo
         c.routingMode = mode < kRoutingModeCount ? mode : kRoutingModeFree;
     }
     const InputId inputs[3] = {InputId::A, InputId::B, InputId::M};
+    std::array<int, kInputCount> delayPositions{};
+    for (size_t i = 0; i < 3; ++i)
+        delayPositions[static_cast<size_t>(inputs[i])] =
+            clampTo<int>(r.s16le(kRecInputDelays + 2 * i), 0, kInputDelayPositionMax);
+    for (int n = 1; n <= kOutputCount; ++n)
+        c.output(n).route = routeFromCode(h.u8(kImageRoutes + static_cast<size_t>(n - 1)));
+    {
+        std::array<RouteSource, kOutputCount> routes{};
+        for (int n = 1; n <= kOutputCount; ++n)
+            routes[static_cast<size_t>(n - 1)] = c.output(n).route;
+        c.temperatureC = inputDelayTemperature(bytes.first(layout.imageLength), layout, delayPositions, routes);
+    }
     InputDelayTracks delays(c, {0, 0, 0});
     for (size_t i = 0; i < 3; ++i) {
         InputChannelSettings& in = c.input(inputs[i]);
@@ -492,12 +618,11 @@ Result<Configuration> DecodeDeviceImage(std::span<const uint8_t> bytes, int memo
         if (selection <= 2) in.peqSource = selection;
         in.levelPosition = clampLevelPosition(r.s16le(kRecInputLevels + 2 * i));
         in.mute = r.u8(kRecInputMutes + i) != 0;
-        delays.setPosition(inputs[i], r.s16le(kRecInputDelays + 2 * i));
+        delays.setPosition(inputs[i], delayPositions[static_cast<size_t>(inputs[i])]);
     }
     for (int n = 1; n <= kOutputCount; ++n) {
         const size_t o = static_cast<size_t>(n - 1);
         OutputChannelSettings& out = c.output(n);
-        out.route = routeFromCode(h.u8(kImageRoutes + o));
         out.levelPosition = clampLevelPosition(r.s16le(kRecOutputLevels + 2 * o));
         out.mute = r.u8(kRecOutputMutes + o) != 0;
         out.polarity = r.u8(kRecPolarities + o) != 0 ? -1 : +1;
@@ -541,6 +666,10 @@ Result<Configuration> DecodeDeviceImage(std::span<const uint8_t> bytes, int memo
     for (size_t o = 0; o < kOutputCount; ++o)
         readDynamicsEntry(r, kRecDynamics + kRecDynamicsSize * o, c.outputs[o].dynamics);
     reselectAllDynamics(c);
+    for (int n = 1; n <= kOutputCount; ++n) {
+        if (auto held = heldCubicWords(bytes.first(layout.imageLength), layout, c, n))
+            restoreOverRange(c.output(n).dynamics, *held);
+    }
 
     report(100, texts::kDecodeDone);
     return c;

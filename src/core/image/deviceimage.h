@@ -60,7 +60,9 @@ Result<DeviceImageLayout> LocateDeviceImage(std::span<const uint8_t> bytes);
 
 // Turns a received image into a fresh Configuration, reporting its stages through `progress`
 // (text "Designing Configuration " + memoryNumber), and runs every design again. Nothing is
-// decoded unless the whole record is there.
+// decoded unless the whole record is there. The record keeps neither the input delay window's
+// temperature nor the dynamics over-ranges: they are taken as those that give again the words
+// the DSP blocks hold, so a memory read back and stored again programs the processor the same way.
 Result<Configuration> DecodeDeviceImage(std::span<const uint8_t> bytes, int memoryNumber,
                                         const ProgressCallback& progress = {});
 
