@@ -2,9 +2,16 @@
 
 #include <QFileInfo>
 
+#include "app/crossoveroperations.h"
+#include "app/delayoperations.h"
+#include "app/dynamicsoperations.h"
+#include "app/equalizeroperations.h"
 #include "app/filedialogs.h"
+#include "app/leveloperations.h"
 #include "app/messagepresenter.h"
+#include "app/nameoperations.h"
 #include "app/routingoperations.h"
+#include "app/viewoperations.h"
 #include "util/texts.h"
 
 namespace kvr::gui {
@@ -31,7 +38,11 @@ FileDialogRequest configDialog(const char* title)
 
 DocumentController::DocumentController(MessagePresenter& presenter, FileDialogs& dialogs, QObject* parent)
     : QObject(parent), m_presenter(presenter), m_dialogs(dialogs), m_documentName(q(t::kNoName)),
-      m_routing(std::make_unique<RoutingOperations>(*this))
+      m_routing(std::make_unique<RoutingOperations>(*this)), m_levels(std::make_unique<LevelOperations>(*this)),
+      m_delays(std::make_unique<DelayOperations>(*this)), m_equalizers(std::make_unique<EqualizerOperations>(*this)),
+      m_crossovers(std::make_unique<CrossoverOperations>(*this)),
+      m_dynamics(std::make_unique<DynamicsOperations>(*this)), m_names(std::make_unique<NameOperations>(*this)),
+      m_views(std::make_unique<ViewOperations>(*this))
 {
     m_history.clear();
 }

@@ -14,7 +14,14 @@ namespace kvr::gui {
 
 class FileDialogs;
 class MessagePresenter;
+class CrossoverOperations;
+class DelayOperations;
+class DynamicsOperations;
+class EqualizerOperations;
+class LevelOperations;
+class NameOperations;
 class RoutingOperations;
+class ViewOperations;
 
 // The one Configuration, the file it came from, and its undo history. Every change goes through
 // edit(): one named step per user action (a gesture merges into one step), followed by a notice
@@ -96,6 +103,13 @@ public:
 
     // ---- Editing operations by region ----
     RoutingOperations& routing() { return *m_routing; }
+    LevelOperations& levels() { return *m_levels; }
+    DelayOperations& delays() { return *m_delays; }
+    EqualizerOperations& equalizers() { return *m_equalizers; }
+    CrossoverOperations& crossovers() { return *m_crossovers; }
+    DynamicsOperations& dynamics() { return *m_dynamics; }
+    NameOperations& names() { return *m_names; }
+    ViewOperations& views() { return *m_views; }
 
 signals:
     void changed(const kvr::gui::DocumentChange& change);
@@ -123,6 +137,13 @@ private:
     bool m_exchangeRunning = false;
     int m_readMemory = 0;
     std::unique_ptr<RoutingOperations> m_routing;
+    std::unique_ptr<LevelOperations> m_levels;
+    std::unique_ptr<DelayOperations> m_delays;
+    std::unique_ptr<EqualizerOperations> m_equalizers;
+    std::unique_ptr<CrossoverOperations> m_crossovers;
+    std::unique_ptr<DynamicsOperations> m_dynamics;
+    std::unique_ptr<NameOperations> m_names;
+    std::unique_ptr<ViewOperations> m_views;
 };
 
 } // namespace kvr::gui

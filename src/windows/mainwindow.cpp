@@ -1,5 +1,6 @@
 #include "windows/mainwindow.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -169,11 +170,6 @@ void MainWindow::buildMenus(QMenuBar* bar)
         action->setObjectName(q(name));
         return action;
     };
-    auto disabled = [&](QMenu* menu, const char* name, const char* caption) {
-        QAction* action = item(menu, name, caption);
-        action->setEnabled(false);
-        return action;
-    };
     QMenu* file = bar->addMenu(q(t::kMenuFile));
     file->setObjectName(QStringLiteral("FileMenu"));
     m_newAction = item(file, "MenuNew", t::kMenuNew);
@@ -181,7 +177,7 @@ void MainWindow::buildMenus(QMenuBar* bar)
     QAction* save = item(file, "MenuSave", t::kMenuSave);
     QAction* saveAs = item(file, "MenuSaveAs", t::kMenuSaveAs);
     file->addSeparator();
-    disabled(file, "MenuReport", t::kMenuReport);
+    opens(item(file, "MenuReport", t::kMenuReport), EditorKind::Report);
     file->addSeparator();
     QAction* exit = item(file, "MenuExit", t::kMenuExit);
     connect(m_newAction, &QAction::triggered, &m_document, &DocumentController::newConfiguration);
@@ -203,7 +199,7 @@ void MainWindow::buildMenus(QMenuBar* bar)
 
     QMenu* config = bar->addMenu(q(t::kMenuConfiguration));
     config->setObjectName(QStringLiteral("ConfigurationMenu"));
-    disabled(config, "MenuSystemName", t::kMenuSystemName);
+    opens(item(config, "MenuSystemName", t::kMenuSystemName), EditorKind::SystemInfo);
     item(config, "MenuInptuts", t::kMenuInptutsOutputs); // no action
     config->addSeparator();
     QAction* password = item(config, "MenuPassword", t::kMenuPassword);
@@ -227,18 +223,18 @@ void MainWindow::buildMenus(QMenuBar* bar)
 
     QMenu* view = bar->addMenu(q(t::kMenuView));
     view->setObjectName(QStringLiteral("ViewMenu"));
-    disabled(view, "MenuInputsOutputs", t::kMenuInputsOutputs);
-    disabled(view, "MenuGains", t::kMenuGains);
-    disabled(view, "MenuPeq", t::kMenuPeq);
-    disabled(view, "MenuXover", t::kMenuXover);
-    disabled(view, "MenuPeqx", t::kMenuPeqx);
-    disabled(view, "MenuDynamics", t::kMenuDynamics);
-    disabled(view, "MenuInputDelays", t::kMenuInputDelays);
-    disabled(view, "MenuOutputDelays", t::kMenuOutputDelays);
+    opens(item(view, "MenuInputsOutputs", t::kMenuInputsOutputs), EditorKind::Names);
+    opens(item(view, "MenuGains", t::kMenuGains), EditorKind::Levels);
+    opens(item(view, "MenuPeq", t::kMenuPeq), EditorKind::InputEq);
+    opens(item(view, "MenuXover", t::kMenuXover), EditorKind::Crossover);
+    opens(item(view, "MenuPeqx", t::kMenuPeqx), EditorKind::OutputEq);
+    opens(item(view, "MenuDynamics", t::kMenuDynamics), EditorKind::Dynamics);
+    opens(item(view, "MenuInputDelays", t::kMenuInputDelays), EditorKind::InputDelay);
+    opens(item(view, "MenuOutputDelays", t::kMenuOutputDelays), EditorKind::OutputDelay);
 
     QAction* copy = bar->addAction(q(t::kMenuCopyOutputs));
     copy->setObjectName(QStringLiteral("MenuCopyOutputs"));
-    copy->setEnabled(false);
+    opens(copy, EditorKind::CopyOutputs);
 
     QMenu* help = bar->addMenu(q(t::kMenuHelp));
     help->setObjectName(QStringLiteral("HelpMenu"));
@@ -287,7 +283,7 @@ void MainWindow::buildToolBar(QWidget* bar)
     m_openButton = add("OpenB", t::kHintOpen, ToolIcon::Open);
     m_saveButton = add("SaveB", t::kHintSave, ToolIcon::Save);
     QToolButton* report = add("ReportB", t::kHintReport, ToolIcon::Report);
-    report->setEnabled(false);
+    opens(report, EditorKind::Report, 0);
     separator();
     QToolButton* connectB = add("DetectSNVDB", t::kHintConnect, ToolIcon::Connect);
     m_ethernetButton = add("EthernetB", t::kHintEthernet, ToolIcon::Ethernet);
@@ -365,7 +361,7 @@ void MainWindow::buildDiagram()
     m_systemButton = new QPushButton(q(t::kSystemButton), d);
     m_systemButton->setObjectName(QStringLiteral("SistemaB"));
     m_systemButton->setGeometry(230, 16, 84, 30);
-    m_systemButton->setEnabled(false);
+    opens(m_systemButton, EditorKind::SystemInfo, 0);
     m_systemName = new ClickableLabel(d);
     m_systemName->setObjectName(QStringLiteral("SistemaL"));
     m_systemName->setGeometry(324, 14, 220, 34);
@@ -390,7 +386,7 @@ void MainWindow::buildDiagram()
     m_copyButton = new QPushButton(q(t::kCopyButton), d);
     m_copyButton->setObjectName(QStringLiteral("CopyOutsB"));
     m_copyButton->setGeometry(BlockDiagram::kWidth - 106, 16, 86, 30);
-    m_copyButton->setEnabled(false);
+    opens(m_copyButton, EditorKind::CopyOutputs, 0);
 
     // Inputs.
     const char* gainNames[3] = {"Gain1B", "Gain2B", "GainABB"};
@@ -406,7 +402,7 @@ void MainWindow::buildDiagram()
             name->setObjectName(numbered("Input", i + 1, "B"));
             name->setGeometry(BlockDiagram::inputBlock(id, 0));
             name->setAccent(accent);
-            name->setEnabled(false);
+            opens(name, EditorKind::Names, i);
             m_inputNameButtons[static_cast<size_t>(i)] = name;
         }
         auto* gain = new BlockButton(QStringLiteral("GAIN"), d);
@@ -419,8 +415,10 @@ void MainWindow::buildDiagram()
         for (BlockButton* b : {gain, delay, peq}) {
             b->setGeometry(BlockDiagram::inputBlock(id, column++));
             b->setAccent(accent);
-            b->setEnabled(false);
         }
+        opens(gain, EditorKind::Levels, i);
+        opens(delay, EditorKind::InputDelay, i);
+        opens(peq, EditorKind::InputEq, i);
         m_inputGainButtons[static_cast<size_t>(i)] = gain;
         m_inputDelayButtons[static_cast<size_t>(i)] = delay;
         m_inputPeqButtons[static_cast<size_t>(i)] = peq;
@@ -451,22 +449,22 @@ void MainWindow::buildDiagram()
         connect(route, &QPushButton::clicked, this, [this, n] { m_document.routing().clickRoute(n); });
         m_routeButtons[k] = route;
 
-        auto block = [&](const char* function, const QString& name, int column) {
+        auto block = [&](const char* function, const QString& name, int column, EditorKind kind) {
             auto* b = new BlockButton(q(function), d);
             b->setObjectName(name);
             b->setGeometry(BlockDiagram::outputBlock(n, column));
             b->setProperty("Tag", n);
-            b->setEnabled(false);
+            opens(b, kind, n);
             return b;
         };
-        m_xoverButtons[k] = block("XOVER", numbered("Xover", n, "B"), 1);
-        m_peqxButtons[k] = block("PEQX", numbered("PEQX", n, "B"), 2);
+        m_xoverButtons[k] = block("XOVER", numbered("Xover", n, "B"), 1, EditorKind::Crossover);
+        m_peqxButtons[k] = block("PEQX", numbered("PEQX", n, "B"), 2, EditorKind::OutputEq);
         m_peqxButtons[k]->setGlyph(BlockButton::Glyph::Equaliser);
-        m_dynamicButtons[k] = block("DYNAMICS", numbered("Dynamic", n, "B"), 3);
+        m_dynamicButtons[k] = block("DYNAMICS", numbered("Dynamic", n, "B"), 3, EditorKind::Dynamics);
         m_dynamicButtons[k]->setGlyph(BlockButton::Glyph::Dynamics);
-        m_delayButtons[k] = block("DELAY", numbered("Delay", n, "FB"), 4);
-        m_gainButtons[k] = block("GAIN", numbered("Gainout", n, "B"), 5);
-        m_outputButtons[k] = block("OUTPUT", numbered("Output", n, "B"), 6);
+        m_delayButtons[k] = block("DELAY", numbered("Delay", n, "FB"), 4, EditorKind::OutputDelay);
+        m_gainButtons[k] = block("GAIN", numbered("Gainout", n, "B"), 5, EditorKind::Levels);
+        m_outputButtons[k] = block("OUTPUT", numbered("Output", n, "B"), 6, EditorKind::Names);
 
         const QRect x = m_xoverButtons[k]->geometry();
         m_fc1Labels[k] =
@@ -547,6 +545,30 @@ void MainWindow::refresh()
         m_modeCombo->setCurrentIndex(c.routingMode);
     }
     m_memorySpin->setValue(m_device.memory());
+}
+
+void MainWindow::opens(QAbstractButton* button, EditorKind kind, int index)
+{
+    button->setEnabled(false);
+    m_editorWidgets[static_cast<size_t>(kind)].push_back(button);
+    connect(button, &QAbstractButton::clicked, this, [this, kind, index] {
+        emit editorRequested({kind, index, false});
+    });
+}
+
+void MainWindow::opens(QAction* action, EditorKind kind)
+{
+    action->setEnabled(false);
+    m_editorActions[static_cast<size_t>(kind)].push_back(action);
+    connect(action, &QAction::triggered, this, [this, kind] { emit editorRequested({kind, 0, true}); });
+}
+
+void MainWindow::setEditorAvailable(EditorKind kind, bool available)
+{
+    for (QWidget* w : m_editorWidgets[static_cast<size_t>(kind)])
+        w->setEnabled(available);
+    for (QAction* a : m_editorActions[static_cast<size_t>(kind)])
+        a->setEnabled(available);
 }
 
 void MainWindow::onChanged(const DocumentChange& change)

@@ -2,10 +2,12 @@
 
 #include <QPointer>
 #include <array>
+#include <vector>
 
 #include "config/routing.h"
 #include "widgets/framedwindow.h"
 
+class QAbstractButton;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -16,6 +18,32 @@ class QSpinBox;
 class QToolButton;
 
 namespace kvr::gui {
+
+// The windows the main window's blocks, buttons and menu items open.
+enum class EditorKind : uint8_t {
+    Names,       // names window, modal
+    Levels,      // levels window
+    InputDelay,  // input delays: modal from a block, modeless from the menu
+    OutputDelay, // output delays: modal from a block, modeless from the menu
+    InputEq,     // input equaliser
+    OutputEq,    // output equaliser
+    Crossover,   // crossover editor
+    Dynamics,    // dynamics editor
+    SystemInfo,  // system information, modal
+    CopyOutputs, // output copying, modal
+    Report,      // the automatic report
+    Listings,    // coefficient listings
+    DeviceData,  // the device image's data
+};
+constexpr int kEditorKinds = 13;
+
+// Which window and where it was asked for.
+struct EditorRequest {
+    EditorKind kind;
+    // Input channel 0..2 (A, B, A+B) or output 1..4 of the block pressed; 0 from a menu.
+    int index = 0;
+    bool fromMenu = false;
+};
 
 class Application;
 class DeviceController;
@@ -37,7 +65,11 @@ public:
     static constexpr int kMemoryBlockedDoubleClicks = 5;
     static constexpr int kLogoClicks = 50;
 
+    // Enables the blocks, buttons and menu items of a window once it exists.
+    void setEditorAvailable(EditorKind kind, bool available);
+
 signals:
+    void editorRequested(const kvr::gui::EditorRequest& request);
     void aboutRequested();
     void libraryMakerRequested();
     // The main window closed: the program ends.
@@ -113,6 +145,11 @@ private:
     std::vector<QAction*> m_deviceActions;
     QAction* m_newAction = nullptr;
     QAction* m_openAction = nullptr;
+    // Registers a control that opens a window: disabled until the window is available.
+    void opens(QAbstractButton* button, EditorKind kind, int index);
+    void opens(QAction* action, EditorKind kind);
+    std::array<std::vector<QWidget*>, kEditorKinds> m_editorWidgets;
+    std::array<std::vector<QAction*>, kEditorKinds> m_editorActions;
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;
 };
