@@ -32,6 +32,7 @@ WindowSet::WindowSet(Application& app, QObject* parent)
         if (scan) m_app.modules().scan();
     });
     connect(&device, &DeviceController::passwordWindowRequested, this, [this] { showCentred(m_password); });
+    connect(m_main, &MainWindow::editorRequested, this, &WindowSet::onEditorRequested);
     connect(m_main, &MainWindow::aboutRequested, this, [this] { showCentred(m_about); });
     connect(m_main, &MainWindow::libraryMakerRequested, this, [this] { showCentred(m_libraryMaker); });
 }
@@ -44,6 +45,17 @@ WindowSet::~WindowSet()
 QList<QWidget*> WindowSet::all() const
 {
     return {m_main, m_connection, m_about, m_comm, m_password, m_progress, m_libraryMaker, m_ethernet};
+}
+
+void WindowSet::handle(EditorKind kind, std::function<void(const EditorRequest&)> open)
+{
+    m_openers[static_cast<size_t>(kind)] = std::move(open);
+    m_main->setEditorAvailable(kind, true);
+}
+
+void WindowSet::onEditorRequested(const EditorRequest& request)
+{
+    if (const auto& open = m_openers[static_cast<size_t>(request.kind)]) open(request);
 }
 
 void WindowSet::showCentred(QWidget* window)

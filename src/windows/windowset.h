@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QObject>
+#include <array>
+#include <functional>
+
+#include "windows/mainwindow.h"
 
 namespace kvr::gui {
 
@@ -34,8 +38,15 @@ public:
     // In creation order.
     QList<QWidget*> all() const;
 
-private:
+    // Shows a window centred on the main window (where it was last, once shown).
     void showCentred(QWidget* window);
+
+private:
+    // What a request of the main window for a kind of window does; the kind's controls are
+    // enabled once it is set.
+    void handle(EditorKind kind, std::function<void(const EditorRequest&)> open);
+    void onEditorRequested(const EditorRequest& request);
+    std::array<std::function<void(const EditorRequest&)>, kEditorKinds> m_openers;
 
     Application& m_app;
     MainWindow* m_main;
