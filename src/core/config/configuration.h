@@ -100,10 +100,23 @@ struct ViewFlags {
 constexpr int kMeasurementFileKinds = 9;
 constexpr float kDefaultReferenceDbSpl = 96.0f;
 
+// One output's measured response resampled onto the FrequencyGrid (not stored in files; the
+// import fills it from the files named in the settings).
+struct MeasuredResponse {
+    bool present = false;   // false: nothing imported, the arrays hold zeros
+    bool impedance = false; // values are ohms (an impedance file), not dB
+    std::array<float, kGridPoints> level{}; // dB relative to the reference level, or ohms
+    std::array<float, kGridPoints> phaseRad{};
+
+    bool operator==(const MeasuredResponse&) const = default;
+};
+
 struct MeasurementImportSettings {
     std::array<std::string, kOutputCount> fileNames;
     int32_t fileKind = 0; // 0..8
     float dBspl = kDefaultReferenceDbSpl;
+    // The imported responses, one per output; New clears them.
+    std::array<MeasuredResponse, kOutputCount> responses{};
 
     bool operator==(const MeasurementImportSettings&) const = default;
 };
