@@ -451,6 +451,97 @@ TEST(AutomaticTimes, OpeningAFileDerivesStaleTimes)
     EXPECT_EQ(loaded->config.output(4).dynamics.TRelease, 150.0f);
 }
 
+// Links tie values when the user changes one; opening a file places every value as saved, even
+// where linked values differ (a link checked afterwards, or a clamp that held one side).
+TEST(Opening, LinkedValuesThatDifferStayAsSaved)
+{
+    struct Row {
+        const char* what;
+        std::function<void(Configuration&)> build;
+    };
+    const Row rows[] = {
+        {"input delays, Link A to B checked after A and B were set",
+         [](Configuration& c) {
+             InputDelayTracks tracks(c);
+             tracks.setPosition(InputId::A, 100);
+             tracks.setPosition(InputId::B, 300);
+             c.links.inputDelayAB = true;
+         }},
+        {"input delays, Link All checked after A+B was set",
+         [](Configuration& c) {
+             InputDelayTracks(c).setPosition(InputId::M, 450);
+             c.links.inputDelayAll = true;
+         }},
+        {"output delays 2-3 linked after they were set",
+         [](Configuration& c) {
+             setOutputDelayPosition(c, 2, 100);
+             setOutputDelayPosition(c, 3, 700);
+             c.links.outputDelay[1] = true;
+         }},
+        {"crossover link 2-3 with output 2's high side held at its low side",
+         [](Configuration& c) {
+             openWithCrossoverLink(c, 1, true);
+             setCrossoverFamily(c, 3, CrossoverSide::Low, 1);
+             setCrossoverFrequency(c, 3, CrossoverSide::Low, 33); // output 2's high side stops at 100
+         }},
+    };
+    for (const Row& row : rows) {
+        Configuration c;
+        row.build(c);
+        auto loaded = decodeConfigurationFile(encodeConfigurationFile(c, kPath), kPath);
+        ASSERT_TRUE(loaded.ok()) << row.what;
+        for (int i = 0; i < kInputCount; ++i)
+            EXPECT_EQ(loaded->config.inputs[static_cast<size_t>(i)].delaySamples,
+                      c.inputs[static_cast<size_t>(i)].delaySamples)
+                << row.what;
+        for (int n = 1; n <= kOutputCount; ++n) {
+            EXPECT_EQ(loaded->config.output(n).delaySamples(), c.output(n).delaySamples()) << row.what;
+            EXPECT_EQ(loaded->config.output(n).xover.LowSide.Frec, c.output(n).xover.LowSide.Frec) << row.what;
+            EXPECT_EQ(loaded->config.output(n).xover.HighSide.Frec, c.output(n).xover.HighSide.Frec) << row.what;
+        }
+        EXPECT_TRUE(reloadsExactly(c)) << row.what;
+    }
+    // The crossover row: both sides as the chain left them.
+    Configuration c;
+    rows[3].build(c);
+    EXPECT_EQ(c.output(3).xover.LowSide.Frec, 33.0);
+    EXPECT_EQ(c.output(2).xover.HighSide.Frec, 100.0);
+}
+
+// A temperature change re-derives every channel's samples from its track, moved or not, so the
+// delays stay on the 1 cm grid a file is opened on.
+TEST(Opening, TemperatureChangeKeepsSamplesOnTheTrackGrid)
+{
+    struct Row {
+        int cm;
+        int celsius;
+    };
+    // 1.00 m at 25 C is 139 samples; at 26 C the track stays at 100 cm (139 samples are 100.45 cm).
+    const Row rows[] = {{100, 26}, {100, 24}, {1000, 30}, {9999, 0}, {1, 50}};
+    for (const Row& row : rows) {
+        Configuration c;
+        InputDelayTracks tracks(c);
+        tracks.setPosition(InputId::B, row.cm);
+        tracks.setTemperature(row.celsius);
+        // Independent reference: c = 20.06 sqrt(T + 273) in single precision; samples = round(d / c * fs)
+        // at 25 C; the track at the new temperature = round(samples * c * 100 / fs); its samples.
+        auto speed = [](int celsius) { return 20.06f * std::sqrt(static_cast<float>(celsius + 273)); };
+        const double before = std::nearbyint(row.cm / 100.0 / speed(25) * 48000.0);
+        const double track = std::nearbyint(before * 100.0 * speed(row.celsius) / 48000.0);
+        EXPECT_EQ(tracks.position(InputId::B), track) << row.cm << " cm at " << row.celsius;
+        EXPECT_EQ(c.input(InputId::B).delaySamples, std::nearbyint(track / 100.0 / speed(row.celsius) * 48000.0))
+            << row.cm << " cm at " << row.celsius;
+        EXPECT_TRUE(reloadsExactly(c)) << row.cm << " cm at " << row.celsius;
+    }
+    Configuration c;
+    InputDelayTracks tracks(c);
+    tracks.setPosition(InputId::A, 100);
+    EXPECT_EQ(c.input(InputId::A).delaySamples, 139);
+    tracks.setTemperature(26);
+    EXPECT_EQ(tracks.position(InputId::A), 100);
+    EXPECT_EQ(c.input(InputId::A).delaySamples, 138);
+}
+
 namespace {
 
 const char* sideName(CrossoverSide side)
