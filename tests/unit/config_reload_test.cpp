@@ -267,47 +267,56 @@ TEST(ReloadValues, CrossoverSectionValues)
     const float inf = std::numeric_limits<float>::infinity();
     struct Row {
         const char* what;
-        size_t field;
-        float written;
-        double loaded;
+        CrossoverSide side;
+        float frequency; // written
+        float q;         // written
+        double loadedFrequency;
+        double loadedQ;
     };
     const Row rows[] = {
-        {"first-order high-pass Q at 1 kHz", kLowSectionQs, -1.56221747f, -1.56221747f},
-        {"first-order low-pass Q at 12 kHz", kHighSectionQs, 2.25179981e15f, 2.25179981e15f},
-        {"first-order low-pass Q at 20 Hz", kHighSectionQs, 0.0512669347f, 0.0512669347f},
-        {"smallest custom Q", kLowSectionQs, 0.1f, 0.1f},
-        {"zero Q divides by zero", kLowSectionQs, 0.0f, 1.0},
-        {"negative zero Q", kHighSectionQs, -0.0f, 1.0},
-        {"NaN Q", kLowSectionQs, nan, 1.0},
-        {"infinite Q", kHighSectionQs, -inf, 1.0},
-        {"Bessel high-pass section at 9.1 Hz", kLowSectionFrequencies, 9.13674f, 9.13674f},
-        {"Bessel low-pass section at 23962 Hz", kHighSectionFrequencies, 23962.1f, 23962.1f},
-        {"frequency 0", kLowSectionFrequencies, 0.0f, 1.0},
-        {"frequency above half the sample rate", kHighSectionFrequencies, 30000.0f, 23999.0},
-        {"NaN frequency", kHighSectionFrequencies, nan, 1000.0},
-        {"infinite frequency", kLowSectionFrequencies, inf, 1000.0},
+        {"first-order high-pass Q at 1 kHz", CrossoverSide::Low, 1000, -1.56221747f, 1000, -1.56221747f},
+        {"first-order high-pass Q at 20 Hz", CrossoverSide::Low, 20, -1.41699374f, 20, -1.41699374f},
+        {"first-order low-pass Q at 12 kHz", CrossoverSide::High, 12000, 2.25179981e15f, 12000, 2.25179981e15f},
+        {"first-order low-pass Q at 20 Hz", CrossoverSide::High, 20, 0.0512669347f, 20, 0.0512669347f},
+        {"smallest custom Q", CrossoverSide::Low, 1000, 0.1f, 1000, 0.1f},
+        {"Q -0.5 at 12 kHz: 1 + sin(w)/(2Q) is 0", CrossoverSide::High, 12000, -0.5f, 12000, 1.0},
+        {"zero Q", CrossoverSide::Low, 1000, 0.0f, 1000, 1.0},
+        {"negative zero Q", CrossoverSide::High, 1000, -0.0f, 1000, 1.0},
+        {"Q below any design's", CrossoverSide::Low, 1000, 0.04f, 1000, 1.0},
+        {"negative Q above any design's", CrossoverSide::High, 1000, -0.999f, 1000, 1.0},
+        {"NaN Q", CrossoverSide::Low, 1000, nan, 1000, 1.0},
+        {"infinite Q", CrossoverSide::High, 1000, -inf, 1000, 1.0},
+        {"Bessel high-pass section at 9.1 Hz", CrossoverSide::Low, 9.13674f, 1, 9.13674f, 1},
+        {"Bessel low-pass section at 23962 Hz", CrossoverSide::High, 23962.1f, 1, 23962.1f, 1},
+        {"frequency 0", CrossoverSide::Low, 0.0f, 1, 1, 1},
+        {"frequency above half the sample rate", CrossoverSide::High, 30000.0f, 1, 23999, 1},
+        {"NaN frequency", CrossoverSide::High, nan, 1, 1000, 1},
+        {"infinite frequency", CrossoverSide::Low, inf, 1, 1000, 1},
     };
     Configuration c;
-    // Custom sides keep their sections as read; section 2 of output 1 on both sides.
+    // Custom sides keep their sections as read; section 2 of output 1 is a second-order section.
     setCrossoverFrequency(c, 1, CrossoverSide::High, 20000);
     setCrossoverFamily(c, 1, CrossoverSide::Low, 4);
     setCrossoverFamily(c, 1, CrossoverSide::High, 4);
     const Bytes base = encodeConfigurationFile(c, kPath);
     for (const Row& row : rows) {
-        const size_t at = kCrossovers + row.field + 4;
-        auto loaded = decodeConfigurationFile(withValue(base, at, row.written), kPath);
+        const bool low = row.side == CrossoverSide::Low;
+        const size_t frequencyAt = kCrossovers + (low ? kLowSectionFrequencies : kHighSectionFrequencies) + 4;
+        const size_t qAt = kCrossovers + (low ? kLowSectionQs : kHighSectionQs) + 4;
+        auto loaded =
+            decodeConfigurationFile(withValue(withValue(base, frequencyAt, row.frequency), qAt, row.q), kPath);
         ASSERT_TRUE(loaded.ok()) << row.what;
-        const bool low = row.field == kLowSectionQs || row.field == kLowSectionFrequencies;
-        const bool isQ = row.field == kLowSectionQs || row.field == kHighSectionQs;
-        const TSOS& s =
-            (low ? loaded->config.output(1).xover.LowSide : loaded->config.output(1).xover.HighSide).Sections[1];
-        EXPECT_EQ(isQ ? s.Q : s.Frec, static_cast<double>(static_cast<float>(row.loaded))) << row.what;
-        EXPECT_TRUE(std::isfinite(s.B0) && std::isfinite(s.A1) && std::isfinite(s.A2)) << row.what;
+        const TSOS& s = crossoverSide(loaded->config, 1, row.side).Sections[1];
+        EXPECT_EQ(s.Frec, static_cast<double>(static_cast<float>(row.loadedFrequency))) << row.what;
+        EXPECT_EQ(s.Q, static_cast<double>(static_cast<float>(row.loadedQ))) << row.what;
+        EXPECT_TRUE(std::isfinite(s.B0) && std::isfinite(s.B1) && std::isfinite(s.A1) && std::isfinite(s.A2))
+            << row.what;
         // What was kept is written back bit for bit.
-        const float kept = static_cast<float>(row.loaded);
-        if (std::memcmp(&kept, &row.written, sizeof kept) == 0) {
-            const float rewritten = valueAt<float>(encodeConfigurationFile(loaded->config, kPath), at);
-            EXPECT_EQ(std::memcmp(&rewritten, &row.written, sizeof kept), 0) << row.what;
+        const Bytes again = encodeConfigurationFile(loaded->config, kPath);
+        const float keptQ = static_cast<float>(row.loadedQ);
+        if (std::memcmp(&keptQ, &row.q, sizeof keptQ) == 0) {
+            const float rewritten = valueAt<float>(again, qAt);
+            EXPECT_EQ(std::memcmp(&rewritten, &row.q, sizeof rewritten), 0) << row.what;
         }
     }
 }

@@ -200,6 +200,9 @@ constexpr double kBandQMax = 101.0;
 // 20 Hz puts a section at 9.1 Hz, a Bessel low-pass of order 5 at its limit one at 23962 Hz).
 constexpr double kSectionFrequencyMin = 1.0;
 constexpr double kSectionFrequencyMax = kGridHighHz;
+// Crossover section Q values that no design or field produces, around the divisions by zero.
+constexpr double kCrossoverQGapLow = -1.0;
+constexpr double kCrossoverQGapHigh = 0.05;
 
 void readBand(const ByteReader& r, size_t at, TSOS& s)
 {
@@ -225,10 +228,12 @@ void readCrossoverSide(const ByteReader& r, size_t at, bool high, TXOVERPB& side
         section.Frec =
             std::isfinite(frequency) ? clampTo(frequency, kSectionFrequencyMin, kSectionFrequencyMax) : 1000.0;
         // Butterworth designs leave Q values of any size and sign in their first-order sections
-        // (-1.5622 for a high-pass at 1 kHz, millions near 12 kHz); a later custom design uses
-        // them as they are. Only a Q that would divide by zero there is replaced.
+        // (-1.5622 for a high-pass at 1 kHz, millions near 12 kHz), and a later custom design
+        // uses them as they are. Between -1 and 0.05 lies no Q any design or field writes (the
+        // extremes are -1.417 and 0.0513, first-order at 20 Hz); there lie 0 and -sin(w)/2, where
+        // a custom second-order design divides by zero.
         const double q = r.f32le(qAt + 4 * k);
-        section.Q = std::isfinite(q) && q != 0.0 ? q : 1.0;
+        section.Q = std::isfinite(q) && !(q > kCrossoverQGapLow && q < kCrossoverQGapHigh) ? q : 1.0;
     }
     // The editor's frequency controls hold whole hertz in 20..20000.
     side.Frec = crossoverSpinFromFrequency(finiteOr(r.f32le(at + (high ? 68 : 64)), high ? 5000.0 : 100.0));
