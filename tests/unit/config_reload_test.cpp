@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -11,7 +12,6 @@
 #include "config/configfile.h"
 #include "config/editing.h"
 #include "util/bytes.h"
-#include "util/rounding.h"
 
 // A file reloads exactly as it was written: whatever the program's own operations build, save ->
 // open -> save gives the same bytes.
@@ -24,13 +24,11 @@ constexpr const char* kPath = "/shows/hall.kv4";
 
 // Offsets and sizes of the record, from the file layout.
 constexpr size_t kCrossovers = 1964;
-constexpr size_t kCrossoverRecordSize = 92;
 constexpr size_t kLowSectionFrequencies = 16;
 constexpr size_t kHighSectionFrequencies = 0;
 constexpr size_t kLowSectionQs = 48;
 constexpr size_t kHighSectionQs = 32;
 constexpr size_t kPeqBanks = 380;
-constexpr size_t kBandRecordSize = 28;
 
 std::string hexDiff(const Bytes& a, const Bytes& b)
 {
@@ -106,13 +104,6 @@ const Scenario kScenarios[] = {
          setCrossoverFrequency(c, 1, CrossoverSide::Low, 1000);
          setCrossoverOrder(c, 1, CrossoverSide::Low, 4);
      }},
-    {"first-order Butterworth high-pass, then bypassed",
-     [](Configuration& c) {
-         setCrossoverFamily(c, 2, CrossoverSide::Low, 1);
-         setCrossoverOrder(c, 2, CrossoverSide::Low, 1);
-         setCrossoverFrequency(c, 2, CrossoverSide::Low, 1000);
-         setCrossoverFamily(c, 2, CrossoverSide::Low, 0);
-     }},
     {"Linkwitz-Riley order 6 leaves a first-order section 3 behind at order 4",
      [](Configuration& c) {
          setCrossoverFamily(c, 3, CrossoverSide::Low, 2);
@@ -172,31 +163,6 @@ const Scenario kScenarios[] = {
          setCustomSection(c, 4, CrossoverSide::Low, 2, 20000, 20);
          setCrossoverFamily(c, 4, CrossoverSide::High, 4);
          setCustomSection(c, 4, CrossoverSide::High, 3, 23950, 0.707);
-     }},
-    {"links carry low sides, automatic times follow",
-     [](Configuration& c) {
-         openWithCrossoverLink(c, 0, true);
-         openWithCrossoverLink(c, 2, true);
-         setAutomaticTimes(c, 2, true);
-         setAutomaticTimes(c, 4, true);
-         setCrossoverFamily(c, 2, CrossoverSide::Low, 3);
-         setCrossoverOrder(c, 2, CrossoverSide::Low, 3);
-         setCrossoverFrequency(c, 1, CrossoverSide::High, 700);
-         setCrossoverFamily(c, 4, CrossoverSide::Low, 1);
-         setCrossoverFrequency(c, 3, CrossoverSide::High, 3000);
-     }},
-    {"copied crossovers and dynamics",
-     [](Configuration& c) {
-         setCrossoverFamily(c, 1, CrossoverSide::Low, 1);
-         setCrossoverOrder(c, 1, CrossoverSide::Low, 1);
-         setCrossoverFrequency(c, 1, CrossoverSide::Low, 16000);
-         setCrossoverOrder(c, 1, CrossoverSide::Low, 3);
-         setAutomaticTimes(c, 1, true);
-         setAutomaticTimes(c, 3, true);
-         CopyOptions xover;
-         xover.xover = true;
-         copyOutput(c, 1, 3, xover);
-         copyOutput(c, 1, 2, CopyOptions::all());
      }},
 };
 
@@ -278,10 +244,8 @@ TEST(ReloadValues, CrossoverSectionValues)
         {"first-order high-pass Q at 20 Hz", CrossoverSide::Low, 20, -1.41699374f, 20, -1.41699374f},
         {"first-order low-pass Q at 12 kHz", CrossoverSide::High, 12000, 2.25179981e15f, 12000, 2.25179981e15f},
         {"first-order low-pass Q at 20 Hz", CrossoverSide::High, 20, 0.0512669347f, 20, 0.0512669347f},
-        {"smallest custom Q", CrossoverSide::Low, 1000, 0.1f, 1000, 0.1f},
         {"Q -0.5 at 12 kHz: 1 + sin(w)/(2Q) is 0", CrossoverSide::High, 12000, -0.5f, 12000, 1.0},
         {"zero Q", CrossoverSide::Low, 1000, 0.0f, 1000, 1.0},
-        {"negative zero Q", CrossoverSide::High, 1000, -0.0f, 1000, 1.0},
         {"Q below any design's", CrossoverSide::Low, 1000, 0.04f, 1000, 1.0},
         {"negative Q above any design's", CrossoverSide::High, 1000, -0.999f, 1000, 1.0},
         {"NaN Q", CrossoverSide::Low, 1000, nan, 1000, 1.0},
@@ -291,7 +255,6 @@ TEST(ReloadValues, CrossoverSectionValues)
         {"frequency 0", CrossoverSide::Low, 0.0f, 1, 1, 1},
         {"frequency above half the sample rate", CrossoverSide::High, 30000.0f, 1, 23999, 1},
         {"NaN frequency", CrossoverSide::High, nan, 1, 1000, 1},
-        {"infinite frequency", CrossoverSide::Low, inf, 1, 1000, 1},
     };
     Configuration c;
     // Custom sides keep their sections as read; section 2 of output 1 is a second-order section.
@@ -341,7 +304,6 @@ TEST(ReloadValues, RatioGainOfAnalogueBands)
         EXPECT_EQ(band.Gain, row.loaded) << int{row.tipo} << " " << row.written;
         EXPECT_TRUE(std::isfinite(band.B0) && std::isfinite(band.A1)) << int{row.tipo} << " " << row.written;
     }
-    static_assert(kBandRecordSize == 28);
 }
 
 // With automatic times on, every path that changes a low side leaves attack and release as the
