@@ -46,11 +46,11 @@ private:
 // ---- Output delays: 0.02 ms tracks with the 1-2, 2-3, 3-4 link chains ----
 // Moves output n's track; nothing happens when the position does not change.
 void setOutputDelayPosition(Configuration& config, int output, int position);
+void setOutputDelayMs(Configuration& config, int output, double ms);
+void setOutputDelayDistance(Configuration& config, int output, double cm, int celsius);
 // Activation of the output delay window: every track to the position of a delay in samples
 // (outputs 1..4). Used when delays arrive as samples (files). As for the input delays, the
 // links copy nothing meanwhile.
-void setOutputDelayMs(Configuration& config, int output, double ms);
-void setOutputDelayDistance(Configuration& config, int output, double cm, int celsius);
 void activateOutputDelays(Configuration& config, const std::array<int32_t, kOutputCount>& samples);
 
 // ---- Crossover editor ----
