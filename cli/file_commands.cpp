@@ -133,6 +133,15 @@ std::optional<int> outputNumber(Args& args)
     return static_cast<int>(*n);
 }
 
+// Open and save again: how an older file becomes a current one. The header names OUT as given.
+int resave(const std::string& in, const std::string& out)
+{
+    auto loaded = load(in);
+    if (!loaded) return fail(loaded.message());
+    Status saved = saveConfigurationFile(out, loaded->config);
+    return saved ? 0 : fail(saved.message());
+}
+
 int usage(const std::string& message)
 {
     std::fprintf(stderr, "kvr610-cli: %s\n", message.c_str());
@@ -145,6 +154,7 @@ int usage(const std::string& message)
 void printFileCommandsUsage()
 {
     std::fprintf(stderr, "  new OUT.kv4                        write the start-up configuration\n"
+                         "  resave IN.kv4 OUT.kv4              open and save again (older files become 4.70)\n"
                          "  info FILE.kv4                      summary of a configuration file\n"
                          "  response FILE.kv4 --output N       crossover response of output N (401 lines)\n"
                          "  peq FILE.kv4 --bank A|B|M          input equaliser response\n"
@@ -155,7 +165,8 @@ int runFileCommand(const std::vector<std::string>& argv)
 {
     if (argv.empty()) return -1;
     const std::string command = argv[0];
-    if (command != "info" && command != "response" && command != "peq" && command != "peqx" && command != "new")
+    if (command != "info" && command != "response" && command != "peq" && command != "peqx" && command != "new" &&
+        command != "resave")
         return -1;
     Args args(std::vector<std::string>(argv.begin() + 1, argv.end()));
 
@@ -170,6 +181,10 @@ int runFileCommand(const std::vector<std::string>& argv)
         if (!bank || (*bank != "A" && *bank != "B" && *bank != "M")) return usage("peq: --bank must be A, B or M");
     }
     if (auto unknown = args.unknownOption()) return usage(command + ": unknown option " + *unknown);
+    if (command == "resave") {
+        if (args.positional().size() != 2) return usage("resave: expects IN.kv4 and OUT.kv4");
+        return resave(args.positional()[0], args.positional()[1]);
+    }
     if (args.positional().size() != 1) return usage(command + ": expects one configuration file");
     // Rejecting options before touching any file keeps a mistyped command harmless.
     const std::string path = args.positional()[0];

@@ -185,18 +185,35 @@ Bytes encodeConfigurationFile(const Configuration& c, const std::string& savedPa
 
 namespace {
 
-// Values from a file are untrusted: everything is clamped to what the program can hold.
+// Values from a file are untrusted, but a file must reload exactly as the program wrote it: a
+// value is only replaced when it is not finite, breaks a design, or lies beyond anything the
+// program can produce (its editors, its designs and the decoding of a processor memory).
 double finiteOr(double v, double fallback) { return std::isfinite(v) ? v : fallback; }
+
+// Band fields: the equaliser editors' fields and a memory's decoding stay within these; beyond
+// them lie a zero or negative frequency or Q (divisions by zero) and gains that overflow.
+constexpr double kBandGainLimitDb = 60.0;
+constexpr double kBandQMin = 0.0001;
+constexpr double kBandQMax = 101.0;
+// Lowest and highest frequency of a section, band or crossover: below half the sample rate, and
+// wide enough for every section a crossover design writes (a Bessel high-pass of order 8 at
+// 20 Hz puts a section at 9.1 Hz, a Bessel low-pass of order 5 at its limit one at 23962 Hz).
+constexpr double kSectionFrequencyMin = 1.0;
+constexpr double kSectionFrequencyMax = kGridHighHz;
+// Crossover section Q values that no design or field produces, around the divisions by zero.
+constexpr double kCrossoverQGapLow = -1.0;
+constexpr double kCrossoverQGapHigh = 0.05;
 
 void readBand(const ByteReader& r, size_t at, TSOS& s)
 {
-    s.Gain = clampFinite(r.f64le(at), -60.0, 60.0, 0.0);
-    s.Frec = clampFinite(r.f64le(at + 8), 1.0, kGridHighHz, 1000.0);
-    s.Q = clampFinite(r.f64le(at + 16), 0.0001, 101.0, 0.707);
+    s.Gain = clampFinite(r.f64le(at), -kBandGainLimitDb, kBandGainLimitDb, 0.0);
+    s.Frec = clampFinite(r.f64le(at + 8), kSectionFrequencyMin, kSectionFrequencyMax, 1000.0);
+    s.Q = clampFinite(r.f64le(at + 16), kBandQMin, kBandQMax, 0.707);
     s.Tipo = r.u8(at + 24);
-    // Types 19 and 20 use the gain as a plain ratio (0..3 in their editor); -1 would divide by zero.
-    if (s.Tipo == static_cast<uint8_t>(SectionType::AnalogPlus) || s.Tipo == static_cast<uint8_t>(SectionType::AnalogMinus))
-        s.Gain = clampFinite(s.Gain, 0.0, 3.0, 0.0);
+    // Types 19 and 20 use the gain as a plain ratio, divided by 1 + gain.
+    const bool ratioGain = s.Tipo == static_cast<uint8_t>(SectionType::AnalogPlus) ||
+                           s.Tipo == static_cast<uint8_t>(SectionType::AnalogMinus);
+    if (ratioGain && s.Gain == -1.0) s.Gain = 0.0;
 }
 
 int32_t clampCount(int32_t v) { return clampTo<int32_t>(v, 1, kEditableBands); }
@@ -205,10 +222,18 @@ void readCrossoverSide(const ByteReader& r, size_t at, bool high, TXOVERPB& side
 {
     const size_t freqAt = at + (high ? 0 : 16);
     const size_t qAt = at + (high ? 32 : 48);
-    const double maxFrequency = high ? kCustomHighFrequencyMax : kCrossoverFrequencyMax;
     for (size_t k = 0; k < 4; ++k) {
-        side.Sections[k].Frec = clampFinite(r.f32le(freqAt + 4 * k), kCrossoverFrequencyMin, maxFrequency, 1000.0);
-        side.Sections[k].Q = clampFinite(r.f32le(qAt + 4 * k), 0.1, 20.0, 1.0);
+        TSOS& section = side.Sections[k];
+        const double frequency = r.f32le(freqAt + 4 * k);
+        section.Frec =
+            std::isfinite(frequency) ? clampTo(frequency, kSectionFrequencyMin, kSectionFrequencyMax) : 1000.0;
+        // Butterworth designs leave Q values of any size and sign in their first-order sections
+        // (-1.5622 for a high-pass at 1 kHz, millions near 12 kHz), and a later custom design
+        // uses them as they are. Between -1 and 0.05 lies no Q any design or field writes (the
+        // extremes are -1.417 and 0.0513, first-order at 20 Hz); there lie 0 and -sin(w)/2, where
+        // a custom second-order design divides by zero.
+        const double q = r.f32le(qAt + 4 * k);
+        section.Q = std::isfinite(q) && !(q > kCrossoverQGapLow && q < kCrossoverQGapHigh) ? q : 1.0;
     }
     // The editor's frequency controls hold whole hertz in 20..20000.
     side.Frec = crossoverSpinFromFrequency(finiteOr(r.f32le(at + (high ? 68 : 64)), high ? 5000.0 : 100.0));
@@ -379,7 +404,8 @@ Result<LoadedConfiguration> decodeConfigurationFile(std::span<const uint8_t> byt
         readCrossoverSide(r, at, false, c.outputs[o].xover.LowSide);
     }
     for (size_t i = 0; i < 3; ++i) c.links.crossover[i] = r.u8(kCrossoverLinks + i) != 0;
-    for (const std::string& notice : refillCrossovers(c)) loaded.notices.push_back(infoBox(notice));
+    for (const std::string& notice : fillOpenedCrossovers(c))
+        loaded.notices.push_back(infoBox(notice));
     report(85, texts::kLoadReadingDynamics);
 
     // Dynamics, through the dynamics editor's controls. Files before 4.41 kept thresholds 4 dB lower.

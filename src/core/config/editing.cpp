@@ -10,6 +10,14 @@ namespace {
 // Link chains end on their own (a copy of an unchanged value does nothing); this only guards
 // against a clamp that could make two linked values chase each other.
 constexpr int kMaxChainDepth = 32;
+
+// A value as a single-precision field keeps it. The volatile is deliberate: GCC 12 at -O2 has
+// been seen to vectorise such conversions of neighbouring fields and fold them away.
+double singlePrecision(double v)
+{
+    volatile float kept = static_cast<float>(v);
+    return kept;
+}
 } // namespace
 
 // ---------------------------------------------------------------- input delays
@@ -75,8 +83,14 @@ void InputDelayTracks::setDistance(InputId id, double metres)
 
 void InputDelayTracks::activate()
 {
-    for (InputId id : {InputId::A, InputId::B, InputId::M})
-        setPosition(id, inputDelayCmFromSamples(m_config.input(id).delaySamples, m_config.temperatureC));
+    // Every channel, moved or not, takes the samples of its track at the present temperature, so
+    // the samples always lie on the 1 cm grid and a file reopened puts every track back where it was.
+    for (InputId id : {InputId::A, InputId::B, InputId::M}) {
+        InputChannelSettings& in = m_config.input(id);
+        const int p = inputDelayCmFromSamples(in.delaySamples, m_config.temperatureC);
+        m_positions[static_cast<size_t>(id)] = p;
+        in.delaySamples = inputDelaySamplesFromCm(p, m_config.temperatureC);
+    }
 }
 
 // ---------------------------------------------------------------- output delays
@@ -116,7 +130,7 @@ void setOutputDelayDistance(Configuration& config, int output, double cm, int ce
 void activateOutputDelays(Configuration& config, const std::array<int32_t, kOutputCount>& samples)
 {
     for (int n = 1; n <= kOutputCount; ++n)
-        setOutputDelayPosition(config, n, outputDelayPositionFromSamples(samples[static_cast<size_t>(n - 1)]));
+        config.output(n).delayPosition = outputDelayPositionFromSamples(samples[static_cast<size_t>(n - 1)]);
 }
 
 // ---------------------------------------------------------------- crossovers
@@ -163,7 +177,7 @@ namespace {
 
 class CrossoverApplier {
 public:
-    explicit CrossoverApplier(Configuration& config) : m_config(config) {}
+    CrossoverApplier(Configuration& config, bool followLinks) : m_config(config), m_followLinks(followLinks) {}
 
     void apply(int n, CrossoverSide s)
     {
@@ -208,8 +222,17 @@ private:
         side.Frec = f;
         side.Orden = clampTo(side.Orden, 1, 8);
         side.Tipo = static_cast<uint8_t>(crossoverCodeFromFamily(s, crossoverFamilyFromCode(s, side.Tipo)));
-        if (side.Tipo != customCode(s))
+        if (side.Tipo != customCode(s)) {
             for (int k = 0; k < 4; ++k) side.Sections[static_cast<size_t>(k)].Frec = side.Frec;
+        } else {
+            // A custom side keeps its sections' own frequencies, held as the file keeps them
+            // (single precision): the first decides the automatic dynamics times, and one that a
+            // Bessel design left at 249.99999774 Hz would come back from a file as 250 Hz.
+            for (int k = 0; k < 4; ++k) {
+                TSOS& section = side.Sections[static_cast<size_t>(k)];
+                section.Frec = singlePrecision(section.Frec);
+            }
+        }
 
         SideDesignResult result = DesignSide(side);
         if (result.besselLimitMessage) {
@@ -229,6 +252,7 @@ private:
 
     void runLinks(int n)
     {
+        if (!m_followLinks) return;
         const auto& link = m_config.links.crossover;
         // Link k-(k+1) ties output k's high side to output k+1's low side.
         if (n < kOutputCount && link[static_cast<size_t>(n - 1)])
@@ -238,16 +262,34 @@ private:
     }
 
     Configuration& m_config;
+    bool m_followLinks;
     int m_depth = 0;
     std::array<int, 2 * kOutputCount> m_onStack{};
 };
+
+// A low side that changes carries the automatic dynamics times of its output along at once:
+// were they left to the next selection of the output, a file saved in between would change
+// when opened again. Links and the never-cross rule may move any output's low side, so every
+// output is looked at.
+void followLowSides(Configuration& config)
+{
+    for (int n = 1; n <= kOutputCount; ++n) {
+        TDYNAMIC& dyn = config.output(n).dynamics;
+        if (dyn.AuxFlag == 0) continue;
+        const float attack = dyn.TAttack;
+        const float release = dyn.TRelease;
+        applyAutomaticTimes(config, n);
+        if (dyn.TAttack != attack || dyn.TRelease != release) designDynamicsStage(dyn);
+    }
+}
 
 } // namespace
 
 Notices applyCrossoverSide(Configuration& config, int output, CrossoverSide side)
 {
-    CrossoverApplier applier(config);
+    CrossoverApplier applier(config, true);
     applier.apply(output, side);
+    followLowSides(config);
     return applier.notices;
 }
 
@@ -269,14 +311,29 @@ Notices setCrossoverFamily(Configuration& config, int output, CrossoverSide side
     return applyCrossoverSide(config, output, side);
 }
 
-Notices refillCrossovers(Configuration& config)
+namespace {
+
+Notices fillCrossovers(Configuration& config, bool followLinks)
 {
-    CrossoverApplier applier(config);
+    CrossoverApplier applier(config, followLinks);
     for (int n = 1; n <= kOutputCount; ++n) {
         applier.apply(n, CrossoverSide::Low);
         applier.apply(n, CrossoverSide::High);
     }
+    followLowSides(config);
     return applier.notices;
+}
+
+} // namespace
+
+Notices refillCrossovers(Configuration& config)
+{
+    return fillCrossovers(config, true);
+}
+
+Notices fillOpenedCrossovers(Configuration& config)
+{
+    return fillCrossovers(config, false);
 }
 
 // ---------------------------------------------------------------- dynamics
@@ -309,6 +366,14 @@ void applyAutomaticTimes(Configuration& config, int output)
     }
     dyn.TAttack = attack;
     dyn.TRelease = release;
+}
+
+void setAutomaticTimes(Configuration& config, int output, bool on)
+{
+    TDYNAMIC& dyn = config.output(output).dynamics;
+    dyn.AuxFlag = on ? 1 : 0;
+    if (on) applyAutomaticTimes(config, output);
+    designDynamicsStage(dyn);
 }
 
 void selectDynamicsOutput(Configuration& config, int output)

@@ -30,7 +30,9 @@ public:
     void setTemperature(int celsius);
     // A distance typed in metres, at the editor's 1 cm resolution.
     void setDistance(InputId id, double metres);
-    // Activation: every track to the distance of its stored samples (A, B, A+B in turn).
+    // Activation: every track to the distance of its stored samples, whose samples are then those
+    // of the track. The links copy nothing meanwhile: linked channels may hold different delays
+    // (a link checked after they were set), and a copy would overwrite one with the other.
     void activate();
 
 private:
@@ -44,10 +46,11 @@ private:
 // ---- Output delays: 0.02 ms tracks with the 1-2, 2-3, 3-4 link chains ----
 // Moves output n's track; nothing happens when the position does not change.
 void setOutputDelayPosition(Configuration& config, int output, int position);
-// Activation of the output delay window: every track to the position of a delay in samples
-// (outputs 1..4 in turn, links included). Used when delays arrive as samples (files).
 void setOutputDelayMs(Configuration& config, int output, double ms);
 void setOutputDelayDistance(Configuration& config, int output, double cm, int celsius);
+// Activation of the output delay window: every track to the position of a delay in samples
+// (outputs 1..4). Used when delays arrive as samples (files). As for the input delays, the
+// links copy nothing meanwhile.
 void activateOutputDelays(Configuration& config, const std::array<int32_t, kOutputCount>& samples);
 
 // ---- Crossover editor ----
@@ -62,7 +65,9 @@ const TXOVERPB& crossoverSide(const Configuration& config, int output, Crossover
 std::string crossoverFrequencyLabel(const TXOVERPB& side, CrossoverSide which);
 
 // "Apply side": clamps the side against the other one (they may meet, never cross), stores
-// frequency, order and family, designs it (Bessel limit included) and runs the links.
+// frequency, order and family, designs it (Bessel limit included) and runs the links. Every
+// crossover operation ends with the automatic dynamics times of each output that has them on
+// derived again from its low side, as the dynamics editor would.
 Notices applyCrossoverSide(Configuration& config, int output, CrossoverSide side);
 // The user's changes of the Normal page's controls (each applies the side).
 Notices setCrossoverFrequency(Configuration& config, int output, CrossoverSide side, double hz);
@@ -70,6 +75,9 @@ Notices setCrossoverOrder(Configuration& config, int output, CrossoverSide side,
 Notices setCrossoverFamily(Configuration& config, int output, CrossoverSide side, int familyItem);
 // "Fill from Configuration": every side through the editor's controls, outputs 1..4, low then high.
 Notices refillCrossovers(Configuration& config);
+// The same for an opened file, with the links copying nothing: the file holds what they tied as
+// it was saved, and linked sides that differ (a clamp held one of them) must not move on opening.
+Notices fillOpenedCrossovers(Configuration& config);
 
 // ---- Dynamics editor ----
 // Output selection: values through the slider positions, automatic times, design, bypass knees.
@@ -78,6 +86,9 @@ void selectDynamicsOutput(Configuration& config, int output);
 void reselectAllDynamics(Configuration& config);
 // Automatic attack/release times from the output's crossover low side.
 void applyAutomaticTimes(Configuration& config, int output);
+// The "Constants" check under "Auto Time": stores the option; turned on, the times follow the
+// low side at once. Turned off, the times stay as they are.
+void setAutomaticTimes(Configuration& config, int output, bool on);
 // Design plus the bypass button's knee values for a bypassed stage.
 void designDynamicsStage(TDYNAMIC& dyn);
 
