@@ -301,12 +301,7 @@ int runDeviceCommand(const std::vector<std::string>& args)
     } else if (o.command == "send-library" && p.size() == 1) {
         auto library = core::readLibraryFile(p[0]);
         if (!library) return fail(library.message());
-        std::vector<core::Bytes> images;
-        for (int k = 1; k <= library->count(); ++k) {
-            auto image = library->image(k);
-            images.emplace_back(image.begin(), image.end());
-        }
-        op = core::makeLibrarySend(info, std::move(images));
+        op = core::makeLibrarySend(info, library->imagesToSend());
     } else {
         return usage("wrong arguments for " + o.command);
     }
