@@ -84,8 +84,8 @@ void TcpLink::open()
 }
 
 // The last byte of an exchange may be the program's own (the END echo of a receive exchange),
-// and it is written just before the next exchange reconnects. The module takes a new connection
-// as the end of the old one and drops what it has not yet read from it, so the processor would
+// and it is written just before the next exchange reconnects. A module may take a new connection
+// as the end of the old one and drop what it has not yet read from it; the processor would then
 // never see that byte. Hence: write everything, shut our direction, and connect again once the
 // module has closed its side, which it does after reading up to our shutdown.
 void TcpLink::leaveConnection()
