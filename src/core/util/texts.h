@@ -574,6 +574,12 @@ inline constexpr const char* kModuleExchangeRunning = "Another exchange with the
 
 // ---- Library maker ---------------------------------------------------------------------
 
+// ---- Response plot and the editors' view switch -----------------------------------------
+inline constexpr const char* kPlotLimitsInconsistent = "MAX/MIN VALUES INCONSISTENT";
+inline constexpr const char* kViewMagnitude = "Mag";
+inline constexpr const char* kViewPhase = "Phase";
+inline constexpr const char* kViewDelay = "Delay";
+
 // ---- End of texts ----------------------------------------------------------------------
 
 } // namespace kvr::core::texts
