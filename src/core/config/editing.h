@@ -30,10 +30,13 @@ public:
     void setTemperature(int celsius);
     // A distance typed in metres, at the editor's 1 cm resolution.
     void setDistance(InputId id, double metres);
-    // Activation: every track to the distance of its stored samples, whose samples are then those
-    // of the track. The links copy nothing meanwhile: linked channels may hold different delays
-    // (a link checked after they were set), and a copy would overwrite one with the other.
+    // Activation of the window: every track to the distance of its stored samples, whose samples
+    // are then those of the track. The links copy nothing: refilling the window, or moving the
+    // tracks for a new temperature, must not overwrite a linked channel with another's delay.
     void activate();
+    // Open: the tracks (of a fresh window) move to the file's distances A, B, A+B in turn, each
+    // move running its links as a person's move does.
+    void load();
 
 private:
     void changed(InputId id);
@@ -48,9 +51,8 @@ private:
 void setOutputDelayPosition(Configuration& config, int output, int position);
 void setOutputDelayMs(Configuration& config, int output, double ms);
 void setOutputDelayDistance(Configuration& config, int output, double cm, int celsius);
-// Activation of the output delay window: every track to the position of a delay in samples
-// (outputs 1..4). Used when delays arrive as samples (files). As for the input delays, the
-// links copy nothing meanwhile.
+// Open: every track to the position of a delay in samples, outputs 1..4 in turn, each move
+// running its links.
 void activateOutputDelays(Configuration& config, const std::array<int32_t, kOutputCount>& samples);
 
 // ---- Crossover editor ----
@@ -75,9 +77,6 @@ Notices setCrossoverOrder(Configuration& config, int output, CrossoverSide side,
 Notices setCrossoverFamily(Configuration& config, int output, CrossoverSide side, int familyItem);
 // "Fill from Configuration": every side through the editor's controls, outputs 1..4, low then high.
 Notices refillCrossovers(Configuration& config);
-// The same for an opened file, with the links copying nothing: the file holds what they tied as
-// it was saved, and linked sides that differ (a clamp held one of them) must not move on opening.
-Notices fillOpenedCrossovers(Configuration& config);
 
 // ---- Dynamics editor ----
 // Output selection: values through the slider positions, automatic times, design, bypass knees.
