@@ -67,7 +67,8 @@ const TXOVERPB& crossoverSide(const Configuration& config, int output, Crossover
 std::string crossoverFrequencyLabel(const TXOVERPB& side, CrossoverSide which);
 
 // "Apply side": clamps the side against the other one (they may meet, never cross), stores
-// frequency, order and family, designs it (Bessel limit included) and runs the links. Every
+// frequency, order and family, designs it (Bessel limit included) and runs the links; a linked
+// side that its own clamp holds gives the held value back, so linked sides end equal. Every
 // crossover operation ends with the automatic dynamics times of each output that has them on
 // derived again from its low side, as the dynamics editor would.
 Notices applyCrossoverSide(Configuration& config, int output, CrossoverSide side);
@@ -107,7 +108,8 @@ struct CopyOptions {
     bool name = false;
     static CopyOptions all() { return {true, true, true, true, true, true, true}; }
 };
-// Copies output `from`'s blocks to output `to` (nothing when they are equal).
+// Copies output `from`'s blocks to output `to` (nothing when they are equal). The delay moves
+// `to`'s track as a person's move does: outputs linked to it follow.
 Notices copyOutput(Configuration& config, int from, int to, const CopyOptions& what);
 
 } // namespace kvr::core
