@@ -16,7 +16,7 @@ using kvr::test::imageConfiguration;
 
 namespace {
 
-constexpr float kEditorOverRangeDb = 12.5f;
+constexpr float kEditorsOverRangeDb = 12.5f;
 constexpr size_t kCurvePoints = 60; // the editors' stages
 
 Bytes imageOf(const Configuration& c)
@@ -142,7 +142,7 @@ TEST(DeviceImageReadBack, ProgramsTheProcessorTheSameWay)
         for (int n = 1; n <= kOutputCount; ++n) {
             const size_t o = static_cast<size_t>(n - 1);
             // A bypassed stage's words say nothing of its over-range: it gets the editors' one.
-            EXPECT_EQ(decoded->output(n).dynamics.OverRange, row.bypassed[o] ? kEditorOverRangeDb : row.overRangeDb[o])
+            EXPECT_EQ(decoded->output(n).dynamics.OverRange, row.bypassed[o] ? kEditorsOverRangeDb : row.overRangeDb[o])
                 << "output " << n;
         }
         const Bytes second = imageOf(*decoded);
@@ -222,7 +222,7 @@ TEST(DeviceImageReadBack, ABlockThatDoesNotHoldTogetherKeepsTenDecibels)
     image.at(count + 3) = static_cast<uint8_t>(image.at(count + 3) + 1);
     auto decoded = DecodeDeviceImage(image, 1);
     ASSERT_TRUE(decoded.ok());
-    const float expected[kOutputCount] = {10.0f, 10.0f, kEditorOverRangeDb, kEditorOverRangeDb};
+    const float expected[kOutputCount] = {10.0f, 10.0f, kEditorsOverRangeDb, kEditorsOverRangeDb};
     for (int n = 1; n <= kOutputCount; ++n)
         EXPECT_EQ(decoded->output(n).dynamics.OverRange, expected[n - 1]) << "output " << n;
 }

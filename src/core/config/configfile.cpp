@@ -263,7 +263,7 @@ void readDynamics(const ByteReader& r, size_t at, TDYNAMIC& d)
     d.DiezmadoF = r.u8(at + 40) != 0 ? 1 : 0;
     d.BypassF = r.u8(at + 41) != 0 ? 1 : 0;
     d.GateBypassF = r.u8(at + 42) != 0 ? 1 : 0;
-    d.OverRange = static_cast<float>(clampFinite(r.f32le(at + 44), 1.0, 40.0, 12.5));
+    d.OverRange = static_cast<float>(clampFinite(r.f32le(at + 44), 1.0, 40.0, kEditorOverRangeDb));
     d.AmpGain = static_cast<float>(clampFinite(r.f32le(at + 48), 10.0, 100.0, defaults.AmpGain));
     d.Impedance = static_cast<float>(clampFinite(r.f32le(at + 52), 2.0, 16.0, defaults.Impedance));
     d.BoxPower = static_cast<float>(clampFinite(r.f32le(at + 56), 25.0, 3200.0, defaults.BoxPower));

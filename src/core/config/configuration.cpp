@@ -43,7 +43,7 @@ Configuration::Configuration()
         dyn.DiezmadoF = 1;
         dyn.NPuntos = 60;
         dyn.Tau = 0.9f;
-        dyn.OverRange = 12.5f;
+        dyn.OverRange = kEditorOverRangeDb;
     }
     refillCrossovers(*this);
     // The editor selects every output once when it is created, which passes the values through

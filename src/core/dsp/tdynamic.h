@@ -20,6 +20,9 @@ constexpr std::array<float, 34> kGateTimesMs = {10,  15,  20,  25,  30,   35,   
                                                 90,  100, 125, 150, 175,  200,  250,  300,  350,  400,  450, 500,
                                                 600, 700, 800, 900, 1000, 1500, 2000, 3000, 5000, 10000};
 
+// The over-range the dynamics editor gives every stage it selects (a decoded memory may hold 10).
+constexpr float kEditorOverRangeDb = 12.5f;
+
 // Digital full scale in dBu: thresholds are held relative to full scale and shown in dBu.
 constexpr float kFullScaleDbu = 13.85f;
 

@@ -377,8 +377,6 @@ Result<Bytes> BuildDeviceImage(const Configuration& config, bool memoryBlocked)
 
 namespace {
 
-// Over-ranges a stage can have: the editors' own, then the design object's.
-constexpr float kEditorOverRangeDb = 12.5f;
 constexpr float kUnknownOverRangeDb = 10.0f;
 constexpr std::array<float, 2> kOverRangeCandidatesDb = {kEditorOverRangeDb, kUnknownOverRangeDb};
 
