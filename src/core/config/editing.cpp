@@ -64,7 +64,15 @@ void InputDelayTracks::changed(InputId id)
 void InputDelayTracks::setTemperature(int celsius)
 {
     m_config.temperatureC = clampTemperatureC(celsius);
-    activate();
+    // Each track keeps its own time: a link must not hand one channel's new distance to another
+    // whose delay differs.
+    for (InputId id : {InputId::A, InputId::B, InputId::M}) {
+        int& position = m_positions[static_cast<size_t>(id)];
+        const int moved = inputDelayCmFromSamples(m_config.input(id).delaySamples, m_config.temperatureC);
+        if (moved == position) continue;
+        position = moved;
+        m_config.input(id).delaySamples = inputDelaySamplesFromCm(position, m_config.temperatureC);
+    }
 }
 
 void InputDelayTracks::setDistance(InputId id, double metres)
