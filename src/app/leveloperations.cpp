@@ -83,8 +83,9 @@ void LevelOperations::setOutputMute(int output, bool mute)
 
 void LevelOperations::setAllOutputMutes(bool mute)
 {
-    DocumentChange outputs;
-    for (int n = 1; n <= core::kOutputCount; ++n)
+    // Every output and no input.
+    DocumentChange outputs = DocumentChange::output(Region::Levels, 1);
+    for (int n = 2; n <= core::kOutputCount; ++n)
         outputs |= DocumentChange::output(Region::Levels, n);
     m_document.edit({mute ? tr("Mute outputs") : tr("Unmute outputs"), outputs, {}},
                     [&](core::Configuration& c) { c.setOutputMutes(mute); });
