@@ -172,7 +172,7 @@ void shootLevelsAndNames(Application& app, WindowSet& windows, Shooter& shooter)
         {windows.systemInfo(), "TInfoSistemaForm"},
     };
     for (const auto& [window, name] : shots) {
-        window->show();
+        windows.showCentred(window); // sized as the program opens it
         shooter.shoot(window, QString::fromUtf8(name));
         window->hide();
     }
@@ -180,7 +180,7 @@ void shootLevelsAndNames(Application& app, WindowSet& windows, Shooter& shooter)
     for (const char* box : {"XoverCheck", "PEQXCheck", "OutGainCheck"})
         copy->findChild<QCheckBox*>(QString::fromUtf8(box))->setChecked(true);
     copy->findChild<QSpinBox*>(QStringLiteral("CopiaSpin"))->setValue(2);
-    copy->show();
+    windows.showCentred(copy);
     shooter.shoot(copy, QStringLiteral("TCopyOutputForm"));
     copy->hide();
 }
