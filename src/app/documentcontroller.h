@@ -40,6 +40,8 @@ public:
     // "NoName" after New, the file name after Open or Save.
     QString documentName() const { return m_documentName; }
     QString windowTitle() const;
+    // The name the title shows (the names window's OK shows the system name there).
+    void setDocumentName(const QString& name);
 
     // ---- Busy: a load, or an exchange with the processor ----
     bool loading() const { return m_loading; }
@@ -126,7 +128,6 @@ signals:
 private:
     bool commit(const Edit& e, core::Configuration before);
     void replace(core::Configuration config);
-    void setDocumentName(const QString& name);
 
     MessagePresenter& m_presenter;
     FileDialogs& m_dialogs;

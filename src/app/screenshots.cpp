@@ -1,12 +1,14 @@
 #include "app/screenshots.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -14,13 +16,16 @@
 #include <utility>
 
 #include "app/application.h"
+#include "app/delayoperations.h"
 #include "app/demoprocessor.h"
 #include "app/devicecontroller.h"
 #include "app/documentcontroller.h"
 #include "app/filedialogs.h"
+#include "app/leveloperations.h"
 #include "app/librarymaker.h"
 #include "app/messagepresenter.h"
 #include "app/modulefinder.h"
+#include "app/nameoperations.h"
 #include "app/udpmodulenetwork.h"
 #include "config/configfile.h"
 #include "config/editing.h"
@@ -29,11 +34,17 @@
 #include "windows/aboutwindow.h"
 #include "windows/communicationwindow.h"
 #include "windows/connectionwindow.h"
+#include "windows/copyoutputwindow.h"
 #include "windows/ethernetmoduleswindow.h"
+#include "windows/inputdelaywindow.h"
+#include "windows/levelswindow.h"
 #include "windows/librarymakerwindow.h"
 #include "windows/mainwindow.h"
+#include "windows/nameswindow.h"
+#include "windows/outputdelaywindow.h"
 #include "windows/passwordwindow.h"
 #include "windows/progresswindow.h"
+#include "windows/systeminformationwindow.h"
 #include "windows/windowset.h"
 
 namespace kvr::gui {
@@ -136,6 +147,44 @@ core::Configuration sampleConfiguration()
     return c;
 }
 
+// The level, delay and naming windows over the loaded setup, with a few edits of their own.
+void shootLevelsAndNames(Application& app, WindowSet& windows, Shooter& shooter)
+{
+    DocumentController& doc = app.document();
+    doc.levels().setPolarity(2, true);
+    doc.levels().setInputMute(core::InputId::B, true);
+    doc.levels().setInputLevelPosition(core::InputId::M, -255);
+    doc.delays().setInputDelayLinkAToB(true);
+    doc.delays().setInputDelayPosition(core::InputId::A, 345);
+    doc.delays().setInputDelayPosition(core::InputId::M, 120);
+    doc.delays().setOutputDelayLink(1, true);
+    doc.delays().setOutputDelayPosition(3, 36);
+    core::SystemInfo info = doc.configuration().system;
+    info.project = "Spring tour";
+    info.installation = "Main Hall, north balcony";
+    info.engineer = "R. Alvarez";
+    info.comment = "Delays set by measurement";
+    doc.names().applySystemInfo(info);
+
+    const std::pair<QWidget*, const char*> shots[] = {
+        {windows.levels(), "TGainsForm"},           {windows.inputDelay(), "TDelayForm"},
+        {windows.outputDelay(), "TDelayFinoForm"},  {windows.names(), "TInputOutputForm"},
+        {windows.systemInfo(), "TInfoSistemaForm"},
+    };
+    for (const auto& [window, name] : shots) {
+        windows.showCentred(window); // sized as the program opens it
+        shooter.shoot(window, QString::fromUtf8(name));
+        window->hide();
+    }
+    CopyOutputWindow* copy = windows.copyOutputs();
+    for (const char* box : {"XoverCheck", "PEQXCheck", "OutGainCheck"})
+        copy->findChild<QCheckBox*>(QString::fromUtf8(box))->setChecked(true);
+    copy->findChild<QSpinBox*>(QStringLiteral("CopiaSpin"))->setValue(2);
+    windows.showCentred(copy);
+    shooter.shoot(copy, QStringLiteral("TCopyOutputForm"));
+    copy->hide();
+}
+
 } // namespace
 
 int renderScreenshots(const QString& folder)
@@ -232,6 +281,7 @@ int renderScreenshots(const QString& folder)
     }
     app.libraryMaker().loadFiles();
     shooter.shoot(windows.libraryMaker(), QStringLiteral("TLoadAllMemForm"));
+    shootLevelsAndNames(app, windows, shooter);
     windows.main()->hide();
     return shooter.ok() ? 0 : 1;
 }

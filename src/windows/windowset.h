@@ -6,6 +6,8 @@
 
 #include "windows/mainwindow.h"
 
+class QDialog;
+
 namespace kvr::gui {
 
 class Application;
@@ -17,6 +19,12 @@ class ConnectionWindow;
 class PasswordWindow;
 class ProgressWindow;
 class CommunicationWindow;
+class LevelsWindow;
+class InputDelayWindow;
+class OutputDelayWindow;
+class NamesWindow;
+class SystemInformationWindow;
+class CopyOutputWindow;
 
 // Every window of the program, created once at start in a fixed order and only shown and hidden
 // afterwards; it routes the application's requests to the window that answers them.
@@ -34,18 +42,30 @@ public:
     ProgressWindow* progress() const { return m_progress; }
     LibraryMakerWindow* libraryMaker() const { return m_libraryMaker; }
     EthernetModulesWindow* ethernet() const { return m_ethernet; }
+    LevelsWindow* levels() const { return m_levels; }
+    InputDelayWindow* inputDelay() const { return m_inputDelay; }
+    OutputDelayWindow* outputDelay() const { return m_outputDelay; }
+    NamesWindow* names() const { return m_names; }
+    SystemInformationWindow* systemInfo() const { return m_systemInfo; }
+    CopyOutputWindow* copyOutputs() const { return m_copyOutputs; }
 
     // In creation order.
     QList<QWidget*> all() const;
 
     // Shows a window centred on the main window (where it was last, once shown).
     void showCentred(QWidget* window);
+    // Shows an editor modally (the main window waits) or beside the others; a window already
+    // on screen keeps how it was shown.
+    void showEditor(QDialog* window, bool modal);
 
 private:
     // What a request of the main window for a kind of window does; the kind's controls are
     // enabled once it is set.
     void handle(EditorKind kind, std::function<void(const EditorRequest&)> open);
     void onEditorRequested(const EditorRequest& request);
+    void handleLevelAndNameEditors();
+    // The copy window opens over no editor whose values it may change.
+    void closeEditorsBeforeCopy();
     std::array<std::function<void(const EditorRequest&)>, kEditorKinds> m_openers;
 
     Application& m_app;
@@ -53,8 +73,14 @@ private:
     ConnectionWindow* m_connection;
     AboutWindow* m_about;
     CommunicationWindow* m_comm;
+    LevelsWindow* m_levels;
+    InputDelayWindow* m_inputDelay;
+    OutputDelayWindow* m_outputDelay;
+    NamesWindow* m_names;
+    SystemInformationWindow* m_systemInfo;
     PasswordWindow* m_password;
     ProgressWindow* m_progress;
+    CopyOutputWindow* m_copyOutputs;
     LibraryMakerWindow* m_libraryMaker;
     EthernetModulesWindow* m_ethernet;
 };

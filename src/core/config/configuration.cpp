@@ -94,9 +94,23 @@ void Configuration::setPolarity(int n, bool inverted) { output(n).polarity = inv
 
 void Configuration::setOutputMute(int n, bool mute) { output(n).mute = mute; }
 
+void Configuration::setOutputMutes(bool mute)
+{
+    for (OutputChannelSettings& out : outputs) out.mute = mute;
+}
+
 void Configuration::setInputMute(InputId id, bool mute) { input(id).mute = mute; }
 
 void Configuration::setSystemName(const std::string& name) { system.name = clampText(name, kSystemNameCapacity); }
+
+void Configuration::setSystemInfo(const SystemInfo& info)
+{
+    setSystemName(info.name);
+    system.project = clampText(info.project, kInfoTextCapacity);
+    system.installation = clampText(info.installation, kInfoTextCapacity);
+    system.engineer = clampText(info.engineer, kInfoTextCapacity);
+    system.comment = clampText(info.comment, kCommentCapacity);
+}
 
 void Configuration::setInputName(InputId id, const std::string& name)
 {

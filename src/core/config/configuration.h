@@ -158,8 +158,12 @@ struct Configuration {
     void setOutputLevelPosition(int output, int position);
     void setPolarity(int output, bool inverted);
     void setOutputMute(int output, bool mute);
+    // "Mute Outs": every output at once.
+    void setOutputMutes(bool mute);
     void setInputMute(InputId id, bool mute);
     void setSystemName(const std::string& name);
+    // The system information texts, each cut to what its field keeps.
+    void setSystemInfo(const SystemInfo& info);
     void setInputName(InputId id, const std::string& name);
     void setOutputName(int output, const std::string& name);
 

@@ -44,6 +44,10 @@ double outputLinearGainFromDb(double db, int polaritySign)
 
 int processorLevelWord(int position) { return 101 - clampLevelPosition(position); }
 
+int levelFaderFromPosition(int position) { return clampLevelPosition(position) + kLevelFaderOffset; }
+
+int levelPositionFromFader(int64_t fader) { return clampLevelPosition(fader - kLevelFaderOffset); }
+
 double outputDelayMsFromPosition(int position) { return position * 0.02; }
 
 int outputDelaySamplesFromPosition(int position)
@@ -59,6 +63,16 @@ int outputDelayPositionFromSamples(int64_t samples)
     return static_cast<int>(
         clampTo<int64_t>(roundHalfEven(static_cast<double>(samples) * 50000.0 / kSampleRate), 0,
                          kOutputDelayPositionMax));
+}
+
+int outputDelayFaderFromPosition(int position)
+{
+    return kOutputDelayFaderTop - clampTo(position, 0, kOutputDelayPositionMax);
+}
+
+int outputDelayPositionFromFader(int64_t fader)
+{
+    return static_cast<int>(clampTo<int64_t>(kOutputDelayFaderTop - fader, 0, kOutputDelayPositionMax));
 }
 
 double delayMsFromSamples(int64_t samples) { return static_cast<double>(samples) / kSampleRate * 1000.0; }
@@ -97,6 +111,24 @@ int inputDelayCmFromSamples(int64_t samples, int celsius)
     double c = speedOfSound(celsius);
     return static_cast<int>(clampTo<int64_t>(roundHalfEven(static_cast<double>(samples) * 100.0 * c / kSampleRate),
                                              0, kInputDelayPositionMax));
+}
+
+double metresFromCm(double cm) { return cm / 100.0; }
+
+double inputDelayMsFromCm(int positionCm, int celsius)
+{
+    return clampTo(positionCm, 0, kInputDelayPositionMax) / 100.0 / static_cast<double>(speedOfSound(celsius)) *
+           1000.0;
+}
+
+int inputDelayFaderFromPosition(int positionCm)
+{
+    return kInputDelayFaderTop - clampTo(positionCm, 0, kInputDelayPositionMax);
+}
+
+int inputDelayPositionFromFader(int64_t fader)
+{
+    return static_cast<int>(clampTo<int64_t>(kInputDelayFaderTop - fader, 0, kInputDelayPositionMax));
 }
 
 int fahrenheitFromCelsius(int celsius) { return static_cast<int>(roundHalfEven(celsius * 1.8 + 32.0)); }

@@ -27,15 +27,23 @@ float inputLinearGainFromDb(double db);
 double outputLinearGainFromDb(double db, int polaritySign);
 // The word the processor receives for a level: 101 - position.
 int processorLevelWord(int position);
+// The levels window's faders, 0..506, are bound to the tracks (the track clamps).
+constexpr int kLevelFaderMax = 506;
+int levelFaderFromPosition(int position);
+int levelPositionFromFader(int64_t fader);
 
 // ---- Output delays: a track position 0..1500 in 0.02 ms steps, at most 1440 samples ----
 constexpr int kOutputDelayPositionMax = 1500;
 constexpr int kOutputDelayMaxSamples = 1440;
 constexpr int kOutputDelayFaderTop = 1511; // fader value = 1511 - position
+constexpr int kOutputDelayFaderMax = 1512;
 
 double outputDelayMsFromPosition(int position);
 int outputDelaySamplesFromPosition(int position);
 int outputDelayPositionFromSamples(int64_t samples);
+int outputDelayFaderFromPosition(int position);
+// The track clamps what its fader asks for.
+int outputDelayPositionFromFader(int64_t fader);
 
 // ---- Delays in general ----
 double delayMsFromSamples(int64_t samples);
@@ -55,6 +63,15 @@ int clampTemperatureC(int64_t celsius);
 float speedOfSound(int celsius);
 int inputDelaySamplesFromCm(int positionCm, int celsius);
 int inputDelayCmFromSamples(int64_t samples, int celsius);
+// The input delay window's readouts of a track position: metres, and the time the distance
+// stands for before it is rounded to samples.
+double metresFromCm(double cm);
+double inputDelayMsFromCm(int positionCm, int celsius);
+// Faders 0..10101, fader value = 10100 - position (the track clamps).
+constexpr int kInputDelayFaderTop = 10100;
+constexpr int kInputDelayFaderMax = 10101;
+int inputDelayFaderFromPosition(int positionCm);
+int inputDelayPositionFromFader(int64_t fader);
 int fahrenheitFromCelsius(int celsius);
 int celsiusFromFahrenheit(int fahrenheit);
 // Output delay window's distance display.

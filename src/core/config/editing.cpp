@@ -70,6 +70,8 @@ void InputDelayTracks::changed(InputId id)
 void InputDelayTracks::setTemperature(int celsius)
 {
     m_config.temperatureC = clampTemperatureC(celsius);
+    // Each track moves to its own new distance and runs no link: a link must not hand one
+    // channel's new distance to another whose delay differs.
     activate();
 }
 

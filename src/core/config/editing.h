@@ -26,7 +26,8 @@ public:
     int position(InputId id) const { return m_positions[static_cast<int>(id)]; }
     // Moves a track; nothing happens when the position does not change.
     void setPosition(InputId id, int positionCm);
-    // A temperature change keeps the delays in time and moves the tracks to the new distances.
+    // A temperature change keeps the delays in time and moves the tracks to the new distances
+    // (links do not run: every channel keeps its own delay).
     void setTemperature(int celsius);
     // A distance typed in metres, at the editor's 1 cm resolution.
     void setDistance(InputId id, double metres);

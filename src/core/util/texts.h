@@ -579,6 +579,70 @@ inline constexpr const char* kPlotLimitsInconsistent = "MAX/MIN VALUES INCONSIST
 inline constexpr const char* kViewMagnitude = "Mag";
 inline constexpr const char* kViewPhase = "Phase";
 inline constexpr const char* kViewDelay = "Delay";
+// ---- Levels, delays, names, system information and output copying ------------------------
+// Levels window.
+inline constexpr const char* kLevelsCaption = "Input & Output Levels";
+inline constexpr const char* kMuteBox = "Mute";
+inline constexpr const char* kMuteOuts = "Mute Outs";
+inline constexpr const char* kPolarityBox = "180º";
+inline constexpr const char* kLevelsMixName = "In A+B";
+inline constexpr const char* kApplyButton = "&Apply";
+inline constexpr const char* kCloseButton = "&Close";
+inline constexpr const char* kLevelScaleTop = "+10 dB";
+inline constexpr const char* kLevelScaleZero = "0 dB";
+inline constexpr const char* kLevelScaleBottom = "-40 dB";
+// Input delay window.
+inline constexpr const char* kInputDelayCaption = "Input Delay";
+inline constexpr const char* kDistanceScaleTop = "0 m.";
+inline constexpr const char* kDistanceScaleBottom = "100 m.";
+inline constexpr const char* kLinkAToB = "Link A to B";
+inline constexpr const char* kLinkAll = "Link All";
+// Output delay window.
+inline constexpr const char* kOutputDelayCaption = "Output Delay";
+inline constexpr const char* kOutputDelayScaleTop = "0.0";
+inline constexpr const char* kOutputDelayScaleBottom = "30msec";
+inline constexpr const char* kLinkOutputDelayHints[3] = {"Link Output Delay 1-2", "Link Output Delay 2-3",
+                                                         "Link Output Delay 3-4"};
+inline constexpr const char* kCentimetreUnit = "cm.";
+// Our own: captions and units beside the delay controls.
+inline constexpr const char* kDelayInputCaptions[3] = {"Input A", "Input B", "Input A+B"}; // A, B, A+B
+inline constexpr const char* kMetreUnit = "m.";
+inline constexpr const char* kFeetUnit = "feet";
+inline constexpr const char* kMsUnit = "ms";
+inline constexpr const char* kDbUnit = "dB";
+inline constexpr const char* kTemperatureCaption = "Temperature";
+inline constexpr const char* kCelsiusUnit = "°C";
+inline constexpr const char* kFahrenheitUnit = "°F";
+inline constexpr const char* kLinkCaption = "Link";
+// Names window.
+inline constexpr const char* kNamesCaption = "Input & Output Configuration";
+inline constexpr const char* kNamesSystemName = "System Name";
+inline constexpr const char* kNamesInputs = "Inputs";
+inline constexpr const char* kNamesInputLabels[2] = {"Input A", "Input B"};
+inline constexpr const char* kNamesOutputs = "Outputs";
+inline constexpr const char* kNamesOutputLabels[4] = {"Output 1", "Output 2", "Output 3", "Output 4"};
+// System information window.
+inline constexpr const char* kSystemInfoCaption = "System Information";
+inline constexpr const char* kSystemInfoName = "System Name :";
+inline constexpr const char* kSystemInfoProject = "Project Name :";
+inline constexpr const char* kSystemInfoInstallation = "Installation :";
+inline constexpr const char* kSystemInfoEngineer = "Engineer :";
+inline constexpr const char* kSystemInfoComment = "Comments :";
+// Copy window.
+inline constexpr const char* kCopyCaption = "Copy Output Configuration";
+inline constexpr const char* kCopyFrom = "Copy Output";
+inline constexpr const char* kCopyTo = "to Output";
+inline constexpr const char* kCopyRoute = "Route";
+inline constexpr const char* kCopyXover = "XOver";
+inline constexpr const char* kCopyPeqx = "PEQX";
+inline constexpr const char* kCopyOutputDelay = "Output Delay";
+inline constexpr const char* kCopyOutputGain = "Output Gain";
+inline constexpr const char* kCopyDynamics = "Dynamics - Noise Gate";
+inline constexpr const char* kCopyOutputName = "Output Name";
+inline constexpr const char* kCopyAll = "Copy All";
+inline constexpr const char* kCopyQuestionPrefix = "Do you want to copy data from Output ";
+inline constexpr const char* kCopyQuestionMiddle = " to Output ";
+inline constexpr const char* kCopyQuestionSuffix = " ?";
 
 // ---- End of texts ----------------------------------------------------------------------
 
