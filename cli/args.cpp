@@ -6,10 +6,16 @@ namespace kvr::cli {
 
 std::optional<std::string> Args::takeOption(const std::string& name)
 {
+    const std::string joined = name + "=";
     for (size_t i = 0; i < m_args.size(); ++i) {
+        if (m_args[i].rfind(joined, 0) == 0) {
+            std::string value = m_args[i].substr(joined.size());
+            m_args.erase(m_args.begin() + static_cast<long>(i));
+            return value;
+        }
         if (m_args[i] != name) continue;
         if (i + 1 >= m_args.size()) {
-            m_missingValue = true;
+            if (m_withoutValue.empty()) m_withoutValue = name;
             m_args.erase(m_args.begin() + static_cast<long>(i));
             return std::nullopt;
         }

@@ -6,24 +6,28 @@
 
 namespace kvr::cli {
 
-// Command-line arguments with "--name value" options taken out wherever they stand.
+// The arguments of every command: "--name VALUE" (or "--name=VALUE") options and "--name" flags
+// taken out wherever they stand; what is left is positional. A command takes its options, then
+// asks for a missing value and for anything left that looks like an option, before it acts.
 class Args {
 public:
     explicit Args(std::vector<std::string> args) : m_args(std::move(args)) {}
 
-    // Removes "--name VALUE" and returns VALUE; an option given without its value is an error.
+    // Removes "--name VALUE" or "--name=VALUE" and returns VALUE; an option given without its
+    // value is an error (see missingValue).
     std::optional<std::string> takeOption(const std::string& name);
     // Removes "--name" and says whether it was there.
     bool takeFlag(const std::string& name);
-    // Whether "--name" was given without a value (set by takeOption).
-    bool missingValue() const { return m_missingValue; }
+    // Whether "--name" was given without a value (set by takeOption), and which one.
+    bool missingValue() const { return !m_withoutValue.empty(); }
+    const std::string& optionWithoutValue() const { return m_withoutValue; }
     const std::vector<std::string>& positional() const { return m_args; }
     // The first argument that still looks like an option, if any.
     std::optional<std::string> unknownOption() const;
 
 private:
     std::vector<std::string> m_args;
-    bool m_missingValue = false;
+    std::string m_withoutValue;
 };
 
 // Prints "kvr610-cli: message" on stderr and returns the failure status.

@@ -2,11 +2,12 @@
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
-#include <functional>
 #include <set>
 
+#include "args.h"
 #include "comm/operations.h"
 #include "config/configfile.h"
 #include "config/library.h"
@@ -23,19 +24,14 @@ namespace kvr::cli {
 
 namespace {
 
-constexpr int kUsage = 2;
-constexpr int kFailed = 1;
 constexpr int kNoSuchModule = 3;
 
-const std::set<std::string> kCommands{"version", "store", "read", "activate", "os-read", "os-upload",
-                                      "lock", "unlock", "password", "reset", "send-library"};
+const std::set<std::string> kCommands{"version", "store",  "read",     "activate", "os-read",     "os-upload",
+                                      "lock",    "unlock", "password", "reset",    "send-library"};
 
-void printErr(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
-
-int fail(const std::string& text)
+void printErr(const std::string& text)
 {
-    printErr("kvr610-cli: " + text);
-    return kFailed;
+    std::fprintf(stderr, "%s\n", text.c_str());
 }
 
 int usage(const std::string& why)
@@ -45,7 +41,7 @@ int usage(const std::string& why)
              "  (eth: finds the module by a scan, with --target ADDR and --port P as for discover)\n"
              "  version | store N FILE.kv4 [--overwrite] | read N OUT.kv4 | activate N | os-read OUT.asc\n"
              "  os-upload FILE.asc --yes | lock | unlock | password KEYS [--active] | reset | send-library FILE.kvl");
-    return kUsage;
+    return kUsageError;
 }
 
 struct Options {
@@ -59,39 +55,26 @@ struct Options {
     bool active = false;
 };
 
-std::optional<Options> parse(const std::vector<std::string>& args, std::string& error)
+std::optional<Options> parse(const std::vector<std::string>& arguments, std::string& error)
 {
+    Args args(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
     Options o;
-    o.command = args.at(0);
-    for (size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--link") {
-            if (i + 1 >= args.size()) {
-                error = "--link needs a value";
-                return std::nullopt;
-            }
-            o.link = args[++i];
-        } else if (a.rfind("--link=", 0) == 0) {
-            o.link = a.substr(7);
-        } else if (a == "--target" || a == "--port") {
-            if (i + 1 >= args.size()) {
-                error = a + " needs a value";
-                return std::nullopt;
-            }
-            (a == "--target" ? o.target : o.port) = args[++i];
-        } else if (a == "--overwrite") {
-            o.overwrite = true;
-        } else if (a == "--yes") {
-            o.yes = true;
-        } else if (a == "--active") {
-            o.active = true;
-        } else if (a.rfind("--", 0) == 0) {
-            error = "unknown option " + a;
-            return std::nullopt;
-        } else {
-            o.positional.push_back(a);
-        }
+    o.command = arguments.at(0);
+    o.link = args.takeOption("--link").value_or(std::string());
+    o.target = args.takeOption("--target");
+    o.port = args.takeOption("--port");
+    o.overwrite = args.takeFlag("--overwrite");
+    o.yes = args.takeFlag("--yes");
+    o.active = args.takeFlag("--active");
+    if (args.missingValue()) {
+        error = args.optionWithoutValue() + " needs a value";
+        return std::nullopt;
     }
+    if (auto unknown = args.unknownOption()) {
+        error = "unknown option " + *unknown;
+        return std::nullopt;
+    }
+    o.positional = args.positional();
     return o;
 }
 
@@ -154,10 +137,14 @@ std::optional<int> memoryArg(const std::string& text)
 const char* kindName(core::MessageKind kind)
 {
     switch (kind) {
-    case core::MessageKind::Error: return "error";
-    case core::MessageKind::Warning: return "warning";
-    case core::MessageKind::Information: return "information";
-    case core::MessageKind::Confirmation: return "confirmation";
+    case core::MessageKind::Error:
+        return "error";
+    case core::MessageKind::Warning:
+        return "warning";
+    case core::MessageKind::Information:
+        return "information";
+    case core::MessageKind::Confirmation:
+        return "confirmation";
     }
     return "message";
 }
@@ -184,25 +171,35 @@ int run(io::Link& link, std::unique_ptr<core::DeviceOperation> op, const Options
         lastPercent = percent;
         printErr("progress " + std::to_string(position) + "/" + std::to_string(maximum));
     });
-    QObject::connect(&runner, &io::OperationRunner::messageRequested, [](const core::Message& m) {
-        printErr(std::string(kindName(m.kind)) + ": " + m.text);
-    });
+    QObject::connect(&runner, &io::OperationRunner::messageRequested,
+                     [](const core::Message& m) { printErr(std::string(kindName(m.kind)) + ": " + m.text); });
     QObject::connect(&runner, &io::OperationRunner::connectionEffect, [](core::ConnectionEffect e) {
         if (e == core::ConnectionEffect::GoOffline) printErr("offline");
     });
     QObject::connect(&runner, &io::OperationRunner::questionAsked, [&](const core::Question& q) {
         core::Answer a;
         switch (q.kind) {
-        case core::QuestionKind::OverwriteMemory: a.button = o.overwrite ? core::Button::Yes : core::Button::No; break;
-        case core::QuestionKind::ConfirmUpload: a.button = o.yes ? core::Button::Yes : core::Button::No; break;
-        case core::QuestionKind::ConfirmKeyboard: a.button = core::Button::Ok; break; // the command is the answer
-        case core::QuestionKind::UpdateDsp: a.button = core::Button::No; break;
-        case core::QuestionKind::ChooseOsFile: a.button = core::Button::Cancel; break;
-        case core::QuestionKind::ConnectionWindow: a.button = core::Button::Cancel; break;
+        case core::QuestionKind::OverwriteMemory:
+            a.button = o.overwrite ? core::Button::Yes : core::Button::No;
+            break;
+        case core::QuestionKind::ConfirmUpload:
+            a.button = o.yes ? core::Button::Yes : core::Button::No;
+            break;
+        case core::QuestionKind::ConfirmKeyboard:
+            a.button = core::Button::Ok;
+            break; // the command is the answer
+        case core::QuestionKind::UpdateDsp:
+            a.button = core::Button::No;
+            break;
+        case core::QuestionKind::ChooseOsFile:
+            a.button = core::Button::Cancel;
+            break;
+        case core::QuestionKind::ConnectionWindow:
+            a.button = core::Button::Cancel;
+            break;
         }
         if (!q.message.text.empty())
-            printErr(std::string("question: ") + q.message.text + " -> " +
-                     (a.accepted() ? "yes" : "no"));
+            printErr(std::string("question: ") + q.message.text + " -> " + (a.accepted() ? "yes" : "no"));
         runner.answer(a);
     });
     QObject::connect(&runner, &io::OperationRunner::finished, [&](const core::Outcome& outcome) {
@@ -219,9 +216,8 @@ int run(io::Link& link, std::unique_ptr<core::DeviceOperation> op, const Options
         }
         QCoreApplication::exit(exitCode);
     });
-    QObject::connect(&runner, &io::OperationRunner::refused, [&](const QString& reason) {
-        printErr("refused: " + reason.toStdString());
-    });
+    QObject::connect(&runner, &io::OperationRunner::refused,
+                     [&](const QString& reason) { printErr("refused: " + reason.toStdString()); });
     if (!runner.start(std::move(op))) return 1;
     if (!done) QCoreApplication::exec();
     link.close();
@@ -260,7 +256,8 @@ int runDeviceCommand(const std::vector<std::string>& args)
         op = core::makeKeyboard(info, o.command == "lock");
     } else if (o.command == "password" && p.size() == 1) {
         core::Bytes keys;
-        for (char c : p[0]) keys.push_back(static_cast<uint8_t>(c >= '0' && c <= '9' ? c - '0' : 0));
+        for (char c : p[0])
+            keys.push_back(static_cast<uint8_t>(c >= '0' && c <= '9' ? c - '0' : 0));
         auto block = core::passwordBlock(keys, o.active);
         if (!block) return usage(block.message());
         op = core::makePassword(info, *block);
@@ -271,7 +268,8 @@ int runDeviceCommand(const std::vector<std::string>& args)
         if (!n) return usage("memory numbers run from 1 to 18");
         auto loaded = core::loadConfigurationFile(p[1]);
         if (!loaded) return fail(loaded.message());
-        for (const core::Message& m : loaded->notices) printErr(m.text);
+        for (const core::Message& m : loaded->notices)
+            printErr(m.text);
         auto image = core::BuildDeviceImage(loaded->config, false);
         if (!image) return fail(image.message());
         op = core::makeStore(info, *n, std::move(*image));
@@ -281,9 +279,8 @@ int runDeviceCommand(const std::vector<std::string>& args)
         const std::string out = p[1];
         const int memory = *n;
         return run(*link, core::makeMemoryRead(info, memory), o, [out, memory](const core::Bytes& received) {
-            auto config = core::DecodeDeviceImage(received, memory, [](const core::LoadProgress& stage) {
-                printErr(stage.status);
-            });
+            auto config = core::DecodeDeviceImage(received, memory,
+                                                  [](const core::LoadProgress& stage) { printErr(stage.status); });
             if (!config) return fail(config.message());
             core::Status saved = core::saveConfigurationFile(out, *config);
             return saved ? 0 : fail(saved.message());
@@ -301,12 +298,7 @@ int runDeviceCommand(const std::vector<std::string>& args)
     } else if (o.command == "send-library" && p.size() == 1) {
         auto library = core::readLibraryFile(p[0]);
         if (!library) return fail(library.message());
-        std::vector<core::Bytes> images;
-        for (int k = 1; k <= library->count(); ++k) {
-            auto image = library->image(k);
-            images.emplace_back(image.begin(), image.end());
-        }
-        op = core::makeLibrarySend(info, std::move(images));
+        op = core::makeLibrarySend(info, library->imagesToSend());
     } else {
         return usage("wrong arguments for " + o.command);
     }

@@ -85,7 +85,7 @@ int outputView(Args& args)
     auto add = args.takeOption("--add");
     auto with = args.takeOption("--with");
     const bool delay = args.takeFlag("--delay");
-    if (args.missingValue()) return usage("output-view: an option lacks its value");
+    if (args.missingValue()) return usage("output-view: " + args.optionWithoutValue() + " lacks its value");
     if (single.has_value() == add.has_value()) return usage("output-view: give either --output N or --add LIST");
     std::optional<int> output;
     std::optional<std::array<bool, kOutputCount>> set;
@@ -131,7 +131,7 @@ int outputView(Args& args)
 int dynamics(Args& args)
 {
     auto text = args.takeOption("--output");
-    if (args.missingValue()) return usage("dynamics: --output lacks its value");
+    if (args.missingValue()) return usage("dynamics: " + args.optionWithoutValue() + " lacks its value");
     std::optional<int> output = text ? outputNumber(*text) : std::nullopt;
     if (!output) return usage("dynamics: --output must be 1, 2, 3 or 4");
     if (auto unknown = args.unknownOption()) return usage("dynamics: unknown option " + *unknown);

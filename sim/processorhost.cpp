@@ -43,8 +43,7 @@ void ProcessorHost::attach(Link* link)
 
 void ProcessorHost::makeActive(Link* link)
 {
-    m_inbox.clear();
-    m_outbox.clear();
+    deliverInFlight();
     m_dropPending = false;
     m_active = link;
     m_processor.linkOpened();
@@ -60,8 +59,7 @@ void ProcessorHost::onOpened(Link* link)
 void ProcessorHost::onClosed(Link* link)
 {
     if (link != m_active) return;
-    m_inbox.clear();
-    m_outbox.clear();
+    deliverInFlight();
     m_dropPending = false;
     m_processor.linkClosed();
     flushEvents();
@@ -85,6 +83,18 @@ void ProcessorHost::onReceived(Link* link, const QByteArray& bytes)
         }
     }
     pump();
+}
+
+void ProcessorHost::deliverInFlight()
+{
+    // Bytes that left the connection are on the wire: closing or replacing the connection does
+    // not stop them. Whatever the processor answers has no connection to go to.
+    while (!m_inbox.empty()) {
+        const Timed next = m_inbox.front();
+        m_inbox.pop_front();
+        deliver(std::span<const uint8_t>(&next.byte, 1), next.dueNs);
+    }
+    m_outbox.clear();
 }
 
 void ProcessorHost::deliver(std::span<const uint8_t> bytes, qint64 atNs)

@@ -48,6 +48,7 @@ private:
     void onClosed(Link* link);
     void onReceived(Link* link, const QByteArray& bytes);
     void makeActive(Link* link);
+    void deliverInFlight();
     void deliver(std::span<const uint8_t> bytes, qint64 atNs);
     void queueAnswer(const core::Bytes& bytes, qint64 atNs);
     void write(const QByteArray& bytes);

@@ -519,6 +519,7 @@ void VirtualProcessor::endReceive(Outcome outcome, std::string detail)
 void VirtualProcessor::abandon(Outcome outcome, const std::string& detail)
 {
     const std::string text = detail + " while waiting for " + phaseName(m_phase);
+    if (outcome == Outcome::Interrupted) ++m_counters.interrupted;
     if (isReceivePhase())
         endReceive(outcome, text);
     else

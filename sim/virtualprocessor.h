@@ -77,6 +77,7 @@ struct Counters {
     uint64_t ignoredBytes = 0; // noise while idle, and everything after stop/drop
     uint64_t faultsInjected = 0;
     uint64_t timeouts = 0;
+    uint64_t interrupted = 0; // exchanges ended by a closed, replaced or dropped link
 };
 
 // The processor's side of the transfer protocol, with no I/O and no clock: bytes and the time

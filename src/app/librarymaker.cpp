@@ -145,12 +145,7 @@ void LibraryMaker::send()
         open();
         return;
     }
-    std::vector<core::Bytes> images;
-    for (int k = 1; k <= m_library.count(); ++k) {
-        const auto image = m_library.image(k);
-        images.emplace_back(image.begin(), image.end());
-    }
-    m_device.sendLibrary(std::move(images));
+    m_device.sendLibrary(m_library.imagesToSend());
 }
 
 } // namespace kvr::gui

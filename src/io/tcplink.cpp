@@ -1,19 +1,53 @@
 #include "io/tcplink.h"
 
+#ifdef Q_OS_WIN
+#include <winsock2.h>
+#else
+#include <sys/socket.h>
+#endif
+
 #include "util/texts.h"
 
 namespace kvr::io {
 
+namespace {
+
+// Ends our direction of a connection (a TCP FIN) while the module's direction stays open.
+bool shutDownSending(qintptr descriptor)
+{
+    if (descriptor < 0) return false;
+#ifdef Q_OS_WIN
+    return ::shutdown(static_cast<SOCKET>(descriptor), SD_SEND) == 0;
+#else
+    return ::shutdown(static_cast<int>(descriptor), SHUT_WR) == 0;
+#endif
+}
+
+} // namespace
+
 TcpLink::TcpLink(QString host, quint16 port, QString hostName, QObject* parent)
     : Link(parent), m_host(std::move(host)), m_port(port), m_hostName(hostName.isEmpty() ? m_host : hostName),
-      m_socket(this), m_limit(this)
+      m_socket(this), m_limit(this), m_leaveLimit(this)
 {
     m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1); // one-byte answers must not wait for Nagle
     m_limit.setSingleShot(true);
+    m_leaveLimit.setSingleShot(true);
     connect(&m_limit, &QTimer::timeout, this, &TcpLink::onTimeout);
+    connect(&m_leaveLimit, &QTimer::timeout, this, [this] {
+        if (!m_leaving) return;
+        // The module keeps its side open: what we sent has had its time to arrive.
+        m_leaving = false;
+        m_socket.abort();
+        connectNow();
+    });
     connect(&m_socket, &QTcpSocket::connected, this, &TcpLink::onConnected);
     connect(&m_socket, &QTcpSocket::disconnected, this, [this] {
+        m_leaving = false;
+        m_leaveLimit.stop();
         if (m_opening && m_socket.state() == QAbstractSocket::UnconnectedState) connectNow();
+    });
+    connect(&m_socket, &QTcpSocket::bytesWritten, this, [this] {
+        if (m_leaving && !m_sendingShut && m_socket.bytesToWrite() == 0) shutSending();
     });
     connect(&m_socket, &QTcpSocket::errorOccurred, this, &TcpLink::onError);
     connect(&m_socket, &QTcpSocket::readyRead, this, [this] {
@@ -39,20 +73,45 @@ QString TcpLink::errorText() const
 
 void TcpLink::open()
 {
-    // Reconnect: a new connection for every exchange. The old one is closed gracefully so that
-    // the last answer of the previous exchange still reaches the processor.
+    // Reconnect: a new connection for every exchange.
     m_opening = true;
     m_limit.start(kConnectLimitMs);
     if (m_socket.state() == QAbstractSocket::UnconnectedState) return connectNow();
-    if (m_socket.state() == QAbstractSocket::ConnectedState) m_socket.flush();
+    if (m_socket.state() == QAbstractSocket::ConnectedState) return leaveConnection();
     m_socket.disconnectFromHost();
     if (m_socket.state() == QAbstractSocket::UnconnectedState) return connectNow();
     // connectNow() follows from the disconnected signal.
 }
 
+// The last byte of an exchange may be the program's own (the END echo of a receive exchange),
+// and it is written just before the next exchange reconnects. A module may take a new connection
+// as the end of the old one and drop what it has not yet read from it; the processor would then
+// never see that byte. Hence: write everything, shut our direction, and connect again once the
+// module has closed its side, which it does after reading up to our shutdown.
+void TcpLink::leaveConnection()
+{
+    m_leaving = true;
+    m_sendingShut = false;
+    m_leaveLimit.start(kLeaveLimitMs);
+    m_socket.flush();
+    if (m_socket.bytesToWrite() == 0) shutSending();
+    // Otherwise bytesWritten shuts it once the rest is out.
+}
+
+void TcpLink::shutSending()
+{
+    m_sendingShut = true;
+    if (shutDownSending(m_socket.socketDescriptor())) return; // disconnected follows the module's close
+    // No half-close here: close as before, after what is written.
+    m_leaving = false;
+    m_leaveLimit.stop();
+    m_socket.disconnectFromHost();
+    if (m_socket.state() == QAbstractSocket::UnconnectedState) connectNow();
+}
+
 void TcpLink::connectNow()
 {
-    if (!m_opening) return;
+    if (!m_opening || m_socket.state() != QAbstractSocket::UnconnectedState) return;
     m_limit.start(kConnectLimitMs); // the close took its own wait
     m_socket.connectToHost(m_host, m_port);
 }
@@ -66,7 +125,9 @@ void TcpLink::send(const QByteArray& bytes)
 void TcpLink::close()
 {
     m_opening = false;
+    m_leaving = false;
     m_limit.stop();
+    m_leaveLimit.stop();
     if (m_socket.state() == QAbstractSocket::ConnectedState) {
         m_socket.flush(); // the last answer of an exchange still goes out
         m_socket.disconnectFromHost();
@@ -86,7 +147,9 @@ void TcpLink::onConnected()
 
 void TcpLink::onError()
 {
-    // The peer closing the connection we are leaving is no error.
+    // Whatever ends the connection we are leaving is no error: disconnected (or the leave limit)
+    // goes on with the new one.
+    if (m_leaving) return;
     if (m_opening && m_socket.error() == QAbstractSocket::RemoteHostClosedError &&
         m_socket.state() != QAbstractSocket::ConnectingState)
         return;
@@ -104,6 +167,8 @@ void TcpLink::onTimeout()
 {
     if (!m_opening) return;
     m_opening = false;
+    m_leaving = false;
+    m_leaveLimit.stop();
     m_socket.abort();
     emit opened(false, errorText());
 }

@@ -7,14 +7,17 @@
 
 namespace kvr::io {
 
-// The Ethernet module: a TCP client, reconnected at the start of every send exchange. Closing the
-// previous connection and connecting are each limited to 5 s and end, like any socket error, with
-// the "ETHERNET error: Opening IP: " box.
+// The Ethernet module: a TCP client, reconnected at the start of every send exchange. The previous
+// connection is left only once the module has read all of it (see leaveConnection), at most
+// kLeaveLimitMs; connecting is limited to 5 s and ends, like any socket error, with the
+// "ETHERNET error: Opening IP: " box.
 class TcpLink final : public Link {
     Q_OBJECT
 public:
     static constexpr quint16 kDefaultPort = 1001;
     static constexpr int kConnectLimitMs = 5000;
+    // How long the module has to close its side of the connection we leave.
+    static constexpr int kLeaveLimitMs = 500;
 
     explicit TcpLink(QString host, quint16 port = kDefaultPort, QString hostName = {}, QObject* parent = nullptr);
 
@@ -32,6 +35,8 @@ public:
     QString errorText() const;
 
 private:
+    void leaveConnection();
+    void shutSending();
     void connectNow();
     void onConnected();
     void onError();
@@ -43,7 +48,10 @@ private:
     QString m_localAddress;
     QTcpSocket m_socket;
     QTimer m_limit;
+    QTimer m_leaveLimit;
     bool m_opening = false;
+    bool m_leaving = false; // the old connection is being left: waiting for the module to close it
+    bool m_sendingShut = false;
 };
 
 } // namespace kvr::io

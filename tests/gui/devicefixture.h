@@ -28,7 +28,7 @@ protected:
         adjust(options);
         simulator = std::make_unique<sim::Simulator>(options);
         ASSERT_TRUE(simulator->start());
-        simulator->host().setLogSink([](const QString&) {});
+        simulator->host().setLogSink([this](const QString& line) { processorLog << line; });
         finder.setModules(
             {EthernetModule{QStringLiteral("127.0.0.1"), QStringLiteral("KVRTEST"), QStringLiteral("0001")}});
         app->modules().setNetwork(&finder);
@@ -40,6 +40,7 @@ protected:
 
     void TearDown() override
     {
+        expectEveryExchangeWhole();
         GuiTest::TearDown();
         simulator.reset();
     }
@@ -59,10 +60,26 @@ protected:
         find<QPushButton>(ethernet, "ConnectB")->click();
         ASSERT_TRUE(waitFor([&] { return !app->device().busy(); }, 8000));
         ASSERT_TRUE(app->device().statusConnected()) << app->device().statusText().toStdString();
+        expectEveryExchangeWhole();
+    }
+
+    // The processor saw every exchange to its end: none was cut off by a connection that closed
+    // or was replaced while the processor still waited for a byte of it.
+    void expectEveryExchangeWhole()
+    {
+        if (!simulator) return;
+        const uint64_t interrupted = simulator->processor().counters().interrupted;
+        EXPECT_EQ(interrupted, m_interruptedSeen) << "processor log:\n"
+                                                  << processorLog.join(QLatin1Char('\n')).toStdString();
+        m_interruptedSeen = interrupted; // each one reported once, where it happened
     }
 
     std::unique_ptr<sim::Simulator> simulator;
+    QStringList processorLog; // one line per exchange, as the simulator logs them
     FixedModuleNetwork finder;
+
+private:
+    uint64_t m_interruptedSeen = 0;
 };
 
 } // namespace kvr::gui::test

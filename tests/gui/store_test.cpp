@@ -81,6 +81,7 @@ protected:
         tool(name)->click();
         const bool done = waitFor([&] { return !app->device().busy(); }, limitMs);
         pump(30); // boxes are shown from the event loop, after the operation's last step
+        expectEveryExchangeWhole();
         return done;
     }
     const sim::ProcessorState& processor() { return simulator->processor().state(); }

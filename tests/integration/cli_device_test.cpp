@@ -52,3 +52,26 @@ TEST(CliDeviceCommands, UnreachableProcessorFails)
     }
     EXPECT_EQ(runDeviceCommand({"reset", "--link", "tcp:127.0.0.1:" + std::to_string(port)}), 1);
 }
+
+TEST(CliDeviceCommands, OptionErrorsAreUsageErrorsWithTheirMessage)
+{
+    struct Row {
+        std::vector<std::string> arguments;
+        const char* message;
+    };
+    const Row rows[] = {
+        {{"reset", "--link"}, "kvr610-cli: --link needs a value\n"},
+        {{"version", "--link", "usb", "--target"}, "kvr610-cli: --target needs a value\n"},
+        {{"reset", "--link", "usb", "--force"}, "kvr610-cli: unknown option --force\n"},
+        {{"reset", "--link="}, "kvr610-cli: --link is required\n"},
+        {{"reset", "--link=bogus"}, "kvr610-cli: bad --link bogus\n"},
+        {{"reset", "now", "--link", "usb"}, "kvr610-cli: wrong arguments for reset\n"},
+    };
+    for (const Row& row : rows) {
+        testing::internal::CaptureStderr();
+        const int status = runDeviceCommand(row.arguments);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(status, 2) << row.message;
+        EXPECT_EQ(err.substr(0, err.find('\n') + 1), row.message);
+    }
+}

@@ -398,9 +398,9 @@ TEST(ConfigFileLoading, DelaysAreRederivedThroughTheirEditors)
     auto loaded = decodeConfigurationFile(encodeConfigurationFile(c, "p"), "p");
     ASSERT_TRUE(loaded.ok());
     int cm = inputDelayCmFromSamples(140, 25);
-    // B's track moves; the link copies nothing while the tracks are placed, so A keeps its delay.
+    // B's track moves and, linked, carries A with it.
     EXPECT_EQ(loaded->config.input(InputId::B).delaySamples, inputDelaySamplesFromCm(cm, 25));
-    EXPECT_EQ(loaded->config.input(InputId::A).delaySamples, 0);
+    EXPECT_EQ(loaded->config.input(InputId::A).delaySamples, inputDelaySamplesFromCm(cm, 25));
     EXPECT_EQ(loaded->config.output(1).delaySamples(), 1440);
     EXPECT_EQ(loaded->config.output(2).delayPosition, 12);
     EXPECT_EQ(loaded->config.output(2).delaySamples(), 12);

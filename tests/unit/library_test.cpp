@@ -164,6 +164,28 @@ TEST(LibraryBuffer, TwoImagesOfLength100)
     EXPECT_EQ(read->memoryName(2), std::string(12, '\x22'));
 }
 
+// A send stores exactly the counted images, in memory order, length fields included; nothing of
+// the zeroed rest of the buffer.
+TEST(LibraryBuffer, ImagesToSendAreTheCountedImagesInOrder)
+{
+    MemoryLibrary empty;
+    EXPECT_TRUE(empty.imagesToSend().empty());
+
+    MemoryLibrary lib;
+    const Bytes first = syntheticImage(100, 0x11), second = syntheticImage(70, 0x22), third = syntheticImage(85, 0x33);
+    for (const Bytes& image : {first, second, third})
+        ASSERT_TRUE(lib.append(image).ok());
+    auto read = MemoryLibrary::fromBuffer(lib.buffer(), "x");
+    ASSERT_TRUE(read.ok());
+    for (const MemoryLibrary* source : {&lib, &*read}) {
+        const std::vector<Bytes> images = source->imagesToSend();
+        ASSERT_EQ(images.size(), 3u);
+        EXPECT_EQ(images[0], first);
+        EXPECT_EQ(images[1], second);
+        EXPECT_EQ(images[2], third);
+    }
+}
+
 TEST(LibraryBuffer, AppendRefusesMalformedImages)
 {
     MemoryLibrary lib;

@@ -232,6 +232,37 @@ private:
     Bytes m_osImage;
 };
 
+// The steps a store and a library send begin with: the DSP version read quietly, then, for a
+// version other than the required one, the update offered. Completed only when the processor
+// runs the required version; a failed read ends as a failed store does.
+class VersionCheck final : public DeviceOperation {
+public:
+    VersionCheck(LinkInfo link, Bytes osImage) : DeviceOperation(std::move(link)), m_osImage(std::move(osImage)) {}
+
+private:
+    enum Step { Read, Check, Updated };
+    void advance() override
+    {
+        switch (m_step) {
+        case Read:
+            m_step = Check;
+            return runChild(makeQuietVersionRead(link()));
+        case Check: {
+            // A failed read leaves no version to trust: nothing is stored, no update is offered.
+            if (!childOutcome().completed()) return storeFailed(childOutcome().reason);
+            const uint8_t version = childOutcome().data.at(0);
+            if (version == protocol::kRequiredDspVersion) return finish(OutcomeKind::Completed);
+            m_step = Updated;
+            return runChild(std::make_unique<DspUpdate>(link(), version, m_osImage));
+        }
+        default:
+            simple(ActionKind::HideCommWindow);
+            return finish(childOutcome().kind, childOutcome().reason);
+        }
+    }
+    Bytes m_osImage;
+};
+
 class Store final : public DeviceOperation {
 public:
     Store(LinkInfo link, int memory, Bytes image, Bytes osImage)
@@ -241,33 +272,23 @@ public:
     }
 
 private:
-    enum Step { ReadVersion, CheckVersion, Updated, Stored, Paused, Changed };
+    enum Step { CheckVersion, Checked, Stored, Paused, Changed };
     void advance() override
     {
         switch (m_step) {
-        case ReadVersion:
+        case CheckVersion:
             if (m_image.size() > 0xFFFF) {
                 message(errorBox(texts::kImageTooLarge));
                 return finish(OutcomeKind::Refused, texts::kImageTooLarge);
             }
             m_writePending = true;
             m_protected = false;
-            m_step = CheckVersion;
-            return runChild(makeQuietVersionRead(link()));
-        case CheckVersion: {
-            // A failed read leaves no version to trust: nothing is stored, no update is offered.
-            if (!childOutcome().completed()) return storeFailed(childOutcome().reason);
-            const uint8_t version = childOutcome().data.at(0);
-            if (version != protocol::kRequiredDspVersion) {
-                m_step = Updated;
-                return runChild(std::make_unique<DspUpdate>(link(), version, m_osImage));
-            }
+            m_step = Checked;
+            return runChild(std::make_unique<VersionCheck>(link(), m_osImage));
+        case Checked:
+            if (!childOutcome().completed()) return finish(childOutcome());
             m_step = Stored;
             return exchange(exchangeFor(Command::Store, m_memory, m_image));
-        }
-        case Updated:
-            simple(ActionKind::HideCommWindow);
-            return finish(childOutcome().kind, childOutcome().reason);
         case Stored:
             m_store = lastExchange();
             if (m_store.kind == OutcomeKind::Failed) return storeFailed(m_store);
@@ -393,7 +414,7 @@ public:
     }
 
 private:
-    enum Step { Begin, Connected, CheckVersion, Updated, Stored, Changed };
+    enum Step { Begin, Connected, Checked, Stored, Changed };
     void advance() override
     {
         switch (m_step) {
@@ -419,25 +440,16 @@ private:
                 if (!lastAnswer().connected) return finish(OutcomeKind::Refused, texts::kNotConnected);
                 setLink(lastAnswer().link);
             }
-            m_step = CheckVersion;
-            return runChild(makeQuietVersionRead(link()));
-        case CheckVersion: {
-            if (!childOutcome().completed()) return storeFailed(childOutcome().reason);
-            const uint8_t version = childOutcome().data.at(0);
-            if (version != protocol::kRequiredDspVersion) {
-                m_step = Updated;
-                return runChild(std::make_unique<DspUpdate>(link(), version, m_osImage));
-            }
+            m_step = Checked;
+            return runChild(std::make_unique<VersionCheck>(link(), m_osImage));
+        case Checked:
+            if (!childOutcome().completed()) return finish(childOutcome());
             if (m_images.empty()) {
                 message(warningBox(texts::kSendLibraryEmpty));
                 return finish(OutcomeKind::Refused, texts::kSendLibraryEmpty);
             }
             m_next = 0;
             return storeNext();
-        }
-        case Updated:
-            simple(ActionKind::HideCommWindow);
-            return finish(childOutcome().kind, childOutcome().reason);
         case Stored:
             // A protected memory is skipped (the engine showed its box); a failure ends the send.
             if (lastExchange().kind == OutcomeKind::Failed) return storeFailed(lastExchange());

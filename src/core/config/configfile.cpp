@@ -323,7 +323,7 @@ Result<LoadedConfiguration> decodeConfigurationFile(std::span<const uint8_t> byt
     c.links.inputDelayAB = r.u8(kInputDelayLinks + 1) != 0;
     c.links.inputDelayAll = r.u8(kInputDelayLinks + 2) != 0;
     c.temperatureC = clampTemperatureC(r.s32le(kTemperature));
-    InputDelayTracks(c, {0, 0, 0}).activate();
+    InputDelayTracks(c, {0, 0, 0}).load();
 
     // Input gains through the level tracks: the shown dB is the stored gain rounded to 0.1 dB.
     for (size_t i = 0; i < 3; ++i) c.inputs[i].levelPosition = levelPositionFromLinear(r.f64le(kInputGains + 8 * i));
@@ -404,7 +404,7 @@ Result<LoadedConfiguration> decodeConfigurationFile(std::span<const uint8_t> byt
         readCrossoverSide(r, at, false, c.outputs[o].xover.LowSide);
     }
     for (size_t i = 0; i < 3; ++i) c.links.crossover[i] = r.u8(kCrossoverLinks + i) != 0;
-    for (const std::string& notice : fillOpenedCrossovers(c))
+    for (const std::string& notice : refillCrossovers(c))
         loaded.notices.push_back(infoBox(notice));
     report(85, texts::kLoadReadingDynamics);
 

@@ -11,12 +11,10 @@ namespace {
 // against a clamp that could make two linked values chase each other.
 constexpr int kMaxChainDepth = 32;
 
-// A value as a single-precision field keeps it. The volatile is deliberate: GCC 12 at -O2 has
-// been seen to vectorise such conversions of neighbouring fields and fold them away.
+// A value as a single-precision field keeps it.
 double singlePrecision(double v)
 {
-    volatile float kept = static_cast<float>(v);
-    return kept;
+    return static_cast<float>(v);
 }
 } // namespace
 
@@ -93,6 +91,14 @@ void InputDelayTracks::activate()
     }
 }
 
+void InputDelayTracks::load()
+{
+    // The tracks of a fresh window move to the file's distances one after another, each move
+    // running its links, in the order Open fills them.
+    for (InputId id : {InputId::A, InputId::B, InputId::M})
+        setPosition(id, inputDelayCmFromSamples(m_config.input(id).delaySamples, m_config.temperatureC));
+}
+
 // ---------------------------------------------------------------- output delays
 
 namespace {
@@ -130,7 +136,7 @@ void setOutputDelayDistance(Configuration& config, int output, double cm, int ce
 void activateOutputDelays(Configuration& config, const std::array<int32_t, kOutputCount>& samples)
 {
     for (int n = 1; n <= kOutputCount; ++n)
-        config.output(n).delayPosition = outputDelayPositionFromSamples(samples[static_cast<size_t>(n - 1)]);
+        setOutputDelayPosition(config, n, outputDelayPositionFromSamples(samples[static_cast<size_t>(n - 1)]));
 }
 
 // ---------------------------------------------------------------- crossovers
@@ -177,7 +183,7 @@ namespace {
 
 class CrossoverApplier {
 public:
-    CrossoverApplier(Configuration& config, bool followLinks) : m_config(config), m_followLinks(followLinks) {}
+    explicit CrossoverApplier(Configuration& config) : m_config(config) {}
 
     void apply(int n, CrossoverSide s)
     {
@@ -198,13 +204,15 @@ private:
     // The editor's spin value of a side is the side's frequency as a whole number in range.
     int spin(int n, CrossoverSide s) const { return crossoverSpinFromFrequency(crossoverSide(m_config, n, s).Frec); }
 
-    // A link writes the other side's frequency control, which applies that side. A write back into
-    // a side that is still being applied is dropped: a link and a clamp that disagree would
+    // A link writes the other side's frequency control, which applies that side. A clamp that
+    // holds the other side writes the held value back, and the side in hand takes it, so linked
+    // sides always end equal (and opening, which applies the links again, changes nothing). A
+    // second write back into a side means two clamps that disagree; it is dropped, as they would
     // otherwise re-apply each other for ever.
     void writeSpin(int n, CrossoverSide s, double hz)
     {
         int value = crossoverSpinFromFrequency(hz);
-        if (value == spin(n, s) || m_onStack[static_cast<size_t>(sideKey(n, s))] > 0 || m_depth >= kMaxChainDepth)
+        if (value == spin(n, s) || m_onStack[static_cast<size_t>(sideKey(n, s))] > 1 || m_depth >= kMaxChainDepth)
             return;
         crossoverSide(m_config, n, s).Frec = value;
         apply(n, s);
@@ -214,45 +222,46 @@ private:
     {
         TXOVER& x = m_config.output(n).xover;
         TXOVERPB& side = s == CrossoverSide::Low ? x.LowSide : x.HighSide;
-        double f = spin(n, s);
-        if (s == CrossoverSide::Low && f >= x.HighSide.Frec)
-            f = static_cast<double>(roundHalfEven(x.HighSide.Frec));
-        if (s == CrossoverSide::High && !(f > x.LowSide.Frec))
-            f = static_cast<double>(roundHalfEven(x.LowSide.Frec));
-        side.Frec = f;
-        side.Orden = clampTo(side.Orden, 1, 8);
-        side.Tipo = static_cast<uint8_t>(crossoverCodeFromFamily(s, crossoverFamilyFromCode(s, side.Tipo)));
-        if (side.Tipo != customCode(s)) {
-            for (int k = 0; k < 4; ++k) side.Sections[static_cast<size_t>(k)].Frec = side.Frec;
-        } else {
-            // A custom side keeps its sections' own frequencies, held as the file keeps them
-            // (single precision): the first decides the automatic dynamics times, and one that a
-            // Bessel design left at 249.99999774 Hz would come back from a file as 250 Hz.
-            for (int k = 0; k < 4; ++k) {
-                TSOS& section = side.Sections[static_cast<size_t>(k)];
-                section.Frec = singlePrecision(section.Frec);
+        // A Bessel low-pass above its limit is applied once more at the limit, as its frequency
+        // box does; within this application, so that a link may still write back into it.
+        for (int pass = 0; pass < 2; ++pass) {
+            double f = spin(n, s);
+            if (s == CrossoverSide::Low && f >= x.HighSide.Frec)
+                f = static_cast<double>(roundHalfEven(x.HighSide.Frec));
+            if (s == CrossoverSide::High && !(f > x.LowSide.Frec))
+                f = static_cast<double>(roundHalfEven(x.LowSide.Frec));
+            side.Frec = f;
+            side.Orden = clampTo(side.Orden, 1, 8);
+            side.Tipo = static_cast<uint8_t>(crossoverCodeFromFamily(s, crossoverFamilyFromCode(s, side.Tipo)));
+            if (side.Tipo != customCode(s)) {
+                for (int k = 0; k < 4; ++k)
+                    side.Sections[static_cast<size_t>(k)].Frec = side.Frec;
+            } else {
+                // A custom side keeps its sections' own frequencies, held as the file keeps them
+                // (single precision): the first decides the automatic dynamics times, and one that a
+                // Bessel design left at 249.99999774 Hz would come back from a file as 250 Hz.
+                for (int k = 0; k < 4; ++k) {
+                    TSOS& section = side.Sections[static_cast<size_t>(k)];
+                    section.Frec = singlePrecision(section.Frec);
+                }
             }
-        }
 
-        SideDesignResult result = DesignSide(side);
-        if (result.besselLimitMessage) {
+            SideDesignResult result = DesignSide(side);
+            if (!result.besselLimitMessage) break;
             notices.push_back(*result.besselLimitMessage);
-            // Apply the limit, then clamp once: a low side above the limit comes down to it, so
-            // the two rules cannot re-apply each other.
+            // The side takes the limit; a low side above it comes down to it first, so that the
+            // never-cross clamp and the limit cannot re-apply each other.
+            side.Frec = result.limitHz;
             if (x.LowSide.Frec > result.limitHz) {
                 x.LowSide.Frec = result.limitHz;
                 apply(n, CrossoverSide::Low);
             }
-            side.Frec = result.limitHz;
-            apply(n, s);
-            return;
         }
         runLinks(n);
     }
 
     void runLinks(int n)
     {
-        if (!m_followLinks) return;
         const auto& link = m_config.links.crossover;
         // Link k-(k+1) ties output k's high side to output k+1's low side.
         if (n < kOutputCount && link[static_cast<size_t>(n - 1)])
@@ -262,7 +271,6 @@ private:
     }
 
     Configuration& m_config;
-    bool m_followLinks;
     int m_depth = 0;
     std::array<int, 2 * kOutputCount> m_onStack{};
 };
@@ -287,7 +295,7 @@ void followLowSides(Configuration& config)
 
 Notices applyCrossoverSide(Configuration& config, int output, CrossoverSide side)
 {
-    CrossoverApplier applier(config, true);
+    CrossoverApplier applier(config);
     applier.apply(output, side);
     followLowSides(config);
     return applier.notices;
@@ -311,29 +319,15 @@ Notices setCrossoverFamily(Configuration& config, int output, CrossoverSide side
     return applyCrossoverSide(config, output, side);
 }
 
-namespace {
-
-Notices fillCrossovers(Configuration& config, bool followLinks)
+Notices refillCrossovers(Configuration& config)
 {
-    CrossoverApplier applier(config, followLinks);
+    CrossoverApplier applier(config);
     for (int n = 1; n <= kOutputCount; ++n) {
         applier.apply(n, CrossoverSide::Low);
         applier.apply(n, CrossoverSide::High);
     }
     followLowSides(config);
     return applier.notices;
-}
-
-} // namespace
-
-Notices refillCrossovers(Configuration& config)
-{
-    return fillCrossovers(config, true);
-}
-
-Notices fillOpenedCrossovers(Configuration& config)
-{
-    return fillCrossovers(config, false);
 }
 
 // ---------------------------------------------------------------- dynamics
@@ -437,7 +431,8 @@ Notices copyOutput(Configuration& config, int from, int to, const CopyOptions& w
         config.measurement.fileNames[static_cast<size_t>(to - 1)] =
             config.measurement.fileNames[static_cast<size_t>(from - 1)];
     }
-    if (what.outputDelay) dst.delayPosition = src.delayPosition;
+    // The destination's track moves as a person's move does, so the outputs linked to it follow.
+    if (what.outputDelay) setOutputDelayPosition(config, to, src.delayPosition);
     if (what.outputGain) {
         dst.levelPosition = src.levelPosition;
         dst.polarity = src.polarity;

@@ -30,10 +30,13 @@ public:
     void setTemperature(int celsius);
     // A distance typed in metres, at the editor's 1 cm resolution.
     void setDistance(InputId id, double metres);
-    // Activation: every track to the distance of its stored samples, whose samples are then those
-    // of the track. The links copy nothing meanwhile: linked channels may hold different delays
-    // (a link checked after they were set), and a copy would overwrite one with the other.
+    // Activation of the window: every track to the distance of its stored samples, whose samples
+    // are then those of the track. The links copy nothing: refilling the window, or moving the
+    // tracks for a new temperature, must not overwrite a linked channel with another's delay.
     void activate();
+    // Open: the tracks (of a fresh window) move to the file's distances A, B, A+B in turn, each
+    // move running its links as a person's move does.
+    void load();
 
 private:
     void changed(InputId id);
@@ -48,9 +51,8 @@ private:
 void setOutputDelayPosition(Configuration& config, int output, int position);
 void setOutputDelayMs(Configuration& config, int output, double ms);
 void setOutputDelayDistance(Configuration& config, int output, double cm, int celsius);
-// Activation of the output delay window: every track to the position of a delay in samples
-// (outputs 1..4). Used when delays arrive as samples (files). As for the input delays, the
-// links copy nothing meanwhile.
+// Open: every track to the position of a delay in samples, outputs 1..4 in turn, each move
+// running its links.
 void activateOutputDelays(Configuration& config, const std::array<int32_t, kOutputCount>& samples);
 
 // ---- Crossover editor ----
@@ -65,7 +67,8 @@ const TXOVERPB& crossoverSide(const Configuration& config, int output, Crossover
 std::string crossoverFrequencyLabel(const TXOVERPB& side, CrossoverSide which);
 
 // "Apply side": clamps the side against the other one (they may meet, never cross), stores
-// frequency, order and family, designs it (Bessel limit included) and runs the links. Every
+// frequency, order and family, designs it (Bessel limit included) and runs the links; a linked
+// side that its own clamp holds gives the held value back, so linked sides end equal. Every
 // crossover operation ends with the automatic dynamics times of each output that has them on
 // derived again from its low side, as the dynamics editor would.
 Notices applyCrossoverSide(Configuration& config, int output, CrossoverSide side);
@@ -75,9 +78,6 @@ Notices setCrossoverOrder(Configuration& config, int output, CrossoverSide side,
 Notices setCrossoverFamily(Configuration& config, int output, CrossoverSide side, int familyItem);
 // "Fill from Configuration": every side through the editor's controls, outputs 1..4, low then high.
 Notices refillCrossovers(Configuration& config);
-// The same for an opened file, with the links copying nothing: the file holds what they tied as
-// it was saved, and linked sides that differ (a clamp held one of them) must not move on opening.
-Notices fillOpenedCrossovers(Configuration& config);
 
 // ---- Dynamics editor ----
 // Output selection: values through the slider positions, automatic times, design, bypass knees.
@@ -108,7 +108,8 @@ struct CopyOptions {
     bool name = false;
     static CopyOptions all() { return {true, true, true, true, true, true, true}; }
 };
-// Copies output `from`'s blocks to output `to` (nothing when they are equal).
+// Copies output `from`'s blocks to output `to` (nothing when they are equal). The delay moves
+// `to`'s track as a person's move does: outputs linked to it follow.
 Notices copyOutput(Configuration& config, int from, int to, const CopyOptions& what);
 
 } // namespace kvr::core

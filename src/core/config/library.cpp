@@ -55,6 +55,17 @@ std::string MemoryLibrary::memoryName(int memory) const
     return std::string(bytes.begin() + kImageSystemName, bytes.begin() + kImageSystemName + kLibraryNameLength);
 }
 
+std::vector<Bytes> MemoryLibrary::imagesToSend() const
+{
+    std::vector<Bytes> images;
+    images.reserve(m_images.size());
+    for (int k = 1; k <= count(); ++k) {
+        const std::span<const uint8_t> bytes = image(k);
+        images.emplace_back(bytes.begin(), bytes.end());
+    }
+    return images;
+}
+
 Status MemoryLibrary::append(std::span<const uint8_t> image)
 {
     if (image.size() < kMinImageLength || imageLengthAt(image, 0) != image.size())

@@ -35,6 +35,9 @@ public:
     std::span<const uint8_t> image(int memory) const;
     // The 12 characters at image offsets 13..24, as the rows show them.
     std::string memoryName(int memory) const;
+    // What a send stores: the images of memories 1 to count(), in that order, each its own copy
+    // with its length field.
+    std::vector<Bytes> imagesToSend() const;
 
     // Appends an image after the last one and counts it. Fails, changing nothing, when the
     // image is malformed or would not fit.

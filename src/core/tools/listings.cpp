@@ -15,19 +15,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string num(double v)
-{
-    return formatGeneral(v, 15);
-}
-std::string num(float v)
-{
-    return formatShortest(v);
-}
-std::string num(int v)
-{
-    return std::to_string(v);
-}
-
 // The header after the title (and the lines a listing puts right under its title).
 void addHeader(Lines& lines, const ListingInputs& inputs)
 {
@@ -35,7 +22,7 @@ void addHeader(Lines& lines, const ListingInputs& inputs)
     lines.push_back(texts::kListingComment1);
     lines.push_back(texts::kListingComment2);
     lines.push_back(texts::kListingBlank + inputs.dateTime);
-    lines.push_back(texts::kListingFsample + num(kSampleRate));
+    lines.push_back(texts::kListingFsample + formatNumber(kSampleRate));
     lines.push_back(texts::kListingRule);
     lines.push_back(texts::kListingBlank);
 }
@@ -46,16 +33,16 @@ void addSectionBlock(Lines& lines, const TSOS& s, int n, BlockStyle style)
 {
     switch (style) {
     case BlockStyle::Equaliser:
-        lines.push_back(texts::kListingFiltro + num(n));
+        lines.push_back(texts::kListingFiltro + formatNumber(n));
         break;
     case BlockStyle::CrossoverHigh:
-        lines.push_back(texts::kListingSosLpf + num(n));
+        lines.push_back(texts::kListingSosLpf + formatNumber(n));
         break;
     case BlockStyle::CrossoverLow:
-        lines.push_back(texts::kListingSosHpf + num(n));
+        lines.push_back(texts::kListingSosHpf + formatNumber(n));
         break;
     case BlockStyle::OutputEqualiser:
-        lines.push_back(texts::kListingFiltroPeqx + num(n));
+        lines.push_back(texts::kListingFiltroPeqx + formatNumber(n));
         break;
     }
     if (style == BlockStyle::Equaliser || style == BlockStyle::OutputEqualiser) {
@@ -64,7 +51,7 @@ void addSectionBlock(Lines& lines, const TSOS& s, int n, BlockStyle style)
     }
     const char* directive = style == BlockStyle::OutputEqualiser ? texts::kListingFloatPeqx : texts::kListingFloat;
     for (int index : {4, 2, 3, 1, 0})
-        lines.push_back(directive + num(s.Coef(index)));
+        lines.push_back(directive + formatNumber(s.Coef(index)));
     lines.push_back(texts::kListingSectionEnd);
 }
 
@@ -82,8 +69,9 @@ Lines equaliserListing(const Configuration& c, int which, const ListingInputs& i
 {
     const InputChannelSettings& bank = which == 1 ? c.input(InputId::A) : peq2Bank(c, inputs);
     Lines lines;
-    lines.push_back(texts::kListingPeqTitle + num(which) + texts::kListingPeqTitleEnd + inputs.equalisationName);
-    lines.push_back(texts::kListingActiveSos + num(bank.peqBandCount));
+    lines.push_back(texts::kListingPeqTitle + formatNumber(which) + texts::kListingPeqTitleEnd +
+                    inputs.equalisationName);
+    lines.push_back(texts::kListingActiveSos + formatNumber(bank.peqBandCount));
     addHeader(lines, inputs);
     for (int k = 1; k <= clampedCount(bank.peqBandCount); ++k)
         addSectionBlock(lines, bank.peq[static_cast<size_t>(k - 1)], k, BlockStyle::Equaliser);
@@ -99,43 +87,46 @@ Lines dspListing(const Configuration& c, int k, const ListingInputs& inputs)
     Lines lines;
     lines.push_back(first ? texts::kListingDsp1Title : texts::kListingDsp2Title);
     addHeader(lines, inputs);
-    lines.push_back(texts::kDspBypassFlag + num(int{bank.peqBypass}) + texts::kDspBypassFlagEnd + num(k));
-    lines.push_back(texts::kDspInputGainA + num(c.input(InputId::A).linearGain()) +
+    lines.push_back(texts::kDspBypassFlag + formatNumber(int{bank.peqBypass}) + texts::kDspBypassFlagEnd +
+                    formatNumber(k));
+    lines.push_back(texts::kDspInputGainA + formatNumber(c.input(InputId::A).linearGain()) +
                     (first ? texts::kDspInputGainEnd1 : texts::kDspInputGainEnd2)[0]);
-    lines.push_back(texts::kDspInputGainB + num(c.input(InputId::B).linearGain()) +
+    lines.push_back(texts::kDspInputGainB + formatNumber(c.input(InputId::B).linearGain()) +
                     (first ? texts::kDspInputGainEnd1 : texts::kDspInputGainEnd2)[1]);
     const int outputs[2] = {2 * k - 1, 2 * k};
     for (size_t i = 0; i < 2; ++i) {
         const OutputChannelSettings& out = c.output(outputs[i]);
-        lines.push_back(texts::kDspOutGain[i] + num(out.mute ? 0.0 : out.linearGain()) +
+        lines.push_back(texts::kDspOutGain[i] + formatNumber(out.mute ? 0.0 : out.linearGain()) +
                         (first ? texts::kDspOutGainEnd1 : texts::kDspOutGainEnd2)[i]);
     }
     for (size_t i = 0; i < 2; ++i)
-        lines.push_back(texts::kDspPol[i] + num(c.output(outputs[i]).polarity) + texts::kDspPolEnd);
-    lines.push_back(texts::kDspInputDelay + num(delayed.delaySamples + 1) + texts::kDspInputDelayEnd);
+        lines.push_back(texts::kDspPol[i] + formatNumber(c.output(outputs[i]).polarity) + texts::kDspPolEnd);
+    lines.push_back(texts::kDspInputDelay + formatNumber(delayed.delaySamples + 1) + texts::kDspInputDelayEnd);
     for (size_t i = 0; i < 2; ++i)
-        lines.push_back(texts::kDspXoverDelay[i] + num(c.output(outputs[i]).delaySamples() + 1) +
-                        texts::kDspXoverDelayEnd + num(outputs[i]));
-    lines.push_back((first ? texts::kDspPeqCount1 : texts::kDspPeqCount2) + num(bank.peqBandCount) +
-                    texts::kDspPeqCountEnd + num(k));
+        lines.push_back(texts::kDspXoverDelay[i] + formatNumber(c.output(outputs[i]).delaySamples() + 1) +
+                        texts::kDspXoverDelayEnd + formatNumber(outputs[i]));
+    lines.push_back((first ? texts::kDspPeqCount1 : texts::kDspPeqCount2) + formatNumber(bank.peqBandCount) +
+                    texts::kDspPeqCountEnd + formatNumber(k));
     for (size_t i = 0; i < 2; ++i) {
         const OutputChannelSettings& out = c.output(outputs[i]);
         const int count =
             out.xover.HighSide.NumSections + out.xover.LowSide.NumSections + outputEqualiserSectionCount(out);
-        std::string line = texts::kDspXoverCount[i] + num(count) + texts::kDspXoverCountEnd + num(outputs[i]);
-        if (first) line += texts::kDspXoverCountPeqx + num(outputs[i]);
+        std::string line =
+            texts::kDspXoverCount[i] + formatNumber(count) + texts::kDspXoverCountEnd + formatNumber(outputs[i]);
+        if (first) line += texts::kDspXoverCountPeqx + formatNumber(outputs[i]);
         lines.push_back(line);
     }
     for (int a = 1; a <= 4; ++a)
-        lines.push_back(texts::kDspAux + num(a) + texts::kDspAuxMiddle + num(a));
+        lines.push_back(texts::kDspAux + formatNumber(a) + texts::kDspAuxMiddle + formatNumber(a));
     return lines;
 }
 
 void addSide(Lines& lines, const TXOVERPB& side, BlockStyle style)
 {
     const uint8_t code = side.Tipo <= kMaxCrossoverType ? side.Tipo : 0;
-    lines.push_back(std::string(";") + texts::kListingSideTexts[code] + (code == 0 ? std::string() : num(side.Frec)));
-    lines.push_back(texts::kListingOrden + num(side.Orden));
+    lines.push_back(std::string(";") + texts::kListingSideTexts[code] +
+                    (code == 0 ? std::string() : formatNumber(side.Frec)));
+    lines.push_back(texts::kListingOrden + formatNumber(side.Orden));
     const int count = clampedCount(side.NumSections);
     for (int k = 1; k <= count; ++k)
         addSectionBlock(lines, side.Sections[static_cast<size_t>(k - 1)], k, style);
@@ -145,18 +136,18 @@ Lines crossoverListing(const Configuration& c, int n, const ListingInputs& input
 {
     const OutputChannelSettings& out = c.output(n);
     Lines lines;
-    lines.push_back(texts::kListingXoverTitle + num(n));
+    lines.push_back(texts::kListingXoverTitle + formatNumber(n));
     lines.push_back(texts::kListingXoverPeqx);
     addHeader(lines, inputs);
     addSide(lines, out.xover.HighSide, BlockStyle::CrossoverHigh);
     addSide(lines, out.xover.LowSide, BlockStyle::CrossoverLow);
-    lines.push_back(texts::kListingPeqxTitle + num(n) + texts::kListingPeqxTitleEnd);
+    lines.push_back(texts::kListingPeqxTitle + formatNumber(n) + texts::kListingPeqxTitleEnd);
     const int count = outputEqualiserSectionCount(out);
     if (count == 0) {
-        lines.push_back(texts::kListingNoPeqx + num(n));
+        lines.push_back(texts::kListingNoPeqx + formatNumber(n));
         return lines;
     }
-    lines.push_back(texts::kListingActiveSosPeqx + num(count));
+    lines.push_back(texts::kListingActiveSosPeqx + formatNumber(count));
     lines.push_back(texts::kListingSectionEnd);
     for (int k = 1; k <= count; ++k)
         addSectionBlock(lines, out.peqx[static_cast<size_t>(k - 1)], k, BlockStyle::OutputEqualiser);
@@ -168,8 +159,8 @@ Lines crossoverListing(const Configuration& c, int n, const ListingInputs& input
 std::string sectionDescription(const TSOS& s)
 {
     if (s.Tipo >= std::size(texts::kListingWords) || texts::kListingWords[s.Tipo] == nullptr) return {};
-    std::string text =
-        texts::kListingFiltro + std::string(texts::kListingWords[s.Tipo]) + texts::kListingFrec + num(s.Frec) + " ";
+    std::string text = texts::kListingFiltro + std::string(texts::kListingWords[s.Tipo]) + texts::kListingFrec +
+                       formatNumber(s.Frec) + " ";
     switch (s.Tipo) {
     case 6:
     case 7:
@@ -179,9 +170,10 @@ std::string sectionDescription(const TSOS& s)
         return text;
     case 2:
     case 4:
-        return text + texts::kListingGain + num(s.Gain) + texts::kListingDb;
+        return text + texts::kListingGain + formatNumber(s.Gain) + texts::kListingDb;
     default:
-        return text + texts::kListingGain + num(s.Gain) + texts::kListingDb + texts::kListingQ + num(s.Q);
+        return text + texts::kListingGain + formatNumber(s.Gain) + texts::kListingDb + texts::kListingQ +
+               formatNumber(s.Q);
     }
 }
 
@@ -190,26 +182,26 @@ std::vector<std::string> dynamicsListing(const TDYNAMIC& d)
     Lines lines;
     const float start = d.Umbral - d.Knee;
     lines.push_back(texts::kDynTitle);
-    lines.push_back(texts::kDynThreshold + num(start) + texts::kDynThresholdMiddle + num(start + kFullScaleDbu) +
-                    texts::kDynDbu);
-    lines.push_back(texts::kDynRatio + num(d.Ratio));
-    lines.push_back(texts::kDynGain + num(d.GaindB) + texts::kDynDb);
-    lines.push_back(texts::kDynKnee + num(d.Knee) + texts::kDynDb);
-    lines.push_back(texts::kDynAttack + num(d.TAttack) + texts::kDynMs);
-    lines.push_back(texts::kDynRelease + num(d.TRelease) + texts::kDynMs);
-    lines.push_back(texts::kDynTau + num(100.0f * d.Tau) + "%");
+    lines.push_back(texts::kDynThreshold + formatNumber(start) + texts::kDynThresholdMiddle +
+                    formatNumber(start + kFullScaleDbu) + texts::kDynDbu);
+    lines.push_back(texts::kDynRatio + formatNumber(d.Ratio));
+    lines.push_back(texts::kDynGain + formatNumber(d.GaindB) + texts::kDynDb);
+    lines.push_back(texts::kDynKnee + formatNumber(d.Knee) + texts::kDynDb);
+    lines.push_back(texts::kDynAttack + formatNumber(d.TAttack) + texts::kDynMs);
+    lines.push_back(texts::kDynRelease + formatNumber(d.TRelease) + texts::kDynMs);
+    lines.push_back(texts::kDynTau + formatNumber(100.0f * d.Tau) + "%");
     lines.push_back(texts::kDynDetectors[d.Detector < 2 ? d.Detector : 2]);
     lines.push_back(d.CriKnee != 0 ? texts::kDynKneeCompressor : texts::kDynKneeLimiter);
-    lines.push_back(texts::kDynDiezmado + num(int{d.DiezmadoF}));
-    lines.push_back(texts::kDynBypass + num(int{d.BypassF}));
-    lines.push_back(texts::kDynRetorno + num(int{d.RetornoF}));
+    lines.push_back(texts::kDynDiezmado + formatNumber(int{d.DiezmadoF}));
+    lines.push_back(texts::kDynBypass + formatNumber(int{d.BypassF}));
+    lines.push_back(texts::kDynRetorno + formatNumber(int{d.RetornoF}));
     lines.push_back(texts::kDynRetornoEqu + sectionDescription(d.RetornoEqu));
-    lines.push_back(texts::kDynPoints + num(d.NPuntos));
+    lines.push_back(texts::kDynPoints + formatNumber(d.NPuntos));
     lines.push_back(texts::kDynRule);
     lines.push_back(texts::kDynGate);
-    lines.push_back(texts::kDynGateThreshold + num(d.UmbraldBGateFS) + texts::kDynDb);
-    lines.push_back(texts::kDynGateAttack + num(d.TAttackGate) + texts::kDynMs);
-    lines.push_back(texts::kDynGateRelease + num(d.TReleaseGate) + texts::kDynMs);
+    lines.push_back(texts::kDynGateThreshold + formatNumber(d.UmbraldBGateFS) + texts::kDynDb);
+    lines.push_back(texts::kDynGateAttack + formatNumber(d.TAttackGate) + texts::kDynMs);
+    lines.push_back(texts::kDynGateRelease + formatNumber(d.TReleaseGate) + texts::kDynMs);
     return lines;
 }
 

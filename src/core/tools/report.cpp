@@ -15,16 +15,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string num(double v)
-{
-    return formatGeneral(v, 15);
-}
-// Values the Configuration holds in single precision read as the user entered them.
-std::string num(float v)
-{
-    return formatShortest(v);
-}
-
 std::string yesNo(bool b)
 {
     return b ? texts::kReportYes : texts::kReportNo;
@@ -77,7 +67,7 @@ void addSide(Lines& lines, const TXOVERPB& side, bool highPass)
     if (side.Tipo == 0) return;
     lines.push_back(texts::kReportOrder + std::to_string(side.Orden));
     const uint8_t custom = highPass ? 8 : 7;
-    if (side.Tipo != custom) lines.push_back(texts::kReportSideFreq + num(side.Frec));
+    if (side.Tipo != custom) lines.push_back(texts::kReportSideFreq + formatNumber(side.Frec));
     const int count = clampTo<int32_t>(side.NumSections, 0, static_cast<int32_t>(side.Sections.size()));
     for (int s = 1; s <= count; ++s) {
         const TSOS& sec = side.Sections[static_cast<size_t>(s - 1)];
@@ -93,20 +83,20 @@ void addDynamics(Lines& lines, int n, const TDYNAMIC& d)
 {
     const float offset = kFullScaleDbu;
     if (d.CriKnee != 0)
-        lines.push_back(texts::kReportCompressor + num(d.Umbral) + texts::kReportDbu + texts::kReportRatio +
-                        num(d.Ratio));
+        lines.push_back(texts::kReportCompressor + formatNumber(d.Umbral) + texts::kReportDbu + texts::kReportRatio +
+                        formatNumber(d.Ratio));
     else
-        lines.push_back(texts::kReportLimiter + num(d.Umbral + offset) + texts::kReportDbu);
-    lines.push_back(texts::kReportDynGain + num(d.GaindB) + texts::kReportBandDb + texts::kReportKnee + num(d.Knee) +
-                    texts::kReportBandDb);
+        lines.push_back(texts::kReportLimiter + formatNumber(d.Umbral + offset) + texts::kReportDbu);
+    lines.push_back(texts::kReportDynGain + formatNumber(d.GaindB) + texts::kReportBandDb + texts::kReportKnee +
+                    formatNumber(d.Knee) + texts::kReportBandDb);
     lines.push_back(std::string(texts::kReportAutoTimes) + (d.AuxFlag ? texts::kReportTrue : texts::kReportFalse));
-    lines.push_back(texts::kReportAttack + num(d.TAttack) + texts::kReportMsDot + texts::kReportRelease +
-                    num(d.TRelease) + texts::kReportMsDot);
+    lines.push_back(texts::kReportAttack + formatNumber(d.TAttack) + texts::kReportMsDot + texts::kReportRelease +
+                    formatNumber(d.TRelease) + texts::kReportMsDot);
     lines.push_back(texts::kReportSpeakerParameters);
-    lines.push_back(texts::kReportImpedance + num(d.Impedance) + texts::kReportOhms + texts::kReportSpeakerPower +
-                    num(d.BoxPower) + texts::kReportWatts);
-    lines.push_back(texts::kReportAmpPower + num(d.AmpPower) + texts::kReportWatts + texts::kReportAmpGain +
-                    num(d.AmpGain) + texts::kReportAmpGainOpen +
+    lines.push_back(texts::kReportImpedance + formatNumber(d.Impedance) + texts::kReportOhms +
+                    texts::kReportSpeakerPower + formatNumber(d.BoxPower) + texts::kReportWatts);
+    lines.push_back(texts::kReportAmpPower + formatNumber(d.AmpPower) + texts::kReportWatts + texts::kReportAmpGain +
+                    formatNumber(d.AmpGain) + texts::kReportAmpGainOpen +
                     formatFixed(20.0 * std::log10(static_cast<double>(d.AmpGain)), 1) + texts::kReportAmpGainClose);
     lines.push_back(texts::kReportBalanced + yesNo(d.Balanced != 0));
     // The same level and powers as the speaker and amplifier check.
@@ -119,9 +109,9 @@ void addDynamics(Lines& lines, int n, const TDYNAMIC& d)
     lines.push_back("");
     lines.push_back(texts::kReportGateTitle + out);
     lines.push_back(texts::kReportGateBypass + yesNo(d.GateBypassF != 0));
-    lines.push_back(texts::kReportGateThreshold + num(d.GateLevel + offset) + texts::kReportDbu + texts::kReportHold +
-                    num(d.TAttackGate) + texts::kReportMsDot + texts::kReportClose + num(d.TReleaseGate) +
-                    texts::kReportMsDot);
+    lines.push_back(texts::kReportGateThreshold + formatNumber(d.GateLevel + offset) + texts::kReportDbu +
+                    texts::kReportHold + formatNumber(d.TAttackGate) + texts::kReportMsDot + texts::kReportClose +
+                    formatNumber(d.TReleaseGate) + texts::kReportMsDot);
     lines.push_back("");
     lines.push_back("");
 }
@@ -133,19 +123,19 @@ std::string reportBandLine(int k, const TSOS& s)
     if (s.Tipo >= std::size(texts::kReportBandTypes) || texts::kReportBandTypes[s.Tipo] == nullptr) return {};
     std::string line = texts::kReportFilter + std::to_string(k) + texts::kReportColon + texts::kReportType +
                        texts::kReportBandTypes[s.Tipo];
-    const std::string freq = texts::kReportFreq + num(s.Frec) + texts::kReportHz;
+    const std::string freq = texts::kReportFreq + formatNumber(s.Frec) + texts::kReportHz;
     switch (bandFormat(s.Tipo)) {
     case BandFormat::FreqGainQ:
-        return line + freq + texts::kReportBandGain + num(s.Gain) + texts::kReportBandDb + texts::kReportBandQ +
-               num(s.Q);
+        return line + freq + texts::kReportBandGain + formatNumber(s.Gain) + texts::kReportBandDb +
+               texts::kReportBandQ + formatNumber(s.Q);
     case BandFormat::FreqGain:
-        return line + freq + texts::kReportBandGain + num(s.Gain) + texts::kReportBandDb;
+        return line + freq + texts::kReportBandGain + formatNumber(s.Gain) + texts::kReportBandDb;
     case BandFormat::Freq:
         return line + freq;
     case BandFormat::FreqQ:
-        return line + freq + texts::kReportBandQ + num(s.Q);
+        return line + freq + texts::kReportBandQ + formatNumber(s.Q);
     case BandFormat::LH:
-        return line + texts::kReportL + num(s.Frec / 100.0) + texts::kReportH + num(s.Q / 100.0);
+        return line + texts::kReportL + formatNumber(s.Frec / 100.0) + texts::kReportH + formatNumber(s.Q / 100.0);
     }
     return line;
 }

@@ -17,6 +17,13 @@ std::string formatFixed(double value, int decimals);
 // Whole number text of a rounded value.
 std::string formatInteger(long long value);
 
+// A number as the coefficient listings and the automatic report write it, by what holds it: a
+// single-precision value (as the Configuration keeps it) in its shortest form, a computed double
+// with up to 15 significant digits, a whole number as it is.
+std::string formatNumber(float value);
+std::string formatNumber(double value);
+std::string formatNumber(int value);
+
 // Parses a decimal number with "." as separator; leading/trailing blanks allowed.
 std::optional<double> parseNumber(std::string_view text);
 std::optional<long long> parseInteger(std::string_view text);

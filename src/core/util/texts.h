@@ -574,6 +574,12 @@ inline constexpr const char* kModuleExchangeRunning = "Another exchange with the
 
 // ---- Library maker ---------------------------------------------------------------------
 
+// ---- Response plot and the editors' view switch -----------------------------------------
+inline constexpr const char* kPlotLimitsInconsistent = "MAX/MIN VALUES INCONSISTENT";
+inline constexpr const char* kViewMagnitude = "Mag";
+inline constexpr const char* kViewPhase = "Phase";
+inline constexpr const char* kViewDelay = "Delay";
+
 // ---- Output equaliser, dynamics editor, speaker calculator -----------------------------
 inline constexpr const char* kOutputEqCaption = "Individual Output Equalization";
 inline constexpr const char* kOutputEqTitleSuffix = " Equalization"; // after the output button's caption
@@ -592,8 +598,7 @@ inline constexpr const char* kUnitDbs = " dBs";
 inline constexpr const char* kUnitDegrees = " degrees";
 inline constexpr const char* kHzSeparator = " Hz , ";
 inline constexpr const char* kAddResponse = " Add Response : ";
-// Our own: the group delay view beside magnitude and phase.
-inline constexpr const char* kViewDelay = "Delay";
+// Our own: the group delay view ("Delay", beside magnitude and phase).
 inline constexpr const char* kAxisDelay = "Delay ms";
 inline constexpr const char* kUnitMs = " ms";
 

@@ -1,0 +1,104 @@
+#include "windows/editorwindow.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "plot/responseplot.h"
+#include "util/texts.h"
+
+namespace kvr::gui {
+
+namespace t = core::texts;
+
+EditorWindow::EditorWindow(const QString& className, const QString& caption, const QString& statusName, QWidget* parent)
+    : FramedWindow(className, caption, parent), m_plot(new ResponsePlot(body())), m_status(new QLabel(body())),
+      m_side(new QWidget(body())), m_footer(new QHBoxLayout)
+{
+    auto* outer = new QVBoxLayout(body());
+    outer->setContentsMargins(10, 8, 10, 6);
+    outer->setSpacing(6);
+    auto* row = new QHBoxLayout;
+    row->setSpacing(10);
+    auto* plotColumn = new QVBoxLayout;
+    plotColumn->setSpacing(6);
+    plotColumn->addWidget(m_plot, 1);
+
+    m_footer->setSpacing(12);
+    auto* viewSwitch = new QWidget(body());
+    viewSwitch->setObjectName(QStringLiteral("ViewSwitch"));
+    auto* switchLayout = new QHBoxLayout(viewSwitch);
+    switchLayout->setContentsMargins(0, 0, 0, 0);
+    switchLayout->setSpacing(14);
+    auto* group = new QButtonGroup(this);
+    const char* captions[3] = {t::kViewMagnitude, t::kViewPhase, t::kViewDelay};
+    for (size_t i = 0; i < m_viewButtons.size(); ++i) {
+        auto* button = new QRadioButton(QString::fromUtf8(captions[i]), viewSwitch);
+        button->setObjectName(QString::fromUtf8(captions[i])); // "Mag", "Phase", "Delay"
+        group->addButton(button, int(i));
+        switchLayout->addWidget(button);
+        m_viewButtons[i] = button;
+        const PlotView view = static_cast<PlotView>(i);
+        connect(button, &QRadioButton::toggled, this, [this, view](bool on) {
+            if (on) onViewButton(view);
+        });
+    }
+    m_viewButtons[0]->setChecked(true);
+    m_viewButtons[2]->hide();
+    m_footer->addWidget(viewSwitch);
+    m_footer->addStretch(1);
+    plotColumn->addLayout(m_footer);
+    row->addLayout(plotColumn, 1);
+    m_side->setObjectName(QStringLiteral("SidePanel"));
+    row->addWidget(m_side);
+    outer->addLayout(row, 1);
+
+    m_status->setObjectName(statusName);
+    m_status->setProperty("role", QStringLiteral("dim"));
+    m_status->setMinimumHeight(m_status->fontMetrics().height() + 4);
+    outer->addWidget(m_status);
+}
+
+PlotModel& EditorWindow::plotModel() const
+{
+    return m_plot->model();
+}
+
+void EditorWindow::setView(PlotView view)
+{
+    // The button's toggle runs onViewButton, which announces the change.
+    viewButton(view)->setChecked(true);
+}
+
+void EditorWindow::onViewButton(PlotView view)
+{
+    if (view == m_view) return;
+    m_view = view;
+    emit viewChanged(view);
+}
+
+void EditorWindow::addFooterWidget(QWidget* widget)
+{
+    m_footer->insertWidget(m_footer->count() - 1, widget); // before the closing stretch
+}
+
+void EditorWindow::setDelayViewEnabled(bool on)
+{
+    viewButton(PlotView::Delay)->setVisible(on);
+    if (!on && m_view == PlotView::Delay) setView(PlotView::Magnitude);
+}
+
+void EditorWindow::setStatusText(const QString& text)
+{
+    m_status->setText(text);
+    m_plot->model().setReadout(text);
+}
+
+QString EditorWindow::statusText() const
+{
+    return m_status->text();
+}
+
+} // namespace kvr::gui
