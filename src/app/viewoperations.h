@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/outputview.h"
+
 namespace kvr::gui {
 
 class DocumentController;
@@ -10,8 +12,17 @@ class ViewOperations {
 public:
     explicit ViewOperations(DocumentController& document) : m_document(document) {}
 
+    // ---- View flags ----
+    // An influence box of the output view ("PEQ", "XOVER", "PEQX", "OUT DELAYS", "GAIN",
+    // "SPEAKER"); announced as a View change.
+    void setInfluence(core::ViewInfluence influence, bool on);
+    // `VerPEQX1`..`VerPEQX4`: output n's curve shown and taking part in the Add sum; announced
+    // as an OutputEq change of that output.
+    void setOutputShown(int output, bool shown);
+    // ---- End of view flags ----
+
 private:
-    [[maybe_unused]] DocumentController& m_document;
+    DocumentController& m_document;
 };
 
 } // namespace kvr::gui

@@ -644,6 +644,66 @@ inline constexpr const char* kCopyQuestionPrefix = "Do you want to copy data fro
 inline constexpr const char* kCopyQuestionMiddle = " to Output ";
 inline constexpr const char* kCopyQuestionSuffix = " ?";
 
+// ---- Output equaliser, dynamics editor, speaker calculator -----------------------------
+inline constexpr const char* kOutputEqCaption = "Individual Output Equalization";
+inline constexpr const char* kOutputEqTitleSuffix = " Equalization"; // after the output button's caption
+inline constexpr const char* kOutputEqSelectors[4] = {"PEQX1", "PEQX2", "PEQX3", "PEQX4"};
+// View influence boxes, in the order peq, xover, peqx, out delays, gain, speaker.
+inline constexpr const char* kViewInfluenceCaptions[6] = {"PEQ", "XOVER", "PEQX", "OUT DELAYS", "GAIN", "SPEAKER"};
+inline constexpr const char* kImportData = "Import Data";
+inline constexpr const char* kConstQ = "Const Q";
+inline constexpr const char* kAdaptQ = "Adapt Q";
+inline constexpr const char* kPolarityInverted = "180º";
+inline constexpr const char* kUnitsCentimetres = "centm.";
+inline constexpr const char* kUnitsMilliseconds = "msec.";
+inline constexpr const char* kAxisDb = "dB";
+inline constexpr const char* kAxisPhase = "Phase";
+inline constexpr const char* kUnitDbs = " dBs";
+inline constexpr const char* kUnitDegrees = " degrees";
+inline constexpr const char* kHzSeparator = " Hz , ";
+inline constexpr const char* kAddResponse = " Add Response : ";
+// Our own: the group delay view ("Delay", beside magnitude and phase).
+inline constexpr const char* kAxisDelay = "Delay ms";
+inline constexpr const char* kUnitMs = " ms";
+
+inline constexpr const char* kDynamicsCaption = "Dynamic Configuration - Noise Gate";
+inline constexpr const char* kDynamicsPlotTitle = "Dynamic "; // + the output button's caption
+inline constexpr const char* kDynamicsPanel = "Dynamic Ouput ";
+inline constexpr const char* kGatePanel = "Noise Gate Output ";
+inline constexpr const char* kThresholdLimiter = "     Limit";
+inline constexpr const char* kThresholdCompressor = "Threshold";
+inline constexpr const char* kRatioSuffix = ": 1";
+inline constexpr const char* kKneeKindGroup = "CRI Knee";
+inline constexpr const char* kKneeKinds[2] = {"Limiter", "Compressor"};
+inline constexpr const char* kAutoTimeGroup = "Auto Time";
+inline constexpr const char* kAutoTimeCheck = "Constants";
+inline constexpr const char* kTimeMs = " ms";    // attack and release labels
+inline constexpr const char* kGateTimeMs = "ms"; // hold and close labels
+inline constexpr const char* kGateLevelPrefix = "- ";
+inline constexpr const char* kDbu = " dBu";
+inline constexpr const char* kHoldTime = "Hold Time";
+inline constexpr const char* kCloseTime = "Close Time";
+inline constexpr const char* kSpeakerParameters = "Speaker Parameters";
+inline constexpr const char* kViewPower = "ViewPower";
+inline constexpr const char* kAxisInputDbu = "input dBu";
+inline constexpr const char* kAxisOutputDbu = "output dBu";
+inline constexpr const char* kReadoutInput = "Input  ";
+inline constexpr const char* kReadoutMiddle = " dBu  :  ";
+inline constexpr const char* kReadoutOutput = "Output  ";
+
+inline constexpr const char* kSpeakerTabs[4] = {"Output 1", "Output 2", "Output 3", "Output 4"};
+inline constexpr const char* kSpeakerCaptionStart = "Output "; // + n + kSpeakerCaptionEnd
+inline constexpr const char* kSpeakerCaptionEnd = "  Parameters";
+inline constexpr const char* kImpedanceItems[5] = {"2", "2.67", "4", "8", "16"};
+inline constexpr const char* kNumberSpeakersItems[4] = {"1", "2", "3", "4"};
+inline constexpr const char* kBalancedSignal = "Balanced Signal";
+inline constexpr const char* kDbSuffix = " dB";
+inline constexpr const char* kSpeakerCaution =
+    "CAUTION!!!! Be sure that the Manufacurer's data are real. If you have doubts about it, please, call your "
+    "vendor and ask him/her about them. These output powers are calculated considering Resistive Loads of Box "
+    "Impedance ohms.  If the Signal is not balanced, the input signal is considered with half amplitude and a "
+    "quarter of power at the output.";
+
 // ---- End of texts ----------------------------------------------------------------------
 
 } // namespace kvr::core::texts
