@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "config/outputeqediting.h"
+#include "config/readouts.h"
 
 using namespace kvr::core;
 
@@ -181,9 +182,9 @@ TEST(OutputEqRules, DragStoresGainThenFrequency)
 
 TEST(OutputEqRules, OutputControlTexts)
 {
-    EXPECT_EQ(outputGainText(-400), "10.0");
-    EXPECT_EQ(outputGainText(100), "-40.0");
-    EXPECT_EQ(outputGainText(-300), "0.0");
+    EXPECT_EQ(levelText(-400), "10.0");
+    EXPECT_EQ(levelText(100), "-40.0");
+    EXPECT_EQ(levelText(-300), "0.0");
     EXPECT_EQ(outputDelayText(1500), "30.00");
     EXPECT_EQ(outputDelayText(1), "0.02");
     EXPECT_EQ(outputEqTitle("Out2"), "Out2 Equalization");

@@ -233,11 +233,6 @@ std::string bandDragStatusText(double mouseHz, double mouseDb, bool press)
            (press ? formatGeneral(mouseDb, 4) : formatFixed(mouseDb, 2)) + texts::kUnitDbs;
 }
 
-std::string outputGainText(int position)
-{
-    return formatFixed(levelDbFromPosition(position), 1);
-}
-
 std::string outputDelayText(int delayPosition)
 {
     return formatFixed(outputDelayMsFromPosition(clampTo(delayPosition, 0, kOutputDelayPositionMax)), 2);

@@ -84,7 +84,7 @@ std::string bandDragStatusText(double mouseHz, double mouseDb, bool press);
 
 // ---- The output's own controls on this window ----
 // `OutGainTrack` (the level track's scale, -400..100): its `OutGaindBL` text, one decimal.
-std::string outputGainText(int position);
+
 // `msecL`: the delay of a delay track position (0.02 ms steps) in ms, two decimals.
 std::string outputDelayText(int delayPosition);
 // Graph title: the output button's caption + " Equalization".
