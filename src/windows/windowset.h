@@ -17,6 +17,8 @@ class ConnectionWindow;
 class PasswordWindow;
 class ProgressWindow;
 class CommunicationWindow;
+class InputEqualizerWindow;
+class CrossoverWindow;
 
 // Every window of the program, created once at start in a fixed order and only shown and hidden
 // afterwards; it routes the application's requests to the window that answers them.
@@ -30,6 +32,8 @@ public:
     ConnectionWindow* connection() const { return m_connection; }
     AboutWindow* about() const { return m_about; }
     CommunicationWindow* comm() const { return m_comm; }
+    InputEqualizerWindow* inputEqualizer() const { return m_inputEq; }
+    CrossoverWindow* crossover() const { return m_crossover; }
     PasswordWindow* password() const { return m_password; }
     ProgressWindow* progress() const { return m_progress; }
     LibraryMakerWindow* libraryMaker() const { return m_libraryMaker; }
@@ -53,6 +57,8 @@ private:
     ConnectionWindow* m_connection;
     AboutWindow* m_about;
     CommunicationWindow* m_comm;
+    InputEqualizerWindow* m_inputEq;
+    CrossoverWindow* m_crossover;
     PasswordWindow* m_password;
     ProgressWindow* m_progress;
     LibraryMakerWindow* m_libraryMaker;
