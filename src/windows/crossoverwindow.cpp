@@ -113,6 +113,8 @@ CrossoverWindow::CrossoverWindow(DocumentController& document, QWidget* parent)
     for (QPushButton* b : {normal, custom}) {
         b->setCheckable(true);
         b->setAutoExclusive(true);
+        b->setAutoDefault(false); // Enter in a field or spin box must not switch the page
+        b->setStyleSheet(QStringLiteral("QPushButton:checked { background: #2b6f7b; border-color: #3cb4c8; }"));
         pageButtons->addWidget(b);
     }
     normal->setChecked(true);
@@ -318,6 +320,7 @@ QWidget* CrossoverWindow::buildCustomPage()
     auto* help = new QPushButton(q(t::kCrossoverHelpButton), page);
     help->setObjectName(QStringLiteral("HelpB"));
     help->setFixedWidth(36);
+    help->setAutoDefault(false);
     top->addWidget(help, 0, 3, Qt::AlignRight);
     top->setColumnStretch(2, 1);
     layout->addLayout(top);

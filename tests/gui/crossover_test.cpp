@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStackedWidget>
 
 #include "config/configfile.h"
 #include "config/crossoverediting.h"
@@ -95,6 +96,8 @@ TEST_F(Xover, CustomPageShowsTheSectionsOfTheOrder)
     EXPECT_TRUE(lowOrder->isEnabled());
     EXPECT_FALSE(find<QSpinBox>(w(), "HighOrderCSpin")->isEnabled());
     lowOrder->setValue(3);
+    key(lowOrder, Qt::Key_Return); // Enter presses no page button
+    EXPECT_EQ(find<QStackedWidget>(w(), "Pages")->currentIndex(), 1);
     EXPECT_EQ(side(2, CrossoverSide::Low).Orden, 3);
     EXPECT_EQ(find<QSpinBox>(w(), "OrdenSpin2L")->value(), 3);
     struct Row {
