@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <cmath>
 
+#include "config/configfile.h"
 #include "editorhelpers.h"
 #include "guifixture.h"
 #include "windows/inputequalizerwindow.h"
@@ -233,6 +234,34 @@ TEST_F(InputEq, WheelOverTheMarkerStepsQInOneUndoStep)
     wheel(plot(), 1000, 3, -120);
     EXPECT_DOUBLE_EQ(band(InputId::A, 1).Q, 0.8);
     EXPECT_EQ(app->document().history().size(), steps + 2);
+}
+
+TEST_F(InputEq, AnalogBandsShowLHAndBOfTheirOwn)
+{
+    // Types 19 and 20 come only from files and memories.
+    core::Configuration c;
+    c.input(InputId::A).peq[0] = core::TSOS{1, 0, 0, 0, 0, 19, 2.0, 250.0, 50.0};
+    c.input(InputId::A).peq[1] = core::TSOS{1, 0, 0, 0, 0, 20, 1.0, 500.0, 10.0};
+    const QString file = path(QStringLiteral("analog.kv4"));
+    ASSERT_TRUE(core::saveConfigurationFile(file.toStdString(), c));
+    ASSERT_TRUE(app->document().openConfigurationFile(file));
+    open();
+    EXPECT_TRUE(field("FrecEdit")->isHidden());
+    EXPECT_FALSE(field("LEdit")->isHidden());
+    EXPECT_FALSE(w()->plotModel().ShowMarks());
+    EXPECT_EQ(field("LEdit")->text(), QStringLiteral("2.50"));
+    EXPECT_EQ(field("HEdit")->text(), QStringLiteral("0.5000"));
+    EXPECT_EQ(field("BEdit")->text(), QStringLiteral("2.0"));
+    find<QSpinBox>(w(), "SpinFiltro")->setValue(2);
+    EXPECT_EQ(field("BEdit")->text(), QStringLiteral("1.0")); // band 2's own, not band 1's
+    typeInto(field("LEdit"), QStringLiteral("4"));
+    EXPECT_DOUBLE_EQ(band(InputId::A, 2).Frec, 400);
+    EXPECT_DOUBLE_EQ(band(InputId::A, 2).Gain, 1.0);
+    EXPECT_DOUBLE_EQ(band(InputId::A, 2).Q, 10.0);
+    // No drag on them.
+    const core::Configuration before = config();
+    drag(plot(), Qt::LeftButton, {{400, 0}, {800, 0}});
+    EXPECT_EQ(config(), before);
 }
 
 TEST_F(InputEq, SourcesViewsAndTheMainWindowsButtons)

@@ -59,6 +59,10 @@ TEST(CrossoverCustomPage, OnlyEditableFieldsChangeAndTheSideIsDesigned)
 {
     Configuration c;
     setSide(c, 1, CrossoverSide::Low, kCustom, 3, 100);
+    setSide(c, 1, CrossoverSide::High, kBessel, 3, 5000);
+    // The Bessel sections hold frequencies scaled from the side's: a custom edit of the other
+    // side must not feed them back into a design that scales them again.
+    const TXOVERPB bessel = c.output(1).xover.HighSide;
     const TXOVERPB& low = c.output(1).xover.LowSide;
     ASSERT_EQ(low.NumSections, 2);
     EXPECT_TRUE(setCustomSectionFrequency(c, 1, CrossoverSide::Low, 2, 250.4).empty());
@@ -68,10 +72,12 @@ TEST(CrossoverCustomPage, OnlyEditableFieldsChangeAndTheSideIsDesigned)
     setCustomSectionQ(c, 1, CrossoverSide::Low, 2, 1.8);
     EXPECT_DOUBLE_EQ(low.Sections[1].Q, 1.8);
 
+    EXPECT_EQ(c.output(1).xover.HighSide, bessel);
+
     const Configuration before = c;
     setCustomSectionQ(c, 1, CrossoverSide::Low, 1, 2.0);          // first order: no Q
     setCustomSectionFrequency(c, 1, CrossoverSide::Low, 3, 500);  // beyond the order
-    setCustomSectionFrequency(c, 1, CrossoverSide::High, 1, 500); // a bypassed side
+    setCustomSectionFrequency(c, 1, CrossoverSide::High, 1, 500); // a Bessel side: read-only
     setCustomOrder(c, 1, CrossoverSide::High, 2);                 // its order spin is disabled
     EXPECT_EQ(c, before);
     setCustomOrder(c, 1, CrossoverSide::Low, 4);
