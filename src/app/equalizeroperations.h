@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/routing.h"
+
 namespace kvr::gui {
 
 class DocumentController;
@@ -30,6 +32,24 @@ public:
     // "Const Q" / "Adapt Q": every bank's type-1 bands, input and output.
     void setConstantQ(bool constantQ);
     // ---- End of output banks ----
+    // ---- Input banks PEQA (input A), PEQB (input B), PEQM (A+B); bands 1..6 ----
+    // Each returns whether the Configuration changed. Held controls (arrow keys, spin buttons,
+    // the Q track bar, the marker drag, the wheel) merge into one undo step per gesture.
+    // The band spin: the bank's band count rises to the band when smaller.
+    bool selectInputBand(core::InputId bank, int band);
+    bool setInputBandType(core::InputId bank, int band, int typeItem);
+    bool setInputBandFrequency(core::InputId bank, int band, double hz);
+    bool setInputBandGain(core::InputId bank, int band, double db);
+    bool setInputBandQ(core::InputId bank, int band, double q);
+    bool setInputBandQBar(core::InputId bank, int band, int position);
+    bool setInputBandAnalog(core::InputId bank, int band, double l, double h, double b);
+    // The mouse wheel over the band's marker: Q up or down by steps of 0.1.
+    bool stepInputBandQ(core::InputId bank, int band, int steps);
+    // A press or move of the band marker drag at frequency f and level y.
+    bool dragInputBand(core::InputId bank, int band, double f, double y);
+    // Which bank input `input` passes through: 0 PEQA, 1 PEQM, 2 PEQB.
+    bool setInputSource(core::InputId input, int source);
+    bool setInputBankView(core::InputId bank, bool on);
 
 private:
     DocumentController& m_document;

@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -28,15 +30,20 @@
 #include "app/nameoperations.h"
 #include "app/udpmodulenetwork.h"
 #include "config/configfile.h"
+#include "config/crossoverediting.h"
 #include "config/editing.h"
+#include "config/inputeqediting.h"
 #include "io/modulediscovery.h"
+#include "plot/responseplot.h"
 #include "util/texts.h"
 #include "windows/aboutwindow.h"
 #include "windows/communicationwindow.h"
 #include "windows/connectionwindow.h"
 #include "windows/copyoutputwindow.h"
+#include "windows/crossoverwindow.h"
 #include "windows/ethernetmoduleswindow.h"
 #include "windows/inputdelaywindow.h"
+#include "windows/inputequalizerwindow.h"
 #include "windows/levelswindow.h"
 #include "windows/librarymakerwindow.h"
 #include "windows/mainwindow.h"
@@ -185,6 +192,99 @@ void shootLevelsAndNames(Application& app, WindowSet& windows, Shooter& shooter)
     copy->hide();
 }
 
+// The editors' setup: equalised inputs and a four-way crossover with a custom side.
+core::Configuration editorConfiguration()
+{
+    using core::CrossoverSide;
+    using core::InputId;
+    core::Configuration c = sampleConfiguration();
+    struct Band {
+        InputId bank;
+        int band;
+        int type;
+        double hz, db, q;
+    };
+    const Band bands[] = {
+        {InputId::A, 1, 3, 80, 4.0, 0.7},    {InputId::A, 2, 1, 250, -3.5, 1.4}, {InputId::A, 3, 1, 2500, 2.5, 2.0},
+        {InputId::A, 4, 4, 8000, -2.0, 0.7}, {InputId::B, 1, 7, 40, 0, 0.7},     {InputId::B, 2, 1, 1000, -4.0, 3.0},
+        {InputId::B, 3, 5, 6000, 3.0, 0.7},  {InputId::M, 1, 1, 120, 5.0, 0.7},  {InputId::M, 2, 6, 12000, 0, 0.7},
+    };
+    for (const Band& b : bands) {
+        core::selectInputBand(c, b.bank, b.band);
+        core::setInputBandType(c, b.bank, b.band, b.type);
+        core::setInputBandFrequency(c, b.bank, b.band, b.hz);
+        core::setInputBandGain(c, b.bank, b.band, b.db);
+        core::setInputBandQ(c, b.bank, b.band, b.q);
+    }
+    struct Side {
+        int output;
+        CrossoverSide side;
+        int family, order;
+        double hz;
+    };
+    const Side sides[] = {
+        {4, CrossoverSide::High, 0, 4, 20000}, {1, CrossoverSide::High, 2, 4, 120},
+        {2, CrossoverSide::Low, 2, 4, 120},    {2, CrossoverSide::High, 2, 4, 1200},
+        {3, CrossoverSide::Low, 2, 4, 1200},   {3, CrossoverSide::High, 3, 4, 6000},
+        {4, CrossoverSide::Low, 3, 4, 6000},   {1, CrossoverSide::Low, 4, 3, 25},
+    };
+    for (const Side& s : sides) {
+        core::setCrossoverFamily(c, s.output, s.side, s.family);
+        core::setCrossoverOrder(c, s.output, s.side, s.order);
+        core::setCrossoverFrequency(c, s.output, s.side, s.hz);
+    }
+    core::setCustomSectionFrequency(c, 1, CrossoverSide::Low, 1, 28);
+    core::setCustomSectionFrequency(c, 1, CrossoverSide::Low, 2, 32);
+    core::setCustomSectionQ(c, 1, CrossoverSide::Low, 2, 1.8);
+    return c;
+}
+
+// The mouse over a point of the plot, so its readout shows.
+void hover(ResponsePlot* plot, double hz, double level)
+{
+    const PlotMapping map = plot->mapping();
+    const QPointF at(map.toPixelX(hz), map.toPixelY(level));
+    QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(plot, &move);
+}
+
+void shootEditors(Application& app, WindowSet& windows, Shooter& shooter, const QString& folder)
+{
+    const QString file = folder + QStringLiteral("/.editors.kv4");
+    core::saveConfigurationFile(file.toStdString(), editorConfiguration());
+    app.document().openConfigurationFile(file);
+    QFile::remove(file);
+
+    InputEqualizerWindow* eq = windows.inputEqualizer();
+    eq->show();
+    eq->selectBank(core::InputId::A);
+    eq->findChild<QSpinBox*>(QStringLiteral("SpinFiltro"))->setValue(2);
+    settle();
+    hover(eq->plot(), 250, -3.5);
+    shooter.shoot(eq, QStringLiteral("TPEQNForm"));
+    eq->setView(PlotView::Phase);
+    hover(eq->plot(), 1000, 40);
+    shooter.shoot(eq, QStringLiteral("TPEQNForm-Phase"));
+    eq->setView(PlotView::Magnitude);
+    eq->hide();
+
+    CrossoverWindow* xover = windows.crossover();
+    xover->show();
+    xover->selectOutput(2);
+    settle();
+    hover(xover->plot(), 1200, -3);
+    shooter.shoot(xover, QStringLiteral("TXOVERForm"));
+    xover->setView(PlotView::Phase);
+    hover(xover->plot(), 500, 0);
+    shooter.shoot(xover, QStringLiteral("TXOVERForm-Phase"));
+    xover->setView(PlotView::Magnitude);
+    xover->selectOutput(1);
+    xover->showCustomPage();
+    shooter.shoot(xover, QStringLiteral("TXOVERForm-Custom"));
+    xover->showNormalPage();
+    xover->hide();
+}
+
 } // namespace
 
 int renderScreenshots(const QString& folder)
@@ -281,7 +381,9 @@ int renderScreenshots(const QString& folder)
     }
     app.libraryMaker().loadFiles();
     shooter.shoot(windows.libraryMaker(), QStringLiteral("TLoadAllMemForm"));
+    windows.libraryMaker()->hide();
     shootLevelsAndNames(app, windows, shooter);
+    shootEditors(app, windows, shooter, folder);
     windows.main()->hide();
     return shooter.ok() ? 0 : 1;
 }

@@ -5,13 +5,16 @@
 
 #include "app/application.h"
 #include "app/devicecontroller.h"
+#include "app/documentcontroller.h"
 #include "app/modulefinder.h"
 #include "windows/aboutwindow.h"
 #include "windows/communicationwindow.h"
 #include "windows/connectionwindow.h"
 #include "windows/copyoutputwindow.h"
+#include "windows/crossoverwindow.h"
 #include "windows/ethernetmoduleswindow.h"
 #include "windows/inputdelaywindow.h"
+#include "windows/inputequalizerwindow.h"
 #include "windows/levelswindow.h"
 #include "windows/librarymakerwindow.h"
 #include "windows/mainwindow.h"
@@ -23,18 +26,26 @@
 
 namespace kvr::gui {
 
-WindowSet::WindowSet(Application& app, QObject* parent)
-    : QObject(parent), m_app(app), m_main(new MainWindow(app)),
-      m_connection(new ConnectionWindow(app.device(), m_main)), m_about(new AboutWindow(m_main)),
-      m_comm(new CommunicationWindow(app.device(), m_main)), m_levels(new LevelsWindow(app.document(), m_main)),
-      m_inputDelay(new InputDelayWindow(app.document(), m_main)),
-      m_outputDelay(new OutputDelayWindow(app.document(), m_main)), m_names(new NamesWindow(app.document(), m_main)),
-      m_systemInfo(new SystemInformationWindow(app.document(), m_main)),
-      m_password(new PasswordWindow(app.device(), m_main)), m_progress(new ProgressWindow(app.document(), m_main)),
-      m_copyOutputs(new CopyOutputWindow(app.document(), m_main)),
-      m_libraryMaker(new LibraryMakerWindow(app.libraryMaker(), app.device(), app.document(), m_main)),
-      m_ethernet(new EthernetModulesWindow(app.modules(), app.device(), app.presenter(), m_main))
+WindowSet::WindowSet(Application& app, QObject* parent) : QObject(parent), m_app(app), m_main(new MainWindow(app))
 {
+    // Created once, in this order, and only shown and hidden afterwards.
+    m_all << m_main;
+    m_connection = created(new ConnectionWindow(app.device(), m_main));
+    m_about = created(new AboutWindow(m_main));
+    m_comm = created(new CommunicationWindow(app.device(), m_main));
+    m_levels = created(new LevelsWindow(app.document(), m_main));
+    m_inputDelay = created(new InputDelayWindow(app.document(), m_main));
+    m_inputEq = created(new InputEqualizerWindow(app.document(), m_main));
+    m_crossover = created(new CrossoverWindow(app.document(), m_main));
+    m_outputDelay = created(new OutputDelayWindow(app.document(), m_main));
+    m_names = created(new NamesWindow(app.document(), m_main));
+    m_systemInfo = created(new SystemInformationWindow(app.document(), m_main));
+    m_password = created(new PasswordWindow(app.device(), m_main));
+    m_progress = created(new ProgressWindow(app.document(), m_main));
+    m_copyOutputs = created(new CopyOutputWindow(app.document(), m_main));
+    m_libraryMaker = created(new LibraryMakerWindow(app.libraryMaker(), app.device(), app.document(), m_main));
+    m_ethernet = created(new EthernetModulesWindow(app.modules(), app.device(), app.presenter(), m_main));
+
     DeviceController& device = app.device();
     connect(&device, &DeviceController::connectionWindowRequested, this, [this] { showCentred(m_connection); });
     connect(&device, &DeviceController::ethernetWindowRequested, this, [this](bool scan) {
@@ -46,6 +57,7 @@ WindowSet::WindowSet(Application& app, QObject* parent)
     connect(m_main, &MainWindow::aboutRequested, this, [this] { showCentred(m_about); });
     connect(m_main, &MainWindow::libraryMakerRequested, this, [this] { showCentred(m_libraryMaker); });
     handleLevelAndNameEditors();
+    handleEqualizerAndCrossoverEditors();
 }
 
 void WindowSet::handleLevelAndNameEditors()
@@ -86,6 +98,22 @@ void WindowSet::showEditor(QDialog* window, bool modal)
     showCentred(window);
 }
 
+void WindowSet::handleEqualizerAndCrossoverEditors()
+{
+    // The PEQ block of an input opens the bank its caption names; the menu keeps the bank shown.
+    handle(EditorKind::InputEq, [this](const EditorRequest& r) {
+        if (!r.fromMenu && r.index >= 0 && r.index < core::kInputCount)
+            m_inputEq->selectBank(core::bankForSelector(
+                m_app.document().configuration().input(static_cast<core::InputId>(r.index)).peqSource));
+        showCentred(m_inputEq);
+    });
+    // An output's XOVER block makes that output current; the menu keeps the current one.
+    handle(EditorKind::Crossover, [this](const EditorRequest& r) {
+        if (!r.fromMenu && r.index >= 1 && r.index <= core::kOutputCount) m_crossover->selectOutput(r.index);
+        showCentred(m_crossover);
+    });
+}
+
 WindowSet::~WindowSet()
 {
     delete m_main;
@@ -93,8 +121,13 @@ WindowSet::~WindowSet()
 
 QList<QWidget*> WindowSet::all() const
 {
-    return {m_main,  m_connection, m_about,    m_comm,     m_levels,      m_inputDelay,   m_outputDelay,
-            m_names, m_systemInfo, m_password, m_progress, m_copyOutputs, m_libraryMaker, m_ethernet};
+    return m_all;
+}
+
+template <typename W> W* WindowSet::created(W* window)
+{
+    m_all << window;
+    return window;
 }
 
 void WindowSet::handle(EditorKind kind, std::function<void(const EditorRequest&)> open)

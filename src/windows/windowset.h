@@ -25,6 +25,8 @@ class OutputDelayWindow;
 class NamesWindow;
 class SystemInformationWindow;
 class CopyOutputWindow;
+class InputEqualizerWindow;
+class CrossoverWindow;
 
 // Every window of the program, created once at start in a fixed order and only shown and hidden
 // afterwards; it routes the application's requests to the window that answers them.
@@ -38,6 +40,8 @@ public:
     ConnectionWindow* connection() const { return m_connection; }
     AboutWindow* about() const { return m_about; }
     CommunicationWindow* comm() const { return m_comm; }
+    InputEqualizerWindow* inputEqualizer() const { return m_inputEq; }
+    CrossoverWindow* crossover() const { return m_crossover; }
     PasswordWindow* password() const { return m_password; }
     ProgressWindow* progress() const { return m_progress; }
     LibraryMakerWindow* libraryMaker() const { return m_libraryMaker; }
@@ -64,6 +68,10 @@ private:
     void handle(EditorKind kind, std::function<void(const EditorRequest&)> open);
     void onEditorRequested(const EditorRequest& request);
     void handleLevelAndNameEditors();
+    void handleEqualizerAndCrossoverEditors();
+    // Records a window in the creation order all() gives.
+    template <typename W> W* created(W* window);
+    QList<QWidget*> m_all;
     // The copy window opens over no editor whose values it may change.
     void closeEditorsBeforeCopy();
     std::array<std::function<void(const EditorRequest&)>, kEditorKinds> m_openers;
@@ -78,6 +86,8 @@ private:
     OutputDelayWindow* m_outputDelay;
     NamesWindow* m_names;
     SystemInformationWindow* m_systemInfo;
+    InputEqualizerWindow* m_inputEq;
+    CrossoverWindow* m_crossover;
     PasswordWindow* m_password;
     ProgressWindow* m_progress;
     CopyOutputWindow* m_copyOutputs;

@@ -29,10 +29,10 @@ class Windows : public GuiTest {};
 
 TEST_F(Windows, EveryWindowHasItsDrawnTitleBar)
 {
-    const QStringList names{"TDCPanelForm",     "TManual_Detect_Form", "TAcercadeForm",   "TW_Serial_Info_Form",
-                            "TGainsForm",       "TDelayForm",          "TDelayFinoForm",  "TInputOutputForm",
-                            "TInfoSistemaForm", "TPassWord_Form",      "TProgresionForm", "TCopyOutputForm",
-                            "TLoadAllMemForm",  "TEM100Form"};
+    const QStringList names{"TDCPanelForm",   "TManual_Detect_Form", "TAcercadeForm",    "TW_Serial_Info_Form",
+                            "TGainsForm",     "TDelayForm",          "TPEQNForm",        "TXOVERForm",
+                            "TDelayFinoForm", "TInputOutputForm",    "TInfoSistemaForm", "TPassWord_Form",
+                            "TProgresionForm", "TCopyOutputForm",    "TLoadAllMemForm",  "TEM100Form"};
     const QList<QWidget*> all = windows->all();
     ASSERT_EQ(all.size(), names.size());
     for (int i = 0; i < all.size(); ++i) {

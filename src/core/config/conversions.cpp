@@ -243,4 +243,10 @@ int crossoverSpinFromFrequency(double hz)
 
 double customQFromField(double q) { return clampFinite(roundToDecimals(q, 3), 0.1, 20.0, 1.0); }
 
+double customFrequencyFromField(double hz, bool highSide)
+{
+    const double top = highSide ? kCustomHighFrequencyMax : kCrossoverFrequencyMax;
+    return clampFinite(roundToDecimals(hz, 0), kCrossoverFrequencyMin, top, 1000.0);
+}
+
 } // namespace kvr::core

@@ -120,5 +120,7 @@ constexpr int kCrossoverFrequencyMax = 20000;
 constexpr int kCustomHighFrequencyMax = 23950;
 int crossoverSpinFromFrequency(double hz);     // whole Hz, 20..20000
 double customQFromField(double q);             // 0.1..20, three decimals
+// Custom section frequency fields, whole Hz: low side 20..20000, high side 20..23950.
+double customFrequencyFromField(double hz, bool highSide);
 
 } // namespace kvr::core

@@ -704,6 +704,49 @@ inline constexpr const char* kSpeakerCaution =
     "Impedance ohms.  If the Signal is not balanced, the input signal is considered with half amplitude and a "
     "quarter of power at the output.";
 
+// ---- Input equaliser and crossover editors ---------------------------------------------
+inline constexpr const char* kReadoutHz = " Hz , ";
+inline constexpr const char* kReadoutDb = " dBs";
+inline constexpr const char* kReadoutDegrees = " degrees";
+inline constexpr const char* kAxisHz = "Hz";
+inline constexpr const char* kInputEqCaption = " Global Input Equalization ";
+inline constexpr const char* kInputEqGraphTitle = "Input Equalization - ";
+// Bank buttons ModPEQ1, ModPEQ2, ModPEQM; the source columns PEQA, PEQM, PEQB.
+inline constexpr const char* kInputBankButtons[3] = {" PEQA", " PEQB", " PEQM"};
+inline constexpr const char* kInputSourceColumns[3] = {"PEQA", " PEQM", "  PEQB"};
+// Our own: the rows of the source choices, the view checks and the field labels.
+inline constexpr const char* kInputSourceRows[3] = {"In A", "In B", "In A+B"};
+inline constexpr const char* kInputSourceTitle = "Source";
+inline constexpr const char* kInputViewChecks[3] = {"PEQA", "PEQB", "PEQM"};
+inline constexpr const char* kBandLabel = "Band";
+inline constexpr const char* kTypeLabel = "Type";
+inline constexpr const char* kFrequencyLabel = "Freq (Hz)";
+inline constexpr const char* kGainLabel = "Gain (dB)";
+inline constexpr const char* kQLabel = "Q";
+inline constexpr const char* kLLabel = "L";
+inline constexpr const char* kHLabel = "H";
+inline constexpr const char* kBLabel = "B";
+inline constexpr const char* kCrossoverCaption = "CrossOver Configuration";
+inline constexpr const char* kCrossoverGraphTitle = "CrossOver";
+inline constexpr const char* kCrossoverLabelPrefix = "Xover"; // "Xover1" .. "Xover4"
+inline constexpr const char* kCustomHelpWarning =
+    "WARNING!!! : CUSTOM CrossOver Alignment requires Engineering Knowledge. If you doubt, please go back to "
+    "NORMAL CrossOver Mode";
+// Our own: page buttons, headings, links and the Y range.
+inline constexpr const char* kCrossoverNormalButton = "Normal";
+inline constexpr const char* kCrossoverCustomButton = "Custom";
+inline constexpr const char* kCrossoverLowSide = "Low side (high-pass)";
+inline constexpr const char* kCrossoverHighSide = "High side (low-pass)";
+inline constexpr const char* kCrossoverOrderLabel = "Order";
+inline constexpr const char* kCrossoverOutputLabel = "Output";
+inline constexpr const char* kCrossoverLowOrderLabel = "Low order";
+inline constexpr const char* kCrossoverHighOrderLabel = "High order";
+inline constexpr const char* kCrossoverSectionLabel = "Section";
+inline constexpr const char* kCrossoverLinks[3] = {"Link 1-2", "Link 2-3", "Link 3-4"};
+inline constexpr const char* kCrossoverYMax = "Max dB";
+inline constexpr const char* kCrossoverYMin = "Min dB";
+inline constexpr const char* kCrossoverHelpButton = "?";
+
 // ---- End of texts ----------------------------------------------------------------------
 
 } // namespace kvr::core::texts
