@@ -6,6 +6,7 @@
 #include "device_commands.h"
 #include "file_commands.h"
 #include "image_commands.h"
+#include "measurement_commands.h"
 #include "module_commands.h"
 
 namespace {
@@ -15,6 +16,7 @@ void usage()
     std::fprintf(stderr, "usage: kvr610-cli COMMAND [ARGS]\ncommands:\n");
     kvr::cli::printFileCommandsUsage();
     kvr::cli::printImageCommandsUsage();
+    kvr::cli::printMeasurementCommandsUsage();
     std::fprintf(stderr,
                  "device commands (with --link tcp:HOST[:PORT] | eth:HOSTNAME[:PORT] | serial:DEVICE | usb):\n"
                  "  version | activate N | lock | unlock | reset\n"
@@ -37,6 +39,8 @@ int main(int argc, char** argv)
     int status = kvr::cli::runFileCommand(args);
     if (status >= 0) return status;
     status = kvr::cli::runImageCommand(args);
+    if (status >= 0) return status;
+    status = kvr::cli::runMeasurementCommand(args);
     if (status >= 0) return status;
     status = kvr::cli::runDeviceCommand(args);
     if (status >= 0) return status;

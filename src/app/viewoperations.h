@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QString>
+#include <string>
+#include <vector>
+
 namespace kvr::gui {
 
 class DocumentController;
@@ -10,8 +14,18 @@ class ViewOperations {
 public:
     explicit ViewOperations(DocumentController& document) : m_document(document) {}
 
+    // ---- Measured response import (the import window) ----
+    // A format list item; IMP and LAUD answer with their message and the list returns to CLIO.
+    void chooseMeasurementKind(int item);
+    // The file of output n (1..4); an empty name clears it.
+    void setMeasurementFile(int output, const QString& name);
+    void setMeasurementReference(double db);
+    // OK: every named file read and resampled (one step), then the messages. Returns the import
+    // window's summary lines.
+    std::vector<std::string> importMeasurements();
+
 private:
-    [[maybe_unused]] DocumentController& m_document;
+    DocumentController& m_document;
 };
 
 } // namespace kvr::gui
