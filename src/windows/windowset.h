@@ -17,6 +17,10 @@ class ConnectionWindow;
 class PasswordWindow;
 class ProgressWindow;
 class CommunicationWindow;
+class DeviceDataWindow;
+class ListingsWindow;
+class MeasurementImportWindow;
+class ReportWindow;
 
 // Every window of the program, created once at start in a fixed order and only shown and hidden
 // afterwards; it routes the application's requests to the window that answers them.
@@ -34,6 +38,11 @@ public:
     ProgressWindow* progress() const { return m_progress; }
     LibraryMakerWindow* libraryMaker() const { return m_libraryMaker; }
     EthernetModulesWindow* ethernet() const { return m_ethernet; }
+    ListingsWindow* listings() const { return m_listings; }
+    DeviceDataWindow* deviceData() const { return m_deviceData; }
+    // The output equaliser's "Import Data" opens it: showCentred(measurementImport()).
+    MeasurementImportWindow* measurementImport() const { return m_measurementImport; }
+    ReportWindow* report() const { return m_report; }
 
     // In creation order.
     QList<QWidget*> all() const;
@@ -57,6 +66,10 @@ private:
     ProgressWindow* m_progress;
     LibraryMakerWindow* m_libraryMaker;
     EthernetModulesWindow* m_ethernet;
+    ListingsWindow* m_listings;
+    DeviceDataWindow* m_deviceData;
+    MeasurementImportWindow* m_measurementImport;
+    ReportWindow* m_report;
 };
 
 } // namespace kvr::gui

@@ -29,8 +29,9 @@ class Windows : public GuiTest {};
 
 TEST_F(Windows, EveryWindowHasItsDrawnTitleBar)
 {
-    const QStringList names{"TDCPanelForm",   "TManual_Detect_Form", "TAcercadeForm",   "TW_Serial_Info_Form",
-                            "TPassWord_Form", "TProgresionForm",     "TLoadAllMemForm", "TEM100Form"};
+    const QStringList names{"TDCPanelForm",    "TManual_Detect_Form", "TAcercadeForm",   "TW_Serial_Info_Form",
+                            "TMemosForm",      "TPassWord_Form",      "TDATAForm",       "TImpDataForm",
+                            "TProgresionForm", "TMemoGrandeForm",     "TLoadAllMemForm", "TEM100Form"};
     const QList<QWidget*> all = windows->all();
     ASSERT_EQ(all.size(), names.size());
     for (int i = 0; i < all.size(); ++i) {

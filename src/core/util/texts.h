@@ -648,7 +648,7 @@ inline constexpr const char* kListingsSaveHint = "Save the coefficient listings 
 inline constexpr const char* kMenuListings = "Coefficient &Listings";
 inline constexpr const char* kMenuDeviceData = "&Device Data";
 // Device data ("Genera") window.
-inline constexpr const char* kDeviceDataCaption = "Genera";
+inline constexpr const char* kDeviceDataCaption = "Device Data";
 inline constexpr const char* kDeviceDataButton = "Genera";
 inline constexpr const char* kDeviceDataBlock1 = "DSP 1";
 inline constexpr const char* kDeviceDataBlock2 = "DSP 2";
