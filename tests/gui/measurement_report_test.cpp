@@ -91,7 +91,7 @@ TEST_F(MeasurementAndReports, ImportWindowReadsTheFilesAsOneStep)
     find<QPushButton>(window, "OKB")->click();
     const core::MeasuredResponse& r = config().measurement.responses[1];
     EXPECT_TRUE(r.present);
-    EXPECT_EQ(r.level[0], -140.0f);                // 20 Hz is below the file
+    EXPECT_EQ(r.level[0], -140.0f);                   // 20 Hz is below the file
     EXPECT_EQ(config().measurement.fileNames[2], ""); // the window empties a missing file's field
     ASSERT_EQ(presenter.texts().size(), 1u);
     EXPECT_EQ(presenter.texts()[0], "Unable to Open " + path(QStringLiteral("gone.frd")).toStdString() +
@@ -127,9 +127,9 @@ TEST_F(MeasurementAndReports, ImportWindowFormatRules)
         kinds->activated(r.item);
         EXPECT_EQ(config().measurement.fileKind, r.stored) << r.item;
         EXPECT_EQ(kinds->currentIndex(), r.stored) << r.item;
-        EXPECT_EQ(presenter.texts(), r.stored == r.item ? std::vector<std::string>{}
-                                                         : std::vector<std::string>{
-                                                               "Option Under Construction. Please Select Another"});
+        EXPECT_EQ(presenter.texts(),
+                  r.stored == r.item ? std::vector<std::string>{}
+                                     : std::vector<std::string>{"Option Under Construction. Please Select Another"});
         find<QPushButton>(window, "data1B")->click(); // cancelled
         EXPECT_EQ(dialogs.asked.back().filter, QString::fromUtf8(r.filter)) << r.item;
     }
@@ -220,9 +220,8 @@ TEST_F(MeasurementAndReports, ReportPrintsAndExportsPdf)
     dialogs.saveAnswers = {path(QStringLiteral("missing/report.pdf"))};
     EXPECT_FALSE(report->exportPdf());
     ASSERT_EQ(presenter.shown.size(), 1u);
-    EXPECT_EQ(presenter.shown[0].text,
-              "Unable to write " + path(QStringLiteral("missing/report.pdf")).toStdString() +
-                  ": No such file or directory");
+    EXPECT_EQ(presenter.shown[0].text, "Unable to write " + path(QStringLiteral("missing/report.pdf")).toStdString() +
+                                           ": No such file or directory");
 }
 
 TEST_F(MeasurementAndReports, ListingsShowSaveAndOpenInTheLargeWindow)
