@@ -116,6 +116,8 @@ MeasurementImportWindow::MeasurementImportWindow(DocumentController& document, Q
     });
     connect(m_ok, &QPushButton::clicked, this, &MeasurementImportWindow::runImport);
     connect(&m_document, &DocumentController::changed, this, &MeasurementImportWindow::onChanged);
+    // The summary belongs to the last OK, not to a Configuration that replaced it.
+    connect(&m_document, &DocumentController::replaced, m_info, &QPlainTextEdit::clear);
     fill();
     fillNames();
     adjustSize();

@@ -24,14 +24,13 @@ namespace kvr::gui {
 WindowSet::WindowSet(Application& app, QObject* parent)
     : QObject(parent), m_app(app), m_main(new MainWindow(app)),
       m_connection(new ConnectionWindow(app.device(), m_main)), m_about(new AboutWindow(m_main)),
-      m_comm(new CommunicationWindow(app.device(), m_main)), m_password(new PasswordWindow(app.device(), m_main)),
-      m_progress(new ProgressWindow(app.document(), m_main)),
-      m_libraryMaker(new LibraryMakerWindow(app.libraryMaker(), app.device(), app.document(), m_main)),
-      m_ethernet(new EthernetModulesWindow(app.modules(), app.device(), app.presenter(), m_main)),
-      m_listings(new ListingsWindow(app.document(), m_main)),
+      m_comm(new CommunicationWindow(app.device(), m_main)), m_listings(new ListingsWindow(app.document(), m_main)),
+      m_password(new PasswordWindow(app.device(), m_main)),
       m_deviceData(new DeviceDataWindow(app.document(), app.device(), m_main)),
       m_measurementImport(new MeasurementImportWindow(app.document(), m_main)),
-      m_report(new ReportWindow(app.document(), m_main))
+      m_progress(new ProgressWindow(app.document(), m_main)), m_report(new ReportWindow(app.document(), m_main)),
+      m_libraryMaker(new LibraryMakerWindow(app.libraryMaker(), app.device(), app.document(), m_main)),
+      m_ethernet(new EthernetModulesWindow(app.modules(), app.device(), app.presenter(), m_main))
 {
     DeviceController& device = app.device();
     connect(&device, &DeviceController::connectionWindowRequested, this, [this] { showCentred(m_connection); });

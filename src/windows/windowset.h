@@ -62,14 +62,14 @@ private:
     ConnectionWindow* m_connection;
     AboutWindow* m_about;
     CommunicationWindow* m_comm;
-    PasswordWindow* m_password;
-    ProgressWindow* m_progress;
-    LibraryMakerWindow* m_libraryMaker;
-    EthernetModulesWindow* m_ethernet;
     ListingsWindow* m_listings;
+    PasswordWindow* m_password;
     DeviceDataWindow* m_deviceData;
     MeasurementImportWindow* m_measurementImport;
+    ProgressWindow* m_progress;
     ReportWindow* m_report;
+    LibraryMakerWindow* m_libraryMaker;
+    EthernetModulesWindow* m_ethernet;
 };
 
 } // namespace kvr::gui
