@@ -78,6 +78,11 @@ TEST(CliMeasurement, PrintsTheGridLinesAndRefusesWithTheReadersMessage)
                           QStringLiteral("--kind"), QStringLiteral("FRD")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "Unable to open " + dir.file("none.frd") + ": No such file or directory\n");
+    // A device is never read: a configuration naming one must not hang its load.
+    CliRun device = cli(
+        {QStringLiteral("measurement"), QStringLiteral("/dev/zero"), QStringLiteral("--kind"), QStringLiteral("FRD")});
+    EXPECT_EQ(device.status, 1);
+    EXPECT_EQ(device.err, "Unable to open /dev/zero: not a regular file\n");
     // Usage errors.
     for (const QStringList& args :
          {QStringList{QStringLiteral("measurement"), QString::fromStdString(frd), QStringLiteral("--kind"),
