@@ -6,6 +6,7 @@
 #include "device_commands.h"
 #include "file_commands.h"
 #include "image_commands.h"
+#include "measurement_commands.h"
 #include "module_commands.h"
 #include "view_commands.h"
 
@@ -17,6 +18,7 @@ void usage()
     kvr::cli::printFileCommandsUsage();
     kvr::cli::printImageCommandsUsage();
     kvr::cli::printViewCommandsUsage();
+    kvr::cli::printMeasurementCommandsUsage();
     std::fprintf(stderr,
                  "device commands (with --link tcp:HOST[:PORT] | eth:HOSTNAME[:PORT] | serial:DEVICE | usb):\n"
                  "  version | activate N | lock | unlock | reset\n"
@@ -41,6 +43,8 @@ int main(int argc, char** argv)
     status = kvr::cli::runImageCommand(args);
     if (status >= 0) return status;
     status = kvr::cli::runViewCommand(args);
+    if (status >= 0) return status;
+    status = kvr::cli::runMeasurementCommand(args);
     if (status >= 0) return status;
     status = kvr::cli::runDeviceCommand(args);
     if (status >= 0) return status;

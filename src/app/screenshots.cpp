@@ -12,7 +12,9 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <QTimer>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <utility>
@@ -29,10 +31,12 @@
 #include "app/modulefinder.h"
 #include "app/nameoperations.h"
 #include "app/udpmodulenetwork.h"
+#include "app/viewoperations.h"
 #include "config/configfile.h"
 #include "config/crossoverediting.h"
 #include "config/editing.h"
 #include "config/inputeqediting.h"
+#include "tools/measurementformats.h"
 #include "io/modulediscovery.h"
 #include "plot/responseplot.h"
 #include "util/texts.h"
@@ -41,16 +45,20 @@
 #include "windows/connectionwindow.h"
 #include "windows/copyoutputwindow.h"
 #include "windows/crossoverwindow.h"
+#include "windows/devicedatawindow.h"
 #include "windows/ethernetmoduleswindow.h"
 #include "windows/inputdelaywindow.h"
 #include "windows/inputequalizerwindow.h"
 #include "windows/levelswindow.h"
 #include "windows/librarymakerwindow.h"
+#include "windows/listingswindow.h"
 #include "windows/mainwindow.h"
+#include "windows/measurementimportwindow.h"
 #include "windows/nameswindow.h"
 #include "windows/outputdelaywindow.h"
 #include "windows/passwordwindow.h"
 #include "windows/progresswindow.h"
+#include "windows/reportwindow.h"
 #include "windows/systeminformationwindow.h"
 #include "windows/windowset.h"
 
@@ -285,6 +293,49 @@ void shootEditors(Application& app, WindowSet& windows, Shooter& shooter, const 
     xover->hide();
 }
 
+// A measured woofer as an FRD file: a 45 Hz second-order roll-off below, a gentle one above
+// 2 kHz, a little ripple, the phase of that shape.
+void writeSampleFrd(const QString& path, double sensitivityDb)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return;
+    QTextStream out(&file);
+    out << "* Sample woofer, 1 m, 2.83 V\n* Freq(Hz) SPL(dB) Phase(degrees)\n";
+    for (int k = 0; k <= 330; ++k) {
+        const double f = 10.0 * std::pow(10.0, k / 100.0);
+        const double low = std::pow(f / 45.0, 2.0);
+        const double level = sensitivityDb + 10.0 * std::log10(low * low / (1.0 + low * low)) -
+                             10.0 * std::log10(1.0 + std::pow(f / 2000.0, 4.0)) + 0.8 * std::sin(f / 150.0);
+        const double phase = 180.0 - 2.0 * std::atan(f / 45.0) * 180.0 / 3.14159265358979 - f / 40.0;
+        out << QString::number(f, 'f', 3) << '\t' << QString::number(level, 'f', 3) << '\t'
+            << QString::number(std::remainder(phase, 360.0), 'f', 2) << '\n';
+    }
+}
+
+// The measured response import, the report, the coefficient listings and the device data.
+void shootMeasurementAndReports(Shooter& shooter, Application& app, WindowSet& windows, const QTemporaryDir& work)
+{
+    const QString woofer = work.filePath(QStringLiteral("woofer-0deg.frd"));
+    const QString mid = work.filePath(QStringLiteral("mid-0deg.frd"));
+    writeSampleFrd(woofer, 92.0);
+    writeSampleFrd(mid, 89.5);
+    ViewOperations& views = app.document().views();
+    views.chooseMeasurementKind(static_cast<int>(core::MeasurementKind::Frd));
+    views.setMeasurementFile(1, woofer);
+    views.setMeasurementFile(2, woofer);
+    views.setMeasurementFile(3, mid);
+    views.setMeasurementReference(90.0);
+    windows.measurementImport()->show();
+    windows.measurementImport()->runImport();
+    shooter.shoot(windows.measurementImport(), QStringLiteral("TImpDataForm"));
+    windows.measurementImport()->hide();
+
+    windows.report()->showReport();
+    shooter.shoot(windows.report(), QStringLiteral("TMemoGrandeForm"));
+    shooter.shoot(windows.listings(), QStringLiteral("TMemosForm"));
+    shooter.shoot(windows.deviceData(), QStringLiteral("TDATAForm"));
+}
+
 } // namespace
 
 int renderScreenshots(const QString& folder)
@@ -384,6 +435,7 @@ int renderScreenshots(const QString& folder)
     windows.libraryMaker()->hide();
     shootLevelsAndNames(app, windows, shooter);
     shootEditors(app, windows, shooter, folder);
+    shootMeasurementAndReports(shooter, app, windows, work);
     windows.main()->hide();
     return shooter.ok() ? 0 : 1;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "tools/outputview.h"
+#include <QString>
+#include <string>
+#include <vector>
 
 namespace kvr::gui {
 
@@ -20,6 +23,15 @@ public:
     // as an OutputEq change of that output.
     void setOutputShown(int output, bool shown);
     // ---- End of view flags ----
+    // ---- Measured response import (the import window) ----
+    // A format list item; IMP and LAUD answer with their message and the list returns to CLIO.
+    void chooseMeasurementKind(int item);
+    // The file of output n (1..4); an empty name clears it.
+    void setMeasurementFile(int output, const QString& name);
+    void setMeasurementReference(double db);
+    // OK: every named file read and resampled (one step), then the messages. Returns the import
+    // window's summary lines.
+    std::vector<std::string> importMeasurements();
 
 private:
     DocumentController& m_document;

@@ -231,6 +231,9 @@ void MainWindow::buildMenus(QMenuBar* bar)
     opens(item(view, "MenuDynamics", t::kMenuDynamics), EditorKind::Dynamics);
     opens(item(view, "MenuInputDelays", t::kMenuInputDelays), EditorKind::InputDelay);
     opens(item(view, "MenuOutputDelays", t::kMenuOutputDelays), EditorKind::OutputDelay);
+    view->addSeparator();
+    opens(item(view, "MenuListings", t::kMenuListings), EditorKind::Listings);
+    opens(item(view, "MenuDeviceData", t::kMenuDeviceData), EditorKind::DeviceData);
 
     QAction* copy = bar->addAction(q(t::kMenuCopyOutputs));
     copy->setObjectName(QStringLiteral("MenuCopyOutputs"));
@@ -320,6 +323,13 @@ void MainWindow::buildToolBar(QWidget* bar)
     m_memoryBlocked->setObjectName(QStringLiteral("MemBlock"));
     m_memoryBlocked->setVisible(false);
     row->addWidget(m_memoryBlocked);
+    // The coefficient listings are also written as files while this is on.
+    auto* saveListings = new QCheckBox(q(t::kListingsSave), bar);
+    saveListings->setObjectName(QStringLiteral("SaveCheck"));
+    saveListings->setToolTip(q(t::kListingsSaveHint));
+    row->addSpacing(8);
+    row->addWidget(saveListings);
+    connect(saveListings, &QCheckBox::toggled, this, &MainWindow::listingsSaveToggled);
     row->addStretch(1);
     QToolButton* about = add("AcercadeButton", t::kHintAbout, ToolIcon::About);
 

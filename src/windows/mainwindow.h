@@ -72,6 +72,8 @@ signals:
     void editorRequested(const kvr::gui::EditorRequest& request);
     void aboutRequested();
     void libraryMakerRequested();
+    // The "Save" box: the coefficient listings are also written as files.
+    void listingsSaveToggled(bool save);
     // The main window closed: the program ends.
     void closed();
 

@@ -12,16 +12,20 @@
 #include "windows/connectionwindow.h"
 #include "windows/copyoutputwindow.h"
 #include "windows/crossoverwindow.h"
+#include "windows/devicedatawindow.h"
 #include "windows/ethernetmoduleswindow.h"
 #include "windows/inputdelaywindow.h"
 #include "windows/inputequalizerwindow.h"
 #include "windows/levelswindow.h"
 #include "windows/librarymakerwindow.h"
+#include "windows/listingswindow.h"
 #include "windows/mainwindow.h"
+#include "windows/measurementimportwindow.h"
 #include "windows/nameswindow.h"
 #include "windows/outputdelaywindow.h"
 #include "windows/passwordwindow.h"
 #include "windows/progresswindow.h"
+#include "windows/reportwindow.h"
 #include "windows/systeminformationwindow.h"
 
 namespace kvr::gui {
@@ -37,11 +41,15 @@ WindowSet::WindowSet(Application& app, QObject* parent) : QObject(parent), m_app
     m_inputDelay = created(new InputDelayWindow(app.document(), m_main));
     m_inputEq = created(new InputEqualizerWindow(app.document(), m_main));
     m_crossover = created(new CrossoverWindow(app.document(), m_main));
+    m_listings = created(new ListingsWindow(app.document(), m_main));
     m_outputDelay = created(new OutputDelayWindow(app.document(), m_main));
     m_names = created(new NamesWindow(app.document(), m_main));
     m_systemInfo = created(new SystemInformationWindow(app.document(), m_main));
     m_password = created(new PasswordWindow(app.device(), m_main));
+    m_deviceData = created(new DeviceDataWindow(app.document(), app.device(), m_main));
+    m_measurementImport = created(new MeasurementImportWindow(app.document(), m_main));
     m_progress = created(new ProgressWindow(app.document(), m_main));
+    m_report = created(new ReportWindow(app.document(), m_main));
     m_copyOutputs = created(new CopyOutputWindow(app.document(), m_main));
     m_libraryMaker = created(new LibraryMakerWindow(app.libraryMaker(), app.device(), app.document(), m_main));
     m_ethernet = created(new EthernetModulesWindow(app.modules(), app.device(), app.presenter(), m_main));
@@ -58,6 +66,7 @@ WindowSet::WindowSet(Application& app, QObject* parent) : QObject(parent), m_app
     connect(m_main, &MainWindow::libraryMakerRequested, this, [this] { showCentred(m_libraryMaker); });
     handleLevelAndNameEditors();
     handleEqualizerAndCrossoverEditors();
+    handleReportAndListings();
 }
 
 void WindowSet::handleLevelAndNameEditors()
@@ -112,6 +121,24 @@ void WindowSet::handleEqualizerAndCrossoverEditors()
         if (!r.fromMenu && r.index >= 1 && r.index <= core::kOutputCount) m_crossover->selectOutput(r.index);
         showCentred(m_crossover);
     });
+}
+
+void WindowSet::handleReportAndListings()
+{
+    // The report window is modal from the main window; a listing opens in it beside its memos.
+    handle(EditorKind::Report, [this](const EditorRequest&) {
+        m_report->showReport();
+        m_report->hide(); // shown beside the listings: now modal
+        m_report->exec();
+    });
+    handle(EditorKind::Listings, [this](const EditorRequest&) { showCentred(m_listings); });
+    handle(EditorKind::DeviceData, [this](const EditorRequest&) { showCentred(m_deviceData); });
+    connect(m_listings, &ListingsWindow::memoOpened, this,
+            [this](const QString& name, const std::vector<std::string>& lines) {
+                m_report->showLines(name, lines);
+                showCentred(m_report);
+            });
+    connect(m_main, &MainWindow::listingsSaveToggled, m_listings, &ListingsWindow::setSaveToFiles);
 }
 
 WindowSet::~WindowSet()

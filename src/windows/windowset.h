@@ -27,6 +27,10 @@ class SystemInformationWindow;
 class CopyOutputWindow;
 class InputEqualizerWindow;
 class CrossoverWindow;
+class DeviceDataWindow;
+class ListingsWindow;
+class MeasurementImportWindow;
+class ReportWindow;
 
 // Every window of the program, created once at start in a fixed order and only shown and hidden
 // afterwards; it routes the application's requests to the window that answers them.
@@ -52,6 +56,11 @@ public:
     NamesWindow* names() const { return m_names; }
     SystemInformationWindow* systemInfo() const { return m_systemInfo; }
     CopyOutputWindow* copyOutputs() const { return m_copyOutputs; }
+    ListingsWindow* listings() const { return m_listings; }
+    DeviceDataWindow* deviceData() const { return m_deviceData; }
+    // The output equaliser's "Import Data" opens it: showCentred(measurementImport()).
+    MeasurementImportWindow* measurementImport() const { return m_measurementImport; }
+    ReportWindow* report() const { return m_report; }
 
     // In creation order.
     QList<QWidget*> all() const;
@@ -69,6 +78,7 @@ private:
     void onEditorRequested(const EditorRequest& request);
     void handleLevelAndNameEditors();
     void handleEqualizerAndCrossoverEditors();
+    void handleReportAndListings();
     // Records a window in the creation order all() gives.
     template <typename W> W* created(W* window);
     QList<QWidget*> m_all;
@@ -88,9 +98,13 @@ private:
     SystemInformationWindow* m_systemInfo;
     InputEqualizerWindow* m_inputEq;
     CrossoverWindow* m_crossover;
+    ListingsWindow* m_listings;
     PasswordWindow* m_password;
+    DeviceDataWindow* m_deviceData;
+    MeasurementImportWindow* m_measurementImport;
     ProgressWindow* m_progress;
     CopyOutputWindow* m_copyOutputs;
+    ReportWindow* m_report;
     LibraryMakerWindow* m_libraryMaker;
     EthernetModulesWindow* m_ethernet;
 };

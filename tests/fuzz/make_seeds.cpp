@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/configfile.h"
@@ -58,7 +59,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::filesystem::path root = argv[1];
-    for (const char* reader : {"config_file", "device_image", "library", "os_file"})
+    for (const char* reader : {"config_file", "device_image", "library", "os_file", "measurement"})
         std::filesystem::create_directories(root / reader);
     const auto list = configurations();
     MemoryLibrary library;
@@ -84,5 +85,25 @@ int main(int argc, char** argv)
         const std::string text = osFileText(os);
         ok &= write(root / "os_file" / ("seed" + std::to_string(n) + ".asc"), Bytes(text.begin(), text.end()));
     }
+    // Measurement exports: one of each layout the readers know.
+    const std::pair<const char*, std::string> measurements[] = {
+        {"clio.txt", "    Freq\t      dB\t   Phase\n   20.00\t   85.10\t  -12.30\n 1000.00\t   90.20\t   45.00\n"},
+        {"clio2.txt", "Freq [Hz]  dB  Phase\n     20.0        85.1000           -12.30\n"
+                      "   1000.0        90.2000            45.00\n"},
+        {"mlssa.txt", "\"title\"\n      \"Hz\"  \"Mag (dB)\"       \"deg\"\n  18.42571,   84.52863,  -84.71303\n"
+                      "1000.00000,   90.00000,   45.00000\n"},
+        {"winair.txt",
+         " WinAIRR saved file\n\n\n\n      20.0     85.1000    -12.3000\n    1000.0     90.2000     45.0000\n"},
+        {"smaart.txt", "; Smaart\n; Frequency (Hz)\tMagnitude (dB)\tPhase (degrees)\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n\n"
+                       "0.0\t0.63\t5.85\n187.5\t1.2\t7.5\n"},
+        {"calsod.txt", "CALSOD\n\n\n\n\n\n\n\n     20.0   85.10  -12.30\n   1000.0   90.20   45.00\n"},
+        {"frd.frd", "* Data: db(Response), Group Delay (sec)\r\n    1.000   +65.6568    +0.0000  \r\n"
+                    "   20.000   +75.1000    -0.0010  \r\n"},
+        {"zma.zma", "10.0000\t7.4867\t30.2638\n20.0000\t8.1000\t31.0000"},
+        {"rew.txt", "* Measurement data measured by REW V5.20.13\n* Freq(Hz) SPL(dB) Phase(degrees)\n"
+                    "20.000000 89.370 7.6566\n20000.000000 68.945 24.5125\n"},
+    };
+    for (const auto& [name, text] : measurements)
+        ok &= write(root / "measurement" / name, Bytes(text.begin(), text.end()));
     return ok ? 0 : 1;
 }

@@ -230,3 +230,16 @@ TEST(NamesAndCopies, CopiedGainCarriesItsSign)
     copyOutput(c, 1, 3, gain);
     EXPECT_NEAR(c.output(3).linearGain(), -0.70794578, 1e-8); // -10^(-3/20)
 }
+
+TEST(NamesAndCopies, CopiedEqualiserTakesItsMeasurementAlong)
+{
+    Configuration c;
+    c.measurement.fileNames[1] = "woofer.frd";
+    c.measurement.responses[1].present = true;
+    c.measurement.responses[1].level[200] = -3.5f;
+    CopyOptions peqx;
+    peqx.peqx = true;
+    copyOutput(c, 2, 4, peqx);
+    EXPECT_EQ(c.measurement.fileNames[3], "woofer.frd");
+    EXPECT_EQ(c.measurement.responses[3], c.measurement.responses[1]);
+}

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "config/editing.h"
+#include "tools/measurementimport.h"
 #include "util/numtext.h"
 #include "util/rounding.h"
 #include "util/texts.h"
@@ -122,6 +123,22 @@ void writeDynamics(ByteWriter& w, size_t at, const TDYNAMIC& d)
 
 uint8_t flag(bool b) { return b ? 1 : 0; }
 
+// The measurement kind: codes 0..8 as they always were; FRD, ZMA and REW as code 0 with the kind
+// behind a marker in the padding before it, which older programs ignore.
+constexpr size_t kMeasurementKindMarker = 3209;
+void writeMeasurementKind(ByteWriter& w, int32_t kind)
+{
+    const StoredMeasurementKind stored = storedMeasurementKind(kind);
+    w.s32le(kMeasurementKind, stored.code);
+    w.u8(kMeasurementKindMarker, stored.marker);
+    w.u8(kMeasurementKindMarker + 1, stored.extended);
+}
+int32_t readMeasurementKind(const ByteReader& r)
+{
+    return measurementKindFromStored(
+        {r.s32le(kMeasurementKind), r.u8(kMeasurementKindMarker), r.u8(kMeasurementKindMarker + 1)});
+}
+
 } // namespace
 
 Bytes encodeConfigurationFile(const Configuration& c, const std::string& savedPath)
@@ -178,7 +195,7 @@ Bytes encodeConfigurationFile(const Configuration& c, const std::string& savedPa
     const ViewFlags& v = c.view;
     const bool views[6] = {v.peq, v.xover, v.peqx, v.outDelays, v.gain, v.speaker};
     for (size_t i = 0; i < 6; ++i) w.u8(kSummedViews + i, flag(views[i]));
-    w.s32le(kMeasurementKind, c.measurement.fileKind);
+    writeMeasurementKind(w, c.measurement.fileKind);
     w.f32le(kMeasurementRef, c.measurement.dBspl);
     return bytes;
 }
@@ -379,8 +396,7 @@ Result<LoadedConfiguration> decodeConfigurationFile(std::span<const uint8_t> byt
         c.view = ViewFlags{views[0], views[1], views[2], views[3], views[4], views[5]};
     }
     {
-        int32_t kind = r.s32le(kMeasurementKind);
-        c.measurement.fileKind = (kind >= 0 && kind < kMeasurementFileKinds) ? kind : 0;
+        c.measurement.fileKind = readMeasurementKind(r);
         for (size_t o = 0; o < kOutputCount; ++o)
             c.measurement.fileNames[o] =
                 version120 ? std::string() : r.shortString(kMeasurementNames + 101 * o, kMeasurementNameCapacity);
@@ -492,7 +508,14 @@ Result<LoadedConfiguration> loadConfigurationFile(const std::string& path, const
 {
     auto bytes = readWholeFile(path, kConfigFileSizeLong + 1);
     if (!bytes) return Error{bytes.message()};
-    return decodeConfigurationFile(*bytes, path, progress);
+    auto loaded = decodeConfigurationFile(*bytes, path, progress);
+    // The stored measurement files are imported as the import window's OK does, keeping the name
+    // of a file that is missing.
+    if (loaded) {
+        for (Message& notice : importMeasurements(loaded->config.measurement, MissingFile::KeepName).notices)
+            loaded->notices.push_back(std::move(notice));
+    }
+    return loaded;
 }
 
 } // namespace kvr::core

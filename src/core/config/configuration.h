@@ -97,7 +97,9 @@ struct ViewFlags {
     bool operator==(const ViewFlags&) const = default;
 };
 
-constexpr int kMeasurementFileKinds = 9;
+constexpr int kMeasurementFileKinds = 9; // the codes 0..8 a configuration file stores
+// With the formats installers export today, offered after them: FRD 9, ZMA 10, REW 11.
+constexpr int kMeasurementKinds = 12;
 constexpr float kDefaultReferenceDbSpl = 96.0f;
 
 // One output's measured response resampled onto the FrequencyGrid (not stored in files; the
@@ -113,7 +115,7 @@ struct MeasuredResponse {
 
 struct MeasurementImportSettings {
     std::array<std::string, kOutputCount> fileNames;
-    int32_t fileKind = 0; // 0..8
+    int32_t fileKind = 0; // 0..11
     float dBspl = kDefaultReferenceDbSpl;
     // The imported responses, one per output; New clears them.
     std::array<MeasuredResponse, kOutputCount> responses{};

@@ -430,8 +430,11 @@ Notices copyOutput(Configuration& config, int from, int to, const CopyOptions& w
         dst.peqxCount = src.peqxCount;
         dst.peqx = src.peqx;
         designBank(dst.peqx, config.constantQ);
+        // The measured response goes with its file name, so the two never disagree.
         config.measurement.fileNames[static_cast<size_t>(to - 1)] =
             config.measurement.fileNames[static_cast<size_t>(from - 1)];
+        config.measurement.responses[static_cast<size_t>(to - 1)] =
+            config.measurement.responses[static_cast<size_t>(from - 1)];
     }
     // The destination's track moves as a person's move does, so the outputs linked to it follow.
     if (what.outputDelay) setOutputDelayPosition(config, to, src.delayPosition);

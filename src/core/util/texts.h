@@ -746,6 +746,85 @@ inline constexpr const char* kCrossoverLinks[3] = {"Link 1-2", "Link 2-3", "Link
 inline constexpr const char* kCrossoverYMax = "Max dB";
 inline constexpr const char* kCrossoverYMin = "Min dB";
 inline constexpr const char* kCrossoverHelpButton = "?";
+// ---- Measured responses, report window, listings and device data ----------------------
+// Measured response import window.
+inline constexpr const char* kImportCaption = "Import Speaker Frequency Response";
+inline constexpr const char* kImportDialogTitle = "Select File with Frequency Response";
+inline constexpr const char* kImportFilter = "exported data *.txt|*.txt|all *.*|*.*";
+inline constexpr const char* kImportFilterDaas = "CALSOD DAAS32 Exported data *.spl|*.spl|all *.*|*.*";
+inline constexpr const char* kImportReference = "Reference Level to 0 dB";
+inline constexpr const char* kImportBrowse = "...";
+inline constexpr const char* kImportClear = "Clear";
+// Format list items (index = stored code 0..8), then the formats installers export today.
+inline constexpr const char* kImportKindItems[12] = {"CLIO", "MLSSA",  "WINAIR",  "Smaart Live",     "IMP",
+                                                     "LAUD", "CALSOD", "DAAS 32", "LoudSpeaker Lab", "FRD",
+                                                     "ZMA",  "REW"};
+// The format's name in the not-valid message.
+inline constexpr const char* kImportKindNames[12] = {"CLIO",
+                                                     "MLSSA",
+                                                     "WINAIR",
+                                                     "SIA Smaart Pro - Transfer Function",
+                                                     "IMP",
+                                                     "LAUD",
+                                                     " CALSOD ",
+                                                     "DAAS 32 - CALSOD ",
+                                                     "LoudSpeaker Lab - CALSOD ",
+                                                     "FRD",
+                                                     "ZMA",
+                                                     "REW"};
+inline constexpr const char* kImportUnderConstruction = "Option Under Construction. Please Select Another";
+inline constexpr const char* kImportUnableToOpen = "Unable to Open ";
+inline constexpr const char* kImportUnableToOpenMiddle = " Measure File for Output ";
+inline constexpr const char* kImportUnableToOpenEnd = ". Look for the correct file to use the Measures.";
+inline constexpr const char* kImportNotEnoughMemory = "Not enough memory. Please close the others programs.";
+inline constexpr const char* kImportNotValid = " is not a valid ";
+inline constexpr const char* kImportNotValidEnd = " exported data file.";
+// Our own: the filters of today's formats, the name a file keeps, the import summary.
+inline constexpr const char* kImportFilterFrd = "FRD exported data *.frd;*.txt|*.frd;*.txt|all *.*|*.*";
+inline constexpr const char* kImportFilterZma = "ZMA impedance data *.zma;*.txt|*.zma;*.txt|all *.*|*.*";
+inline constexpr const char* kImportFilterRew = "REW exported data *.txt|*.txt|all *.*|*.*";
+inline constexpr const char* kImportNameTooLong =
+    "The file name is longer than 100 characters: the configuration file keeps only the first 100. Move the file "
+    "to a folder with a shorter path.";
+inline constexpr const char* kImportNotRegular = ": not a regular file";
+inline constexpr const char* kImportInfoOutput = "Output ";
+inline constexpr const char* kImportInfoColon = ": ";
+inline constexpr const char* kImportInfoComma = ", ";
+inline constexpr const char* kImportInfoPoints = " points, ";
+inline constexpr const char* kImportInfoTo = " Hz to ";
+inline constexpr const char* kImportInfoHz = " Hz";
+inline constexpr const char* kImportInfoOhms = ", impedance in ohms";
+inline constexpr const char* kImportInfoGroupDelay = ", no phase (the third column is group delay)";
+inline constexpr const char* kImportInfoNone = ": no measurement";
+// Report window.
+inline constexpr const char* kReportCaption = "AUTOMATIC REPORT";
+inline constexpr const char* kReportSave = "Save";
+inline constexpr const char* kReportSaveHint = "REPORT SAVE";
+inline constexpr const char* kReportPrint = "Print";
+inline constexpr const char* kReportPrintHint = "REPORT PRINT";
+inline constexpr const char* kReportSaveTitle = "Save Automatic REPORT";
+inline constexpr const char* kReportFileFilter = "*.txt text files|*.txt|*.* all files|*.*";
+inline constexpr const char* kReportExtension = "txt";
+inline constexpr const char* kReportMargin = "     ";
+// Our own: PDF export and what a failed print says.
+inline constexpr const char* kReportPdf = "Export PDF";
+inline constexpr const char* kReportPdfHint = "REPORT PDF";
+inline constexpr const char* kReportPdfTitle = "Export Automatic REPORT as PDF";
+inline constexpr const char* kReportPdfFileFilter = "*.pdf PDF files|*.pdf|*.* all files|*.*";
+inline constexpr const char* kReportPdfExtension = "pdf";
+inline constexpr const char* kReportPrintFailed = "Unable to print: the printer could not be started.";
+// Listings window and the main window's switch that saves them.
+inline constexpr const char* kListingsCaption = "Coefficient Listings";
+inline constexpr const char* kListingsSave = "Save";
+inline constexpr const char* kListingsSaveHint = "Save the coefficient listings as files";
+inline constexpr const char* kMenuListings = "Coefficient &Listings";
+inline constexpr const char* kMenuDeviceData = "&Device Data";
+// Device data ("Genera") window.
+inline constexpr const char* kDeviceDataCaption = "Device Data";
+inline constexpr const char* kDeviceDataButton = "Genera";
+inline constexpr const char* kDeviceDataBlock1 = "DSP 1";
+inline constexpr const char* kDeviceDataBlock2 = "DSP 2";
+inline constexpr const char* kDeviceDataLines = "DSP 1 lines";
 
 // ---- End of texts ----------------------------------------------------------------------
 
