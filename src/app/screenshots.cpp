@@ -21,6 +21,7 @@
 #include "app/librarymaker.h"
 #include "app/messagepresenter.h"
 #include "app/modulefinder.h"
+#include "app/settings.h"
 #include "app/udpmodulenetwork.h"
 #include "config/configfile.h"
 #include "config/editing.h"
@@ -147,7 +148,9 @@ int renderScreenshots(const QString& folder)
     QTemporaryDir work;
     SilentPresenter presenter;
     PreparedDialogs dialogs;
-    Application app(presenter, dialogs);
+    // The user's own settings and recovery copy stay untouched.
+    Settings settings(work.filePath(QStringLiteral("settings.ini")), work.filePath(QStringLiteral("recovery")));
+    Application app(presenter, dialogs, settings);
     WindowSet windows(app);
     Shooter shooter(folder);
 

@@ -16,6 +16,10 @@ struct Outcome {
     OutcomeKind kind = OutcomeKind::Completed;
     std::string reason; // empty when completed
     Bytes data;         // received bytes, exactly as many as the processor announced
+    // A store asked to verify: the memory read back equal to the image sent (completed), or
+    // read back different (failed; the reason names the first part that differs).
+    bool verified = false;
+    bool verifyMismatch = false;
     bool completed() const { return kind == OutcomeKind::Completed; }
     bool failed() const { return kind == OutcomeKind::Failed; }
 };
