@@ -331,11 +331,13 @@ private:
         o.verifyMismatch = true;
         if (!read.completed()) {
             // Refused: the memory reads back empty.
-            o.reason = verifyMismatchText(m_memory, ImageDifference{ImagePart::Header, 0});
+            o.difference = ImageDifference{ImagePart::Header, 0};
+            o.reason = verifyMismatchText(m_memory, *o.difference);
             return finish(std::move(o));
         }
         if (auto difference = firstImageDifference(m_image, read.data)) {
             o.reason = verifyMismatchText(m_memory, *difference);
+            o.difference = difference;
             return finish(std::move(o));
         }
         Outcome verified = outcomeOf(m_store);
