@@ -52,6 +52,12 @@ DocumentController::DocumentController(MessagePresenter& presenter, FileDialogs&
     m_history.clear();
 }
 
+DocumentController::DocumentController(MessagePresenter& presenter, FileDialogs& dialogs, QObject* parent)
+    : DocumentController(presenter, dialogs, *new Settings(QString(), QString()), parent)
+{
+    m_ownSettings.reset(&m_settings);
+}
+
 DocumentController::~DocumentController() = default;
 
 QString DocumentController::windowTitle() const

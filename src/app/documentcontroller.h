@@ -33,6 +33,8 @@ class DocumentController : public QObject {
 public:
     DocumentController(MessagePresenter& presenter, FileDialogs& dialogs, Settings& settings,
                        QObject* parent = nullptr);
+    // With settings kept in memory only (nothing remembered).
+    DocumentController(MessagePresenter& presenter, FileDialogs& dialogs, QObject* parent = nullptr);
     ~DocumentController() override;
 
     MessagePresenter& presenter() { return m_presenter; }
@@ -138,6 +140,7 @@ private:
     void setDocumentName(const QString& name);
     void setFile(const QString& path);
 
+    std::unique_ptr<Settings> m_ownSettings;
     MessagePresenter& m_presenter;
     FileDialogs& m_dialogs;
     Settings& m_settings;

@@ -26,29 +26,33 @@ Settings::Settings(QObject* parent)
 }
 
 Settings::Settings(const QString& file, const QString& recoveryFolder, QObject* parent)
-    : QObject(parent), m_settings(std::make_unique<QSettings>(file, QSettings::IniFormat)),
-      m_recoveryFolder(recoveryFolder)
+    : QObject(parent), m_recoveryFolder(recoveryFolder)
 {
+    if (!file.isEmpty()) m_settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
 }
 
 Settings::~Settings()
 {
-    m_settings->sync();
+    sync();
 }
 
 QVariant Settings::value(const QString& key, const QVariant& fallback) const
 {
+    if (!m_settings) return m_memory.value(key, fallback);
     return m_settings->value(key, fallback);
 }
 
 void Settings::setValue(const QString& key, const QVariant& value)
 {
-    m_settings->setValue(key, value);
+    if (!m_settings)
+        m_memory.insert(key, value);
+    else
+        m_settings->setValue(key, value);
 }
 
 void Settings::sync()
 {
-    m_settings->sync();
+    if (m_settings) m_settings->sync();
 }
 
 QVariant Settings::windowValue(const QString& window, const QString& key, const QVariant& fallback) const

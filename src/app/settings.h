@@ -22,7 +22,8 @@ public:
     // The user's settings (~/.config/kvr610/kvr610.conf); the recovery copy goes in the user's
     // data folder.
     explicit Settings(QObject* parent = nullptr);
-    // Settings in the INI file `file`, the recovery copy in `recoveryFolder`.
+    // Settings in the INI file `file`, the recovery copy in `recoveryFolder`. An empty file keeps
+    // the settings in memory only; an empty folder keeps no recovery copy.
     Settings(const QString& file, const QString& recoveryFolder, QObject* parent = nullptr);
     ~Settings() override;
 
@@ -73,7 +74,8 @@ private:
     QVariant value(const QString& key, const QVariant& fallback = {}) const;
     void setValue(const QString& key, const QVariant& value);
 
-    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<QSettings> m_settings; // none: in memory
+    QVariantMap m_memory;
     QString m_recoveryFolder;
 };
 
