@@ -15,15 +15,14 @@ void usage()
     std::fprintf(stderr, "usage: kvr610-cli COMMAND [ARGS]\ncommands:\n");
     kvr::cli::printFileCommandsUsage();
     kvr::cli::printImageCommandsUsage();
-    std::fprintf(stderr,
-                 "device commands (with --link tcp:HOST[:PORT] | eth:HOSTNAME[:PORT] | serial:DEVICE | usb):\n"
-                 "  version | activate N | lock | unlock | reset\n"
-                 "  store N FILE.kv4 [--overwrite] [--verify]   --verify: read the memory back and compare\n"
-                 "  read N OUT.kv4\n"
-                 "  os-read OUT.asc | os-upload FILE.asc --yes\n"
-                 "  password KEYS [--active]           KEYS: six digits 1-3\n"
-                 "  send-library FILE.kvl\n"
-                 "  --json: the device commands' result as one JSON object on stdout\n");
+    std::fprintf(stderr, "device commands (with --link tcp:HOST[:PORT] | eth:HOSTNAME[:PORT] | serial:DEVICE | usb):\n"
+                         "  version | activate N | lock | unlock | reset\n"
+                         "  store N FILE.kv4 [--overwrite] [--verify]   --verify: read the memory back and compare\n"
+                         "  read N OUT.kv4\n"
+                         "  os-read OUT.asc | os-upload FILE.asc --yes\n"
+                         "  password KEYS [--active]           KEYS: six digits 1-3\n"
+                         "  send-library FILE.kvl\n"
+                         "  --json: the device commands' result as one JSON object on stdout\n");
     kvr::cli::printModuleCommandsUsage();
     std::fprintf(stderr, "exit status:\n"
                          "  0  done (a verified store: the memory read back as sent)\n"

@@ -98,13 +98,22 @@ core::Result<SimOptions> parseSimOptions(const QStringList& arguments)
             if (!takeFlag()) return bad(QStringLiteral("--refuse-number takes no value"));
             options.faults.refuseNumber = true;
         } else {
-            static const QStringList kValueOptions = {
-                QStringLiteral("--tcp"),        QStringLiteral("--state"),          QStringLiteral("--version"),
-                QStringLiteral("--protect"),    QStringLiteral("--status-full"),    QStringLiteral("--status-empty"),
-                QStringLiteral("--wrong-byte"), QStringLiteral("--stop-after"),     QStringLiteral("--drop-after"),
-                QStringLiteral("--baud"),       QStringLiteral("--delay"),          QStringLiteral("--silence-timeout"),
-                QStringLiteral("--module"),     QStringLiteral("--foreign-module"), QStringLiteral("--discovery-port"),
-                QStringLiteral("--corrupt-store")};
+            static const QStringList kValueOptions = {QStringLiteral("--tcp"),
+                                                      QStringLiteral("--state"),
+                                                      QStringLiteral("--version"),
+                                                      QStringLiteral("--protect"),
+                                                      QStringLiteral("--status-full"),
+                                                      QStringLiteral("--status-empty"),
+                                                      QStringLiteral("--wrong-byte"),
+                                                      QStringLiteral("--stop-after"),
+                                                      QStringLiteral("--drop-after"),
+                                                      QStringLiteral("--baud"),
+                                                      QStringLiteral("--delay"),
+                                                      QStringLiteral("--silence-timeout"),
+                                                      QStringLiteral("--module"),
+                                                      QStringLiteral("--foreign-module"),
+                                                      QStringLiteral("--discovery-port"),
+                                                      QStringLiteral("--corrupt-store")};
             if (!kValueOptions.contains(name)) return bad(QStringLiteral("unknown option '%1'").arg(arguments[i]));
             const auto text = value();
             if (!text) return bad(name + QStringLiteral(" needs a value"));

@@ -171,7 +171,8 @@ bool DocumentController::openConfiguration()
     FileDialogRequest request = configDialog(t::kOpenDialogTitle);
     // An existing file is chosen: no extension is added to what the user picked.
     request.defaultSuffix.clear();
-    request.directory = m_filePath.isEmpty() ? m_settings.lastFolder(kConfigFolder) : QFileInfo(m_filePath).absolutePath();
+    request.directory =
+        m_filePath.isEmpty() ? m_settings.lastFolder(kConfigFolder) : QFileInfo(m_filePath).absolutePath();
     const QString path = m_dialogs.openFile(request);
     if (path.isEmpty()) return false;
     return openConfigurationFile(path);
@@ -231,11 +232,10 @@ bool DocumentController::saveConfiguration()
     // Saving over the file itself is what Save means; replacing another file is asked first.
     const QFileInfo target(path);
     if (target.exists() && target.absoluteFilePath() != m_filePath) {
-        const core::Button answer = m_presenter.show(
-            core::Message{core::MessageKind::Warning, core::Button::Yes | core::Button::No,
-                          t::kOverwriteQuestionPrefix + QDir::toNativeSeparators(path).toStdString() +
-                              t::kOverwriteQuestionSuffix,
-                          false});
+        const core::Button answer = m_presenter.show(core::Message{
+            core::MessageKind::Warning, core::Button::Yes | core::Button::No,
+            t::kOverwriteQuestionPrefix + QDir::toNativeSeparators(path).toStdString() + t::kOverwriteQuestionSuffix,
+            false});
         if (answer != core::Button::Yes) return false;
     }
     return saveConfigurationFile(path);

@@ -91,9 +91,8 @@ void RecoveryKeeper::discard()
 bool RecoveryKeeper::offerRestore()
 {
     if (!active() || !QFile::exists(copyPath())) return false;
-    const core::Button answer =
-        m_presenter.show(core::Message{core::MessageKind::Confirmation, core::Button::Yes | core::Button::No,
-                                       t::kRecoveryQuestion, false});
+    const core::Button answer = m_presenter.show(core::Message{
+        core::MessageKind::Confirmation, core::Button::Yes | core::Button::No, t::kRecoveryQuestion, false});
     if (answer != core::Button::Yes) {
         remove();
         return false;

@@ -17,9 +17,8 @@ QString windowKey(const QString& window, const QString& key)
 } // namespace
 
 Settings::Settings(QObject* parent)
-    : QObject(parent),
-      m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("kvr610"),
-                                             QStringLiteral("kvr610"))),
+    : QObject(parent), m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                                              QStringLiteral("kvr610"), QStringLiteral("kvr610"))),
       m_recoveryFolder(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                        QStringLiteral("/kvr610"))
 {

@@ -4,9 +4,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>

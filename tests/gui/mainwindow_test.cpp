@@ -106,7 +106,8 @@ TEST_F(MainWindow, ToolButtonsCarryTheirHints)
     auto hintOf = [](const QString& tip) { return tip.section(QStringLiteral(" ("), 0, 0); };
     for (auto [name, hint] : hints)
         EXPECT_EQ(hintOf(find<QToolButton>(main(), name)->toolTip()), QString::fromUtf8(hint));
-    EXPECT_EQ(hintOf(find<QSpinBox>(main(), "NProgramSpin")->toolTip()), QStringLiteral("Select Memory to Load / Store"));
+    EXPECT_EQ(hintOf(find<QSpinBox>(main(), "NProgramSpin")->toolTip()),
+              QStringLiteral("Select Memory to Load / Store"));
     EXPECT_EQ(find<QSpinBox>(main(), "NProgramSpin")->minimum(), 1);
     EXPECT_EQ(find<QSpinBox>(main(), "NProgramSpin")->maximum(), 18);
     EXPECT_EQ(find<QAction>(main(), "MenuInptuts")->text(), QStringLiteral("&Inptuts && Outputs"));

@@ -170,9 +170,8 @@ TEST_F(Files, SaveDialogStartsWithTheFileAndAsksBeforeReplacingAnother)
     dialogs.saveAnswers = {other};
     EXPECT_FALSE(document.saveConfiguration());
     ASSERT_EQ(presenter.shown.size(), 1u);
-    EXPECT_EQ(presenter.shown[0].text,
-              "The file " + QDir::toNativeSeparators(other).toStdString() +
-                  " already exists. Do you want to replace it?");
+    EXPECT_EQ(presenter.shown[0].text, "The file " + QDir::toNativeSeparators(other).toStdString() +
+                                           " already exists. Do you want to replace it?");
     EXPECT_EQ(presenter.shown[0].buttons, Button::Yes | Button::No);
     QFile check(other);
     ASSERT_TRUE(check.open(QIODevice::ReadOnly));
@@ -208,7 +207,8 @@ TEST_F(Files, OpenDialogAddsNoExtensionAndStartsInTheFileFolder)
         const char* suffix;
     };
     for (const Row& row : {Row{"KVR 610 Files *.kv4 (*.kv4)", "kv4"}, Row{"All Files *.* (*)", ""}})
-        EXPECT_EQ(dialogDefaultSuffix(save, QString::fromUtf8(row.filter)), QString::fromUtf8(row.suffix)) << row.filter;
+        EXPECT_EQ(dialogDefaultSuffix(save, QString::fromUtf8(row.filter)), QString::fromUtf8(row.suffix))
+            << row.filter;
 }
 
 TEST_F(Files, DialogsStartWhereTheyWereLeft)

@@ -42,10 +42,7 @@ protected:
         file = folder.filePath(QStringLiteral("a.kv4"));
         ASSERT_EQ(cli({QStringLiteral("new"), file}).exitCode, 0);
     }
-    QString link(const kvr::test::SimProcess& sim) const
-    {
-        return QStringLiteral("tcp:127.0.0.1:%1").arg(sim.port());
-    }
+    QString link(const kvr::test::SimProcess& sim) const { return QStringLiteral("tcp:127.0.0.1:%1").arg(sim.port()); }
     QTemporaryDir folder;
     QString file;
 };
@@ -87,8 +84,8 @@ TEST_F(CliVerify, AChangedStoredByteFailsWithThePartNamed)
                                    folder.filePath(QStringLiteral("sim%1").arg(row.offset)),
                                    QStringLiteral("--corrupt-store"), QString::number(row.offset)});
         ASSERT_TRUE(sim.ready());
-        const CliRun run = cli({QStringLiteral("store"), QStringLiteral("2"), file, QStringLiteral("--link"),
-                                link(sim), QStringLiteral("--verify"), QStringLiteral("--json")});
+        const CliRun run = cli({QStringLiteral("store"), QStringLiteral("2"), file, QStringLiteral("--link"), link(sim),
+                                QStringLiteral("--verify"), QStringLiteral("--json")});
         EXPECT_EQ(run.exitCode, 1) << row.part; // a mismatch is a failure, never a success
         const QJsonObject result = json(run);
         EXPECT_EQ(result.value("result").toString(), QStringLiteral("failed")) << row.part;
@@ -124,7 +121,8 @@ TEST(CliJson, InfoLibraryAndHelp)
 
     const CliRun help = cli({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* code : {"  0  done", "  1  failed", "  2  wrong command", "  3  no Ethernet module", "  4  refused"})
+    for (const char* code :
+         {"  0  done", "  1  failed", "  2  wrong command", "  3  no Ethernet module", "  4  refused"})
         EXPECT_TRUE(help.err.contains(code)) << code;
 }
 

@@ -267,8 +267,8 @@ private:
 class Store final : public DeviceOperation {
 public:
     Store(LinkInfo link, int memory, Bytes image, Bytes osImage, bool verify)
-        : DeviceOperation(std::move(link)), m_memory(memory), m_image(std::move(image)),
-          m_osImage(std::move(osImage)), m_verify(verify)
+        : DeviceOperation(std::move(link)), m_memory(memory), m_image(std::move(image)), m_osImage(std::move(osImage)),
+          m_verify(verify)
     {
     }
 
