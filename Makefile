@@ -4,7 +4,7 @@ JOBS    ?= 2
 WERROR  ?= OFF
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test bench asan fuzz screenshots clean
+.PHONY: all deps configure build run test bench asan fuzz screenshots package clean
 
 all: build
 
@@ -40,6 +40,10 @@ fuzz: deps
 	    -DKVR_BUILD_GUI=OFF -DKVR_BUILD_BENCH=OFF
 	cmake --build build-fuzz -j$(JOBS)
 	./tests/fuzz/run-all build-fuzz/tests/fuzz $${FUZZ_SECONDS:-60}
+
+# A Debian package of the three programs in $(BUILD)/ (dpkg -I describes it).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 screenshots: build
 	QT_QPA_PLATFORM=offscreen ./$(BUILD)/src/app/kvr610 --screenshots $(BUILD)/screenshots

@@ -17,6 +17,7 @@
 #include "io/seriallink.h"
 #include "io/tcplink.h"
 #include "io/usblink.h"
+#include "json_output.h"
 #include "module_lookup.h"
 #include "util/numtext.h"
 
@@ -39,7 +40,7 @@ int usage(const std::string& why)
     printErr("kvr610-cli: " + why);
     printErr("usage: kvr610-cli COMMAND ARGS --link tcp:HOST[:PORT] | eth:HOSTNAME[:PORT] | serial:DEVICE | usb\n"
              "  (eth: finds the module by a scan, with --target ADDR and --port P as for discover)\n"
-             "  version | store N FILE.kv4 [--overwrite] | read N OUT.kv4 | activate N | os-read OUT.asc\n"
+             "  version | store N FILE.kv4 [--overwrite] [--verify] | read N OUT.kv4 | activate N | os-read OUT.asc\n"
              "  os-upload FILE.asc --yes | lock | unlock | password KEYS [--active] | reset | send-library FILE.kvl");
     return kUsageError;
 }
@@ -53,6 +54,8 @@ struct Options {
     bool overwrite = false;
     bool yes = false;
     bool active = false;
+    bool verify = false;
+    bool json = false;
 };
 
 std::optional<Options> parse(const std::vector<std::string>& arguments, std::string& error)
@@ -66,6 +69,8 @@ std::optional<Options> parse(const std::vector<std::string>& arguments, std::str
     o.overwrite = args.takeFlag("--overwrite");
     o.yes = args.takeFlag("--yes");
     o.active = args.takeFlag("--active");
+    o.verify = args.takeFlag("--verify");
+    o.json = args.takeFlag("--json");
     if (args.missingValue()) {
         error = args.optionWithoutValue() + " needs a value";
         return std::nullopt;
@@ -204,10 +209,28 @@ int run(io::Link& link, std::unique_ptr<core::DeviceOperation> op, const Options
     });
     QObject::connect(&runner, &io::OperationRunner::finished, [&](const core::Outcome& outcome) {
         done = true;
-        if (outcome.completed()) {
+        if (o.json) {
+            QJsonObject result = outcomeJson(o.command, outcome);
+            if (o.command == "version" && outcome.completed() && !outcome.data.empty()) {
+                result.insert("version", QString::fromStdString(core::dspVersionText(outcome.data[0])));
+                result.insert("value", outcome.data[0]);
+            }
+            if (!o.positional.empty()) {
+                if (const auto n = core::parseInteger(o.positional[0])) result.insert("memory", int(*n));
+            }
+            if (outcome.completed() && sink) {
+                exitCode = sink(outcome.data);
+                if (exitCode != 0) result.insert("result", "failed");
+            } else {
+                exitCode = outcome.completed() ? 0 : outcome.kind == core::OutcomeKind::Refused ? 4 : 1;
+            }
+            printJson(result);
+            if (!outcome.completed() && !outcome.reason.empty()) printErr(outcome.reason);
+        } else if (outcome.completed()) {
             exitCode = 0;
             if (o.command == "version" && !outcome.data.empty())
                 std::printf("%s\n", core::dspVersionText(outcome.data[0]).c_str());
+            if (o.command == "store" && outcome.verified) printErr("verified");
             if (sink) exitCode = sink(outcome.data);
         } else {
             exitCode = outcome.kind == core::OutcomeKind::Refused ? 4 : 1;
@@ -272,7 +295,7 @@ int runDeviceCommand(const std::vector<std::string>& args)
             printErr(m.text);
         auto image = core::BuildDeviceImage(loaded->config, false);
         if (!image) return fail(image.message());
-        op = core::makeStore(info, *n, std::move(*image));
+        op = core::makeStore(info, *n, std::move(*image), {}, o.verify);
     } else if (o.command == "read" && p.size() == 2) {
         const auto n = memoryArg(p[0]);
         if (!n) return usage("memory numbers run from 1 to 18");

@@ -7,6 +7,7 @@
 #include "config/configfile.h"
 #include "config/editing.h"
 #include "dsp/tsos.h"
+#include "json_output.h"
 #include "util/numtext.h"
 #include "util/texts.h"
 
@@ -55,11 +56,15 @@ void printSide(const char* label, const TXOVERPB& side, CrossoverSide which)
 const char* kInputLabels[3] = {"A", "B", "A+B"};
 const char* kBankNames[3] = {"PEQA", "PEQB", "PEQM"};
 
-int info(const std::string& path)
+int info(const std::string& path, bool json)
 {
     auto loaded = load(path);
     if (!loaded) return fail(loaded.message());
     const Configuration& c = loaded->config;
+    if (json) {
+        printJson(configurationJson(c));
+        return 0;
+    }
     std::printf("System name: %s\n", c.system.name.c_str());
     std::printf("Project: %s\nInstallation: %s\nEngineer: %s\nComment: %s\n", c.system.project.c_str(),
                 c.system.installation.c_str(), c.system.engineer.c_str(), c.system.comment.c_str());
@@ -155,7 +160,7 @@ void printFileCommandsUsage()
 {
     std::fprintf(stderr, "  new OUT.kv4                        write the start-up configuration\n"
                          "  resave IN.kv4 OUT.kv4              open and save again (older files become 4.70)\n"
-                         "  info FILE.kv4                      summary of a configuration file\n"
+                         "  info FILE.kv4 [--json]             summary of a configuration file\n"
                          "  response FILE.kv4 --output N       crossover response of output N (401 lines)\n"
                          "  peq FILE.kv4 --bank A|B|M          input equaliser response\n"
                          "  peqx FILE.kv4 --output N           output equaliser response\n");
@@ -172,6 +177,7 @@ int runFileCommand(const std::vector<std::string>& argv)
 
     std::optional<int> output;
     std::optional<std::string> bank;
+    const bool json = command == "info" && args.takeFlag("--json");
     if (command == "response" || command == "peqx") {
         output = outputNumber(args);
         if (!output) return usage(command + ": --output must be 1, 2, 3 or 4");
@@ -188,7 +194,7 @@ int runFileCommand(const std::vector<std::string>& argv)
     if (args.positional().size() != 1) return usage(command + ": expects one configuration file");
     // Rejecting options before touching any file keeps a mistyped command harmless.
     const std::string path = args.positional()[0];
-    if (command == "info") return info(path);
+    if (command == "info") return info(path, json);
     if (command == "new") {
         Status saved = saveConfigurationFile(path, Configuration());
         return saved ? 0 : fail(saved.message());

@@ -11,6 +11,7 @@
 #include "config/library.h"
 #include "image/deviceimage.h"
 #include "image/osimage.h"
+#include "json_output.h"
 #include "tools/listings.h"
 #include "tools/powercheck.h"
 #include "tools/report.h"
@@ -104,6 +105,7 @@ int decodeCommand(Args& args)
 int libraryCommand(Args& args)
 {
     const bool blocked = args.takeFlag("--memory-blocked");
+    const bool json = args.takeFlag("--json");
     if (auto unknown = args.unknownOption()) return usage("library: unknown option " + *unknown);
     const auto& pos = args.positional();
     if (pos.size() >= 2 && pos[0] == "build") {
@@ -119,6 +121,13 @@ int libraryCommand(Args& args)
     if (pos.size() == 2 && pos[0] == "list") {
         auto library = readLibraryFile(pos[1]);
         if (!library) return fail(library.message());
+        if (json) {
+            QJsonArray memories;
+            for (int k = 1; k <= library->count(); ++k)
+                memories.append(QJsonObject{{"memory", k}, {"name", latin1(library->memoryName(k))}});
+            printJson(QJsonObject{{"memories", memories}});
+            return 0;
+        }
         for (int k = 1; k <= library->count(); ++k)
             std::printf("%2d - %s\n", k, library->memoryName(k).c_str());
         return 0;
@@ -193,7 +202,7 @@ void printImageCommandsUsage()
                  "  decode IMAGE.bin --out FILE.kv4 [--memory N]\n"
                  "                                     memory image back to a configuration file\n"
                  "  library build OUT.kvl FILE.kv4...  memory library from configuration files\n"
-                 "  library list FILE.kvl              memories of a library\n"
+                 "  library list FILE.kvl [--json]     memories of a library\n"
                  "  listing FILE.kv4 --kind K [--eq-name NAME] [--date TEXT] [--peq2-lists-peqa]\n"
                  "                                     coefficient listing: peq1 peq2 dsp1 dsp2 xover1..4 dynamics\n"
                  "  report FILE.kv4 [--date TEXT]      automatic report\n"

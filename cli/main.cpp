@@ -19,14 +19,23 @@ void usage()
     kvr::cli::printImageCommandsUsage();
     kvr::cli::printViewCommandsUsage();
     kvr::cli::printMeasurementCommandsUsage();
-    std::fprintf(stderr,
-                 "device commands (with --link tcp:HOST[:PORT] | eth:HOSTNAME[:PORT] | serial:DEVICE | usb):\n"
-                 "  version | activate N | lock | unlock | reset\n"
-                 "  store N FILE.kv4 [--overwrite] | read N OUT.kv4\n"
-                 "  os-read OUT.asc | os-upload FILE.asc --yes\n"
-                 "  password KEYS [--active]           KEYS: six digits 1-3\n"
-                 "  send-library FILE.kvl\n");
+    std::fprintf(stderr, "device commands (with --link tcp:HOST[:PORT] | eth:HOSTNAME[:PORT] | serial:DEVICE | usb):\n"
+                         "  version | activate N | lock | unlock | reset\n"
+                         "  store N FILE.kv4 [--overwrite] [--verify]   --verify: read the memory back and compare\n"
+                         "  read N OUT.kv4\n"
+                         "  os-read OUT.asc | os-upload FILE.asc --yes\n"
+                         "  password KEYS [--active]           KEYS: six digits 1-3\n"
+                         "  send-library FILE.kvl\n"
+                         "  --json: the device commands' result as one JSON object on stdout\n");
     kvr::cli::printModuleCommandsUsage();
+    std::fprintf(stderr, "exit status:\n"
+                         "  0  done (a verified store: the memory read back as sent)\n"
+                         "  1  failed: a file, the link or the processor failed, or a verified store read back\n"
+                         "     different from what was sent\n"
+                         "  2  wrong command or arguments\n"
+                         "  3  no Ethernet module of that name answered\n"
+                         "  4  refused by the processor or the user's answer (memory empty, full or protected,\n"
+                         "     another DSP version)\n");
 }
 
 } // namespace

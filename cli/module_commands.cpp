@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "args.h"
+#include "json_output.h"
 #include "module_lookup.h"
 
 namespace kvr::cli {
@@ -43,7 +44,8 @@ void printModuleCommandsUsage()
     std::fprintf(stderr,
                  "Ethernet modules (UDP port 65535 unless --port; discovery to the directed broadcast of this\n"
                  "computer's first IPv4 address unless --target; KVR_DISCOVERY_TARGET/KVR_DISCOVERY_PORT too):\n"
-                 "  discover [--target ADDR] [--port P]     one line per module: HOST=IP IDENTIFIER\n"
+                 "  discover [--target ADDR] [--port P] [--json]\n"
+                 "                                          one line per module: HOST=IP IDENTIFIER\n"
                  "  module set-ip ID NEW_IP [--target ADDR] [--port P]\n"
                  "  module set-name IP NAME [--port P]      NAME: at most 8 characters, sent in upper case\n"
                  "  module identify IP [--port P]           the module blinks its Ethernet LEDs\n");
@@ -55,6 +57,7 @@ int runModuleCommand(const std::vector<std::string>& arguments)
     Args args(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
     const auto targetOption = args.takeOption("--target");
     const auto portOption = args.takeOption("--port");
+    const bool json = args.takeFlag("--json");
     if (args.missingValue()) return usage("--target and --port need a value");
     if (auto unknown = args.unknownOption()) return usage("unknown option " + *unknown);
     std::string error;
@@ -71,6 +74,13 @@ int runModuleCommand(const std::vector<std::string>& arguments)
     if (arguments[0] == "discover") {
         if (!p.empty()) return usage("discover takes no arguments");
         const QList<io::DiscoveredModule> modules = scanModules(*target);
+        if (json) {
+            QJsonArray list;
+            for (const io::DiscoveredModule& m : modules)
+                list.append(QJsonObject{{"hostName", m.hostName}, {"ip", m.ipAddress}, {"identifier", m.identifier}});
+            printJson(list);
+            return 0;
+        }
         for (const io::DiscoveredModule& m : modules)
             std::printf("%s %s\n", m.listLine().toLatin1().constData(), m.identifier.toLatin1().constData());
         if (modules.isEmpty()) std::fprintf(stderr, "kvr610-cli: no module answered\n");

@@ -47,6 +47,8 @@ struct FaultPlan {
     std::vector<WrongByte> wrongBytes;
     std::array<bool, kMemoryCount> statusFull{}; // report these memories full whatever they hold
     std::array<bool, kMemoryCount> statusEmpty{};
+    // Keep every stored image with the byte at this offset inverted, as a failing memory would.
+    std::optional<size_t> corruptStoredByte;
 
     // The byte to send instead of `right` at `step` of an exchange of `command` (-1 before it is
     // known), or nothing when no fault applies there.

@@ -50,6 +50,7 @@ QString simUsage()
         "                          'data' and 'end' name the step of both. Repeatable.\n"
         "  --status-full LIST      report these memories full whatever they hold\n"
         "  --status-empty LIST     report these memories empty whatever they hold\n"
+        "  --corrupt-store OFFSET  keep every stored image with the byte at OFFSET inverted\n"
         "  --help                  this text\n"
         "\n"
         "Ethernet modules (instead of the transports above):\n"
@@ -97,12 +98,22 @@ core::Result<SimOptions> parseSimOptions(const QStringList& arguments)
             if (!takeFlag()) return bad(QStringLiteral("--refuse-number takes no value"));
             options.faults.refuseNumber = true;
         } else {
-            static const QStringList kValueOptions = {
-                QStringLiteral("--tcp"),        QStringLiteral("--state"),          QStringLiteral("--version"),
-                QStringLiteral("--protect"),    QStringLiteral("--status-full"),    QStringLiteral("--status-empty"),
-                QStringLiteral("--wrong-byte"), QStringLiteral("--stop-after"),     QStringLiteral("--drop-after"),
-                QStringLiteral("--baud"),       QStringLiteral("--delay"),          QStringLiteral("--silence-timeout"),
-                QStringLiteral("--module"),     QStringLiteral("--foreign-module"), QStringLiteral("--discovery-port")};
+            static const QStringList kValueOptions = {QStringLiteral("--tcp"),
+                                                      QStringLiteral("--state"),
+                                                      QStringLiteral("--version"),
+                                                      QStringLiteral("--protect"),
+                                                      QStringLiteral("--status-full"),
+                                                      QStringLiteral("--status-empty"),
+                                                      QStringLiteral("--wrong-byte"),
+                                                      QStringLiteral("--stop-after"),
+                                                      QStringLiteral("--drop-after"),
+                                                      QStringLiteral("--baud"),
+                                                      QStringLiteral("--delay"),
+                                                      QStringLiteral("--silence-timeout"),
+                                                      QStringLiteral("--module"),
+                                                      QStringLiteral("--foreign-module"),
+                                                      QStringLiteral("--discovery-port"),
+                                                      QStringLiteral("--corrupt-store")};
             if (!kValueOptions.contains(name)) return bad(QStringLiteral("unknown option '%1'").arg(arguments[i]));
             const auto text = value();
             if (!text) return bad(name + QStringLiteral(" needs a value"));
@@ -164,6 +175,10 @@ core::Result<SimOptions> parseSimOptions(const QStringList& arguments)
                 if (!count) return bad(name + QStringLiteral(" wants a byte count, not '%1'").arg(*text));
                 (name == QLatin1String("--stop-after") ? options.faults.stopAfterBytes
                                                        : options.faults.dropAfterBytes) = uint64_t(*count);
+            } else if (name == QLatin1String("--corrupt-store")) {
+                auto offset = parseCount(*text, 0xFFFF);
+                if (!offset) return bad(QStringLiteral("--corrupt-store wants a byte offset, not '%1'").arg(*text));
+                options.faults.corruptStoredByte = size_t(*offset);
             } else if (name == QLatin1String("--baud")) {
                 auto baud = parseCount(*text, 10000000);
                 if (!baud || *baud == 0) return bad(QStringLiteral("--baud wants a rate, not '%1'").arg(*text));

@@ -446,6 +446,12 @@ std::string VirtualProcessor::apply()
     }
     case Command::Store: {
         const size_t index = static_cast<size_t>(m_memory - 1);
+        if (const auto& at = m_settings.faults.corruptStoredByte; at && *at < m_data.size()) {
+            m_data[*at] = static_cast<uint8_t>(~m_data[*at]);
+            ++m_counters.faultsInjected;
+            m_events.push_back(FaultEvent{"corrupt-store: byte " + std::to_string(*at) + " of memory " +
+                                          std::to_string(m_memory) + " kept as " + hex(m_data[*at])});
+        }
         m_state.memories[index] = m_data;
         ++m_counters.stores[index];
         m_events.push_back(StateEvent{StateItem::Memory, m_memory});

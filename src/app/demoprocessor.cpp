@@ -39,7 +39,10 @@ DemoProcessor::~DemoProcessor()
 
 QString DemoProcessor::defaultSimulatorPath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/" KVR_SIM_RELATIVE_PATH);
+    // In the build tree the simulator has a folder of its own; installed, it lies beside us.
+    const QString built = QCoreApplication::applicationDirPath() + QStringLiteral("/" KVR_SIM_RELATIVE_PATH);
+    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/kvr610-sim");
+    return QFileInfo(built).isExecutable() || !QFileInfo(installed).isExecutable() ? built : installed;
 }
 
 core::Status DemoProcessor::start(const Options& options)

@@ -1,11 +1,14 @@
 #include "app/devicecontroller.h"
 #include <QTimer>
+#include <utility>
 
 #include "app/documentcontroller.h"
 #include "app/filedialogs.h"
 #include "app/messagepresenter.h"
+#include "app/settings.h"
 #include "comm/operations.h"
 #include "image/deviceimage.h"
+#include "image/imagecompare.h"
 #include "image/osimage.h"
 #include "io/operationrunner.h"
 #include "io/tcplink.h"
@@ -24,8 +27,8 @@ QString q(const char* text)
 } // namespace
 
 DeviceController::DeviceController(DocumentController& document, MessagePresenter& presenter, FileDialogs& dialogs,
-                                   QObject* parent)
-    : QObject(parent), m_document(document), m_presenter(presenter), m_dialogs(dialogs),
+                                   Settings& settings, QObject* parent)
+    : QObject(parent), m_document(document), m_presenter(presenter), m_dialogs(dialogs), m_settings(settings),
       m_statusText(q(t::kStatusNoConnected))
 {
     connect(&m_document, &DocumentController::busyChanged, this, &DeviceController::updateDeviceControls);
@@ -192,9 +195,30 @@ void DeviceController::requestConnection()
     emit connectionWindowRequested();
 }
 
+ConnectionChoice DeviceController::offeredChoice() const
+{
+    if (m_choiceMade || m_code != ConnectionCode::Offline) return m_choice;
+    return m_settings.connectionChoice();
+}
+
+void DeviceController::confirmChoice(ConnectionChoice choice)
+{
+    if (busy()) return;
+    if (choice != m_choice || !m_choiceMade) {
+        chooseConnection(choice);
+        // The USB check answers later; OK goes on once it has.
+        if (m_usbChecking) {
+            m_confirmAfterCheck = true;
+            return;
+        }
+    }
+    confirmConnection();
+}
+
 void DeviceController::chooseConnection(ConnectionChoice choice)
 {
     if (busy()) return;
+    m_choiceMade = true;
     switch (choice) {
     case ConnectionChoice::Offline:
         m_choice = choice;
@@ -215,17 +239,20 @@ void DeviceController::chooseConnection(ConnectionChoice choice)
             guard->deleteLater();
             m_usbChecking = false;
             m_usb->close();
+            const bool confirm = std::exchange(m_confirmAfterCheck, false);
             if (!ok) {
                 m_presenter.show(core::errorBox(error.toStdString()));
                 m_usbInUse = false;
                 m_choice = ConnectionChoice::Offline;
                 setConnectionCode(ConnectionCode::Offline);
                 publishBusy();
+                if (confirm) confirmConnection();
                 return;
             }
             m_usbInUse = true;
             setConnectionCode(ConnectionCode::Usb);
             publishBusy();
+            if (confirm) confirmConnection();
         });
         publishBusy();
         m_usb->open();
@@ -243,6 +270,8 @@ void DeviceController::chooseConnection(ConnectionChoice choice)
 void DeviceController::confirmConnection()
 {
     m_askForConnection = false;
+    m_choiceMade = true;
+    m_settings.setConnectionChoice(m_choice);
     emit commWindowVisibleChanged(false);
     if (m_choice == ConnectionChoice::Ethernet) {
         emit ethernetWindowRequested(true);
@@ -358,11 +387,16 @@ void DeviceController::onOperationFinished(const core::Outcome& outcome)
             setStatus(q(t::kStatusEthernetConnectedPrefix) + QString::fromStdString(m_tcp->info().hostName) +
                           q(t::kStatusEthernetConnectedFrom) + m_tcp->localAddress(),
                       true);
+            m_settings.setConnectionChoice(ConnectionChoice::Ethernet);
+            m_settings.setEthernetModule(QString::fromStdString(m_tcp->info().hostName));
             emit ethernetWindowDone();
         }
         break;
     case Pending::Version:
         if (outcome.completed() && !outcome.data.empty()) m_dspVersion = outcome.data.front();
+        break;
+    case Pending::Store:
+        finishStore(outcome);
         break;
     case Pending::Read:
         finishMemoryRead(outcome);
@@ -388,7 +422,38 @@ void DeviceController::storeConfiguration()
         m_presenter.show(core::errorBox(image.message()));
         return;
     }
-    startOperation(core::makeStore(link->info(), m_memory, std::move(*image)), Pending::Store, link);
+    startOperation(core::makeStore(link->info(), m_memory, std::move(*image), {}, verifyAfterStore()), Pending::Store,
+                   link);
+}
+
+bool DeviceController::verifyAfterStore() const
+{
+    return m_settings.verifyAfterStore();
+}
+
+void DeviceController::setVerifyAfterStore(bool verify)
+{
+    m_settings.setVerifyAfterStore(verify);
+}
+
+void DeviceController::setResult(const QString& text, bool failed)
+{
+    m_resultText = text;
+    m_resultFailed = failed;
+    emit resultChanged();
+}
+
+void DeviceController::finishStore(const core::Outcome& outcome)
+{
+    if (outcome.completed()) {
+        setResult(QString::fromStdString(core::memoryStoredText(m_operationMemory, outcome.verified)), false);
+    } else if (outcome.failed() && outcome.reason.rfind(t::kMemoryPrefix, 0) == 0) {
+        // The memory took the image but did not read back as sent: never a success.
+        setResult(QString::fromStdString(outcome.reason), true);
+        enqueue(QueuedBox{core::errorBox(outcome.reason)});
+    } else {
+        setResult({}, false);
+    }
 }
 
 void DeviceController::readMemory()
@@ -512,6 +577,7 @@ void DeviceController::finishMemoryRead(const core::Outcome& outcome)
         return;
     }
     m_document.finishRead(std::move(*decoded));
+    setResult(QString::fromStdString(core::memoryReadText(m_operationMemory)), false);
 }
 
 void DeviceController::finishOperatingSystemRead(const core::Outcome& outcome)

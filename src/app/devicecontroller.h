@@ -29,6 +29,7 @@ namespace kvr::gui {
 class DocumentController;
 class FileDialogs;
 class MessagePresenter;
+class Settings;
 
 // An Ethernet module found by a scan.
 struct EthernetModule {
@@ -43,7 +44,7 @@ class DeviceController : public QObject {
     Q_OBJECT
 public:
     DeviceController(DocumentController& document, MessagePresenter& presenter, FileDialogs& dialogs,
-                     QObject* parent = nullptr);
+                     Settings& settings, QObject* parent = nullptr);
     ~DeviceController() override;
 
     // A load or an exchange runs (shared with the document: New, Open and edits of history wait).
@@ -67,6 +68,11 @@ public:
     // The device controls are enabled: connected and no operation running.
     bool deviceControlsEnabled() const { return m_deviceControlsEnabled; }
     bool askForConnection() const { return m_askForConnection; }
+    // The choice the connection window shows: the one made in this run, else the one confirmed
+    // last time the program ran.
+    ConnectionChoice offeredChoice() const;
+    // The connection window's OK with the choice it shows (made now if it was only offered).
+    void confirmChoice(ConnectionChoice choice);
     // "Connect": ask for the connection again.
     void requestConnection();
     // A click on a choice of the connection window acts at once.
@@ -107,6 +113,15 @@ public:
     io::Link* currentLink() const;
     // The DSP version read last (0 until one was read).
     int dspVersion() const { return m_dspVersion; }
+    Settings& settings() { return m_settings; }
+
+    // ---- What the last store or read came to, for the main window's status area ----
+    // "Memory N stored and verified", "Memory N read", a mismatch...; empty before any.
+    QString resultText() const { return m_resultText; }
+    bool resultFailed() const { return m_resultFailed; }
+    // Stores read the memory back and compare (remembered between runs; on at first).
+    bool verifyAfterStore() const;
+    void setVerifyAfterStore(bool verify);
 
 signals:
     void memoryBlockedChanged(bool blocked);
@@ -122,6 +137,7 @@ signals:
     void commWindowVisibleChanged(bool visible);
     void commStatusChanged(const QString& text);
     void commProgressChanged(int position, int maximum);
+    void resultChanged();
 
 private:
     // What a finished operation leads to.
@@ -164,6 +180,8 @@ private:
     void finishMemoryRead(const core::Outcome& outcome);
     void finishOperatingSystemRead(const core::Outcome& outcome);
     void setStatus(const QString& text, bool connected);
+    void setResult(const QString& text, bool failed);
+    void finishStore(const core::Outcome& outcome);
     void setConnectionCode(ConnectionCode code);
     void setChoice(ConnectionChoice choice);
     void updateDeviceControls();
@@ -173,6 +191,11 @@ private:
     DocumentController& m_document;
     MessagePresenter& m_presenter;
     FileDialogs& m_dialogs;
+    Settings& m_settings;
+    QString m_resultText;
+    bool m_resultFailed = false;
+    bool m_choiceMade = false;
+    bool m_confirmAfterCheck = false;
     bool m_memoryBlocked = false;
     int m_memory = 1;
 

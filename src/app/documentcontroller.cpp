@@ -1,5 +1,6 @@
 #include "app/documentcontroller.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "app/crossoveroperations.h"
@@ -11,6 +12,7 @@
 #include "app/messagepresenter.h"
 #include "app/nameoperations.h"
 #include "app/routingoperations.h"
+#include "app/settings.h"
 #include "app/viewoperations.h"
 #include "util/texts.h"
 
@@ -25,6 +27,8 @@ QString q(const char* text)
     return QString::fromUtf8(text);
 }
 
+const QString kConfigFolder = QStringLiteral("config");
+
 FileDialogRequest configDialog(const char* title)
 {
     FileDialogRequest request;
@@ -36,8 +40,9 @@ FileDialogRequest configDialog(const char* title)
 
 } // namespace
 
-DocumentController::DocumentController(MessagePresenter& presenter, FileDialogs& dialogs, QObject* parent)
-    : QObject(parent), m_presenter(presenter), m_dialogs(dialogs), m_documentName(q(t::kNoName)),
+DocumentController::DocumentController(MessagePresenter& presenter, FileDialogs& dialogs, Settings& settings,
+                                       QObject* parent)
+    : QObject(parent), m_presenter(presenter), m_dialogs(dialogs), m_settings(settings), m_documentName(q(t::kNoName)),
       m_routing(std::make_unique<RoutingOperations>(*this)), m_levels(std::make_unique<LevelOperations>(*this)),
       m_delays(std::make_unique<DelayOperations>(*this)), m_equalizers(std::make_unique<EqualizerOperations>(*this)),
       m_crossovers(std::make_unique<CrossoverOperations>(*this)),
@@ -45,6 +50,12 @@ DocumentController::DocumentController(MessagePresenter& presenter, FileDialogs&
       m_views(std::make_unique<ViewOperations>(*this))
 {
     m_history.clear();
+}
+
+DocumentController::DocumentController(MessagePresenter& presenter, FileDialogs& dialogs, QObject* parent)
+    : DocumentController(presenter, dialogs, *new Settings(QString(), QString()), parent)
+{
+    m_ownSettings.reset(&m_settings);
 }
 
 DocumentController::~DocumentController() = default;
@@ -81,6 +92,14 @@ void DocumentController::setDocumentName(const QString& name)
 {
     m_documentName = name;
     emit titleChanged(windowTitle());
+}
+
+void DocumentController::setFile(const QString& path)
+{
+    m_filePath = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+    if (m_filePath.isEmpty()) return;
+    m_settings.addRecentFile(m_filePath);
+    m_settings.setLastFolder(kConfigFolder, QFileInfo(m_filePath).absolutePath());
 }
 
 void DocumentController::replace(core::Configuration config)
@@ -139,6 +158,7 @@ bool DocumentController::newConfiguration()
     if (!offerSave(core::MessageKind::Warning)) return false;
     replace(core::Configuration());
     m_history.clear();
+    setFile({});
     setDocumentName(q(t::kNoName));
     emit historyChanged();
     return true;
@@ -148,8 +168,26 @@ bool DocumentController::openConfiguration()
 {
     if (refuseWhileBusy()) return false;
     if (!offerSave(core::MessageKind::Warning)) return false;
-    const QString path = m_dialogs.openFile(configDialog(t::kOpenDialogTitle));
+    FileDialogRequest request = configDialog(t::kOpenDialogTitle);
+    // An existing file is chosen: no extension is added to what the user picked.
+    request.defaultSuffix.clear();
+    request.directory =
+        m_filePath.isEmpty() ? m_settings.lastFolder(kConfigFolder) : QFileInfo(m_filePath).absolutePath();
+    const QString path = m_dialogs.openFile(request);
     if (path.isEmpty()) return false;
+    return openConfigurationFile(path);
+}
+
+bool DocumentController::openRecentFile(const QString& path)
+{
+    if (refuseWhileBusy()) return false;
+    if (!QFileInfo::exists(path)) {
+        m_settings.removeRecentFile(path);
+        m_presenter.show(core::warningBox(t::kRecentFileMissingPrefix + QDir::toNativeSeparators(path).toStdString() +
+                                          t::kRecentFileMissingSuffix));
+        return false;
+    }
+    if (!offerSave(core::MessageKind::Warning)) return false;
     return openConfigurationFile(path);
 }
 
@@ -171,6 +209,7 @@ bool DocumentController::openConfigurationFile(const QString& path)
         m_presenter.show(m);
     replace(std::move(loaded->config));
     m_history.clear();
+    setFile(path);
     setDocumentName(QFileInfo(path).fileName());
     emit historyChanged();
     return true;
@@ -179,9 +218,26 @@ bool DocumentController::openConfigurationFile(const QString& path)
 bool DocumentController::saveConfiguration()
 {
     FileDialogRequest request = configDialog(t::kSaveDialogTitle);
-    request.proposedName = QString::fromStdString(m_config.system.name);
+    // The file's own folder and name once there is one; before that the system name in the
+    // folder used last.
+    if (m_filePath.isEmpty()) {
+        request.directory = m_settings.lastFolder(kConfigFolder);
+        request.proposedName = QString::fromStdString(m_config.system.name);
+    } else {
+        request.directory = QFileInfo(m_filePath).absolutePath();
+        request.proposedName = QFileInfo(m_filePath).fileName();
+    }
     const QString path = m_dialogs.saveFile(request);
     if (path.isEmpty()) return false;
+    // Saving over the file itself is what Save means; replacing another file is asked first.
+    const QFileInfo target(path);
+    if (target.exists() && target.absoluteFilePath() != m_filePath) {
+        const core::Button answer = m_presenter.show(core::Message{
+            core::MessageKind::Warning, core::Button::Yes | core::Button::No,
+            t::kOverwriteQuestionPrefix + QDir::toNativeSeparators(path).toStdString() + t::kOverwriteQuestionSuffix,
+            false});
+        if (answer != core::Button::Yes) return false;
+    }
     return saveConfigurationFile(path);
 }
 
@@ -193,9 +249,22 @@ bool DocumentController::saveConfigurationFile(const QString& path)
         return false;
     }
     m_history.markClean();
+    setFile(path);
     setDocumentName(QFileInfo(path).fileName());
     emit historyChanged();
     return true;
+}
+
+void DocumentController::restoreRecovered(core::Configuration config, const QString& name)
+{
+    core::Configuration before = m_config;
+    replace(std::move(config));
+    m_history.clear();
+    m_history.record(tr("Restore recovered configuration"), {}, DocumentChange::everything(), std::move(before));
+    m_history.endGesture();
+    setFile({});
+    setDocumentName(name.isEmpty() ? q(t::kRecoveredName) : name);
+    emit historyChanged();
 }
 
 bool DocumentController::requestClose()
@@ -212,6 +281,7 @@ void DocumentController::beginRead(int memory)
     m_history.endGesture();
     m_history.record(tr("Read memory %1").arg(memory), QStringLiteral("read"), DocumentChange::everything(),
                      std::move(before));
+    setFile({});
     setDocumentName(q(t::kNoName));
     emit historyChanged();
 }

@@ -21,6 +21,7 @@ class EqualizerOperations;
 class LevelOperations;
 class NameOperations;
 class RoutingOperations;
+class Settings;
 class ViewOperations;
 
 // The one Configuration, the file it came from, and its undo history. Every change goes through
@@ -30,15 +31,21 @@ class ViewOperations;
 class DocumentController : public QObject {
     Q_OBJECT
 public:
+    DocumentController(MessagePresenter& presenter, FileDialogs& dialogs, Settings& settings,
+                       QObject* parent = nullptr);
+    // With settings kept in memory only (nothing remembered).
     DocumentController(MessagePresenter& presenter, FileDialogs& dialogs, QObject* parent = nullptr);
     ~DocumentController() override;
 
     MessagePresenter& presenter() { return m_presenter; }
     FileDialogs& dialogs() { return m_dialogs; }
+    Settings& settings() { return m_settings; }
 
     const core::Configuration& configuration() const { return m_config; }
     // "NoName" after New, the file name after Open or Save.
     QString documentName() const { return m_documentName; }
+    // The file opened or saved last, empty after New and a memory read.
+    QString filePath() const { return m_filePath; }
     QString windowTitle() const;
     // The name the title shows (the names window's OK shows the system name there).
     void setDocumentName(const QString& name);
@@ -59,9 +66,13 @@ public:
     // Open: asks to save unsaved changes, then the open dialog and the load.
     bool openConfiguration();
     bool openConfigurationFile(const QString& path);
+    // A file of the recent list: a missing one is taken off the list with a message.
+    bool openRecentFile(const QString& path);
     // Save: the save dialog, then the write. True when written.
     bool saveConfiguration();
     bool saveConfigurationFile(const QString& path);
+    // A recovered copy becomes the Configuration: one undoable step over the start-up one, unsaved.
+    void restoreRecovered(core::Configuration config, const QString& name);
     // The close question: true when the program may end.
     bool requestClose();
     // Offers to save unsaved changes (a box of the given kind); false when the caller must stop.
@@ -128,9 +139,13 @@ signals:
 private:
     bool commit(const Edit& e, core::Configuration before);
     void replace(core::Configuration config);
+    void setFile(const QString& path);
 
+    std::unique_ptr<Settings> m_ownSettings;
     MessagePresenter& m_presenter;
     FileDialogs& m_dialogs;
+    Settings& m_settings;
+    QString m_filePath;
     core::Configuration m_config;
     EditHistory m_history;
     QString m_documentName;

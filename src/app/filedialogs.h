@@ -12,6 +12,7 @@ struct FileDialogRequest {
     QString filter;
     QString defaultSuffix;
     QString proposedName; // save dialogs
+    QString directory;    // where the dialog starts; empty: the current directory
     bool confirmOverwrite = false;
 };
 

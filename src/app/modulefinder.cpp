@@ -4,6 +4,7 @@
 
 #include "app/messagepresenter.h"
 #include "app/modulenetwork.h"
+#include "app/settings.h"
 #include "util/texts.h"
 
 namespace kvr::gui {
@@ -78,6 +79,10 @@ void ModuleFinder::onScanTimer()
         m_device.ethernetNotFound();
     } else {
         m_scanResult = QString::number(m_modules.size()) + q(t::kDevicesDetected);
+        // The module connected last time is offered first.
+        const QString last = m_device.settings().ethernetModule();
+        for (int i = 0; i < m_modules.size() && !last.isEmpty(); ++i)
+            if (m_modules[i].hostName == last) m_selectedModule = i;
     }
     emit scanProgressChanged(m_scanProgress);
     emit modulesChanged();

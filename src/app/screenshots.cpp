@@ -30,6 +30,7 @@
 #include "app/messagepresenter.h"
 #include "app/modulefinder.h"
 #include "app/nameoperations.h"
+#include "app/settings.h"
 #include "app/udpmodulenetwork.h"
 #include "app/viewoperations.h"
 #include "config/configfile.h"
@@ -347,7 +348,9 @@ int renderScreenshots(const QString& folder)
     QTemporaryDir work;
     SilentPresenter presenter;
     PreparedDialogs dialogs;
-    Application app(presenter, dialogs);
+    // The user's own settings and recovery copy stay untouched.
+    Settings settings(work.filePath(QStringLiteral("settings.ini")), work.filePath(QStringLiteral("recovery")));
+    Application app(presenter, dialogs, settings);
     WindowSet windows(app);
     Shooter shooter(folder);
 

@@ -80,14 +80,19 @@ ConnectionWindow::ConnectionWindow(DeviceController& device, QWidget* parent)
 
 void ConnectionWindow::refresh()
 {
-    const int index = static_cast<int>(m_device.connectionChoice());
+    // Until a choice is made in this run, the one confirmed last time is offered.
+    const int index = static_cast<int>(m_device.offeredChoice());
     if (!m_choices[static_cast<size_t>(index)]->isChecked()) m_choices[static_cast<size_t>(index)]->setChecked(true);
 }
 
 void ConnectionWindow::confirm()
 {
     hide();
-    m_device.confirmConnection();
+    int checked = 0;
+    for (int i = 0; i < 3; ++i)
+        if (m_choices[static_cast<size_t>(i)]->isChecked()) checked = i;
+    // An offered choice is made now, as a click on it would.
+    m_device.confirmChoice(static_cast<ConnectionChoice>(checked));
 }
 
 void ConnectionWindow::reject()

@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -20,6 +22,7 @@
 #include "app/documentcontroller.h"
 #include "app/messagepresenter.h"
 #include "app/routingoperations.h"
+#include "app/settings.h"
 #include "config/editing.h"
 #include "config/labels.h"
 #include "util/texts.h"
@@ -139,6 +142,10 @@ MainWindow::MainWindow(Application& app, QWidget* parent)
     m_status->setObjectName(QStringLiteral("StatusL"));
     m_status->setProperty("role", QStringLiteral("status"));
     statusLayout->addWidget(m_status);
+    m_result = new QLabel(statusBar);
+    m_result->setObjectName(QStringLiteral("ResultL"));
+    statusLayout->addSpacing(12);
+    statusLayout->addWidget(m_result);
     statusLayout->addStretch(1);
     auto* appTitle = new QLabel(q(t::kApplicationTitle), statusBar);
     appTitle->setProperty("role", QStringLiteral("dim"));
@@ -154,6 +161,7 @@ MainWindow::MainWindow(Application& app, QWidget* parent)
     connect(&m_document, &DocumentController::titleChanged, this, &MainWindow::setCaption);
     connect(&m_device, &DeviceController::connectionChanged, this, &MainWindow::refreshConnection);
     connect(&m_document, &DocumentController::busyChanged, this, &MainWindow::refreshBusy);
+    connect(&m_device, &DeviceController::resultChanged, this, &MainWindow::refreshResult);
     connect(&m_device, &DeviceController::memoryChanged, m_memorySpin, &QSpinBox::setValue);
     connect(&m_device, &DeviceController::memoryBlockedChanged, m_memoryBlocked, &QCheckBox::setChecked);
     refresh();
@@ -176,7 +184,7 @@ void MainWindow::buildMenus(QMenuBar* bar)
     m_openAction = item(file, "MenuOpen", t::kMenuOpen);
     QAction* save = item(file, "MenuSave", t::kMenuSave);
     QAction* saveAs = item(file, "MenuSaveAs", t::kMenuSaveAs);
-    file->addSeparator();
+    QAction* beforeReport = file->addSeparator();
     opens(item(file, "MenuReport", t::kMenuReport), EditorKind::Report);
     file->addSeparator();
     QAction* exit = item(file, "MenuExit", t::kMenuExit);
@@ -185,6 +193,12 @@ void MainWindow::buildMenus(QMenuBar* bar)
     connect(save, &QAction::triggered, &m_document, &DocumentController::saveConfiguration);
     connect(saveAs, &QAction::triggered, &m_document, &DocumentController::saveConfiguration);
     connect(exit, &QAction::triggered, this, &QWidget::close);
+    m_newAction->setShortcut(QKeySequence::New);
+    m_openAction->setShortcut(QKeySequence::Open);
+    save->setShortcut(QKeySequence::Save);
+    saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    buildFileExtras(file, beforeReport);
 
     QMenu* edit = bar->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("EditMenu"));
@@ -208,6 +222,11 @@ void MainWindow::buildMenus(QMenuBar* bar)
     config->addSeparator();
     QAction* connectItem = item(config, "MenuConnect", t::kMenuConnect);
     QAction* program = item(config, "MenuProgram", t::kMenuProgram);
+    m_verifyAction = item(config, "MenuVerifyAfterStore", t::kMenuVerifyAfterStore);
+    m_verifyAction->setCheckable(true);
+    m_verifyAction->setChecked(m_device.verifyAfterStore());
+    connect(m_verifyAction, &QAction::toggled, &m_device, &DeviceController::setVerifyAfterStore);
+    config->setToolTipsVisible(true);
     QAction* getConfigs = item(config, "MenuGetConfigurations", t::kMenuGetConfigurations);
     QAction* version = item(config, "MenuGetVersion", t::kMenuGetVersion);
     QAction* update = item(config, "MenuUpdate", t::kMenuUpdate);
@@ -579,6 +598,7 @@ void MainWindow::setEditorAvailable(EditorKind kind, bool available)
         w->setEnabled(available);
     for (QAction* a : m_editorActions[static_cast<size_t>(kind)])
         a->setEnabled(available);
+    explainDisabled();
 }
 
 void MainWindow::onChanged(const DocumentChange& change)
@@ -610,6 +630,7 @@ void MainWindow::refreshConnection()
     m_status->setText(m_device.statusText());
     m_status->setStyleSheet(
         QStringLiteral("background: %1;").arg(theme::statusColour(m_device.statusConnected()).name()));
+    explainDisabled();
 }
 
 void MainWindow::refreshBusy()
@@ -662,6 +683,71 @@ void MainWindow::showEvent(QShowEvent* event)
     QTimer::singleShot(0, this, [this] {
         if (m_device.askForConnection()) m_device.requestConnection();
     });
+}
+
+// ---- Recent files, verify option, operation result, why a control is disabled ----
+
+void MainWindow::buildFileExtras(QMenu* file, QAction* before)
+{
+    m_recentMenu = new QMenu(q(t::kMenuRecentFiles), file);
+    m_recentMenu->setObjectName(QStringLiteral("MenuRecent"));
+    m_recentMenu->setToolTipsVisible(true);
+    file->insertMenu(before, m_recentMenu);
+    connect(&m_app.settings(), &Settings::recentFilesChanged, this, &MainWindow::rebuildRecentMenu);
+    rebuildRecentMenu();
+}
+
+void MainWindow::rebuildRecentMenu()
+{
+    m_recentMenu->clear();
+    const QStringList files = m_app.settings().recentFiles();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        QAction* a = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        a->setObjectName(QStringLiteral("MenuRecent%1").arg(i + 1));
+        a->setToolTip(QDir::toNativeSeparators(path));
+        a->setData(path);
+        connect(a, &QAction::triggered, this, [this, path] { m_document.openRecentFile(path); });
+    }
+    m_recentMenu->addSeparator();
+    QAction* clear = m_recentMenu->addAction(q(t::kMenuClearRecent));
+    clear->setObjectName(QStringLiteral("MenuClearRecent"));
+    clear->setEnabled(!files.isEmpty());
+    connect(clear, &QAction::triggered, this, [this] {
+        for (const QString& path : m_app.settings().recentFiles())
+            m_app.settings().removeRecentFile(path);
+    });
+    m_recentMenu->setEnabled(!files.isEmpty());
+}
+
+void MainWindow::refreshResult()
+{
+    m_result->setText(m_device.resultText());
+    m_result->setStyleSheet(m_device.resultFailed() ? QStringLiteral("color: #ff6b6b; font-weight: bold;")
+                                                    : QStringLiteral("color: #8fd18f;"));
+}
+
+void MainWindow::explainDisabled()
+{
+    // A disabled control says why, after what it does.
+    const char* device = m_device.connectionCode() == ConnectionCode::Offline ? t::kNeedsConnection : t::kNeedsIdle;
+    auto explain = [](QString hint, bool enabled, const char* reason) {
+        const QString suffix = QStringLiteral(" (") + q(reason) + QLatin1Char(')');
+        for (const char* known : {t::kNeedsConnection, t::kNeedsIdle, t::kNeedsWindow}) {
+            const QString old = QStringLiteral(" (") + q(known) + QLatin1Char(')');
+            if (hint.endsWith(old)) hint.chop(old.size());
+            if (hint == q(known)) hint.clear();
+        }
+        if (enabled) return hint;
+        return hint.isEmpty() ? q(reason) : hint + suffix;
+    };
+    for (QWidget* w : m_deviceWidgets)
+        w->setToolTip(explain(w->toolTip(), w->isEnabled(), device));
+    for (QAction* a : m_deviceActions)
+        a->setToolTip(explain(a->text().remove(QLatin1Char('&')), a->isEnabled(), device));
+    for (const auto& widgets : m_editorWidgets)
+        for (QWidget* w : widgets)
+            w->setToolTip(explain(w->toolTip(), w->isEnabled(), t::kNeedsWindow));
 }
 
 void MainWindow::reject()

@@ -12,6 +12,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QMenu;
 class QMenuBar;
 class QPushButton;
 class QSpinBox;
@@ -95,6 +96,11 @@ private:
     void onSystemNameClicked();
     void onSummingDoubleClicked();
     void onLogoClicked();
+    // Recent files, the verify option, the operation result and why controls are disabled.
+    void buildFileExtras(QMenu* file, QAction* before);
+    void rebuildRecentMenu();
+    void refreshResult();
+    void explainDisabled();
 
     Application& m_app;
     DocumentController& m_document;
@@ -134,6 +140,9 @@ private:
     QPushButton* m_copyButton = nullptr;
     QComboBox* m_modeCombo = nullptr;
     QLabel* m_status = nullptr;
+    QLabel* m_result = nullptr;
+    QMenu* m_recentMenu = nullptr;
+    QAction* m_verifyAction = nullptr;
 
     QToolButton* m_newButton = nullptr;
     QToolButton* m_openButton = nullptr;

@@ -1,5 +1,6 @@
 #include "windows/windowset.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -7,6 +8,7 @@
 #include "app/devicecontroller.h"
 #include "app/documentcontroller.h"
 #include "app/modulefinder.h"
+#include "app/settings.h"
 #include "windows/aboutwindow.h"
 #include "windows/communicationwindow.h"
 #include "windows/connectionwindow.h"
@@ -67,6 +69,7 @@ WindowSet::WindowSet(Application& app, QObject* parent) : QObject(parent), m_app
     handleLevelAndNameEditors();
     handleEqualizerAndCrossoverEditors();
     handleReportAndListings();
+    rememberPlaces(); // keep last
 }
 
 void WindowSet::handleLevelAndNameEditors()
@@ -143,7 +146,40 @@ void WindowSet::handleReportAndListings()
 
 WindowSet::~WindowSet()
 {
+    savePlaces();
     delete m_main;
+}
+
+void WindowSet::rememberPlaces()
+{
+    m_main->installEventFilter(this);
+    for (FramedWindow* window : m_main->findChildren<FramedWindow*>())
+        window->installEventFilter(this);
+}
+
+void WindowSet::savePlaces()
+{
+    if (!m_main) return;
+    QList<FramedWindow*> windows = m_main->findChildren<FramedWindow*>();
+    windows.prepend(m_main);
+    for (FramedWindow* window : windows)
+        if (window->isVisible()) m_app.settings().setWindowGeometry(window->objectName(), window->saveGeometry());
+}
+
+bool WindowSet::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* window = qobject_cast<FramedWindow*>(watched);
+    if (window && !window->objectName().isEmpty()) {
+        if (event->type() == QEvent::Show && !window->property("kvrPlaced").toBool()) {
+            // Once per run: afterwards the window keeps its place itself while hidden.
+            window->setProperty("kvrPlaced", true);
+            const QByteArray geometry = m_app.settings().windowGeometry(window->objectName());
+            if (!geometry.isEmpty()) window->restoreGeometry(geometry);
+        } else if (event->type() == QEvent::Hide) {
+            m_app.settings().setWindowGeometry(window->objectName(), window->saveGeometry());
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QList<QWidget*> WindowSet::all() const
@@ -170,7 +206,8 @@ void WindowSet::onEditorRequested(const EditorRequest& request)
 
 void WindowSet::showCentred(QWidget* window)
 {
-    if (!window->isVisible()) {
+    // A window the user has placed before goes back there (eventFilter), the others centre.
+    if (!window->isVisible() && m_app.settings().windowGeometry(window->objectName()).isEmpty()) {
         const QRect anchor = m_main->isVisible() ? m_main->frameGeometry()
                                                  : (QGuiApplication::primaryScreen()
                                                         ? QGuiApplication::primaryScreen()->availableGeometry()

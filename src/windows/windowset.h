@@ -70,8 +70,17 @@ public:
     // Shows an editor modally (the main window waits) or beside the others; a window already
     // on screen keeps how it was shown.
     void showEditor(QDialog* window, bool modal);
+    // Writes where every visible window is (the others were written when they were hidden).
+    void savePlaces();
+
+protected:
+    // Every framed window goes back where the user left it, and as large.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Watches the show and hide of the main window and every framed window it owns; called last
+    // in the constructor so that every window created there is included.
+    void rememberPlaces();
     // What a request of the main window for a kind of window does; the kind's controls are
     // enabled once it is set.
     void handle(EditorKind kind, std::function<void(const EditorRequest&)> open);

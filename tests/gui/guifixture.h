@@ -15,6 +15,7 @@
 #include "app/documentcontroller.h"
 #include "app/librarymaker.h"
 #include "app/modulefinder.h"
+#include "app/settings.h"
 #include "scripted.h"
 #include "windows/windowset.h"
 
@@ -53,19 +54,23 @@ class GuiTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        app = std::make_unique<Application>(presenter, dialogs);
-        windows = std::make_unique<WindowSet>(*app);
         ASSERT_TRUE(folder.isValid());
+        // Settings and the recovery copy of every test live in its own folder.
+        settings = std::make_unique<Settings>(path(QStringLiteral("settings.ini")), path(QStringLiteral("recovery")));
+        app = std::make_unique<Application>(presenter, dialogs, *settings);
+        windows = std::make_unique<WindowSet>(*app);
     }
     void TearDown() override
     {
         windows.reset();
         app.reset();
+        settings.reset();
     }
     QString path(const QString& name) const { return folder.filePath(name); }
 
     ScriptedPresenter presenter;
     ScriptedDialogs dialogs;
+    std::unique_ptr<Settings> settings;
     std::unique_ptr<Application> app;
     std::unique_ptr<WindowSet> windows;
     QTemporaryDir folder;

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "comm/protocol.h"
+#include "image/imagecompare.h"
 #include "util/bytes.h"
 #include "util/message.h"
 
@@ -16,6 +18,11 @@ struct Outcome {
     OutcomeKind kind = OutcomeKind::Completed;
     std::string reason; // empty when completed
     Bytes data;         // received bytes, exactly as many as the processor announced
+    // A store asked to verify: the memory read back equal to the image sent (completed), or
+    // read back different (failed; the reason names the first part that differs).
+    bool verified = false;
+    bool verifyMismatch = false;
+    std::optional<ImageDifference> difference; // where, when the memory read back different
     bool completed() const { return kind == OutcomeKind::Completed; }
     bool failed() const { return kind == OutcomeKind::Failed; }
 };

@@ -1,5 +1,6 @@
 #include "comm/operations.h"
 
+#include "image/imagecompare.h"
 #include "image/osimage.h"
 
 #include <utility>
@@ -265,14 +266,14 @@ private:
 
 class Store final : public DeviceOperation {
 public:
-    Store(LinkInfo link, int memory, Bytes image, Bytes osImage)
-        : DeviceOperation(std::move(link)), m_memory(memory), m_image(std::move(image)),
-          m_osImage(std::move(osImage))
+    Store(LinkInfo link, int memory, Bytes image, Bytes osImage, bool verify)
+        : DeviceOperation(std::move(link)), m_memory(memory), m_image(std::move(image)), m_osImage(std::move(osImage)),
+          m_verify(verify)
     {
     }
 
 private:
-    enum Step { CheckVersion, Checked, Stored, Paused, Changed };
+    enum Step { CheckVersion, Checked, Stored, Paused, Changed, ReadBack };
     void advance() override
     {
         switch (m_step) {
@@ -304,14 +305,50 @@ private:
             // The processor loads what was stored (also when the user kept the full memory).
             m_step = Changed;
             return exchange(exchangeFor(Command::Change, m_memory));
-        default:
+        case Changed:
             if (lastExchange().kind == OutcomeKind::Failed) return finish(outcomeOf(lastExchange()));
-            return finish(outcomeOf(m_store));
+            // Only a memory that took the image is read back.
+            if (!m_verify || m_store.kind != OutcomeKind::Completed) return finish(outcomeOf(m_store));
+            m_step = ReadBack;
+            status(texts::kVerifying);
+            return runChild(makeMemoryRead(link(), m_memory));
+        default:
+            return finishVerify();
         }
     }
+
+    // The read's own failure handling has run (offline after a broken link); what is left is to
+    // say whether the memory holds what was sent.
+    void finishVerify()
+    {
+        const Outcome& read = childOutcome();
+        Outcome o;
+        o.kind = OutcomeKind::Failed;
+        if (read.failed()) {
+            o.reason = texts::kMemoryPrefix + std::to_string(m_memory) + texts::kVerifyReadFailed;
+            return finish(std::move(o));
+        }
+        o.verifyMismatch = true;
+        if (!read.completed()) {
+            // Refused: the memory reads back empty.
+            o.difference = ImageDifference{ImagePart::Header, 0};
+            o.reason = verifyMismatchText(m_memory, *o.difference);
+            return finish(std::move(o));
+        }
+        if (auto difference = firstImageDifference(m_image, read.data)) {
+            o.reason = verifyMismatchText(m_memory, *difference);
+            o.difference = difference;
+            return finish(std::move(o));
+        }
+        Outcome verified = outcomeOf(m_store);
+        verified.verified = true;
+        finish(std::move(verified));
+    }
+
     int m_memory;
     Bytes m_image;
     Bytes m_osImage;
+    bool m_verify;
     ExchangeResult m_store;
     bool m_writePending = false;
     bool m_protected = false;
@@ -492,9 +529,9 @@ std::unique_ptr<DeviceOperation> makeVersionRead(LinkInfo link)
     return std::make_unique<VersionRead>(std::move(link));
 }
 
-std::unique_ptr<DeviceOperation> makeStore(LinkInfo link, int memory, Bytes image, Bytes osImage)
+std::unique_ptr<DeviceOperation> makeStore(LinkInfo link, int memory, Bytes image, Bytes osImage, bool verify)
 {
-    return std::make_unique<Store>(std::move(link), memory, std::move(image), std::move(osImage));
+    return std::make_unique<Store>(std::move(link), memory, std::move(image), std::move(osImage), verify);
 }
 
 std::unique_ptr<DeviceOperation> makeMemoryRead(LinkInfo link, int memory)

@@ -24,7 +24,10 @@ std::unique_ptr<DeviceOperation> makeQuietVersionRead(LinkInfo link);
 std::unique_ptr<DeviceOperation> makeVersionRead(LinkInfo link);
 // Version check, command 3 with the image, 250 ms pause, then command 7 for the same memory.
 // `osImage` answers the file question when the user accepts an update; empty: ask for it.
-std::unique_ptr<DeviceOperation> makeStore(LinkInfo link, int memory, Bytes image, Bytes osImage = {});
+// `verify`: a stored image is then read back (command 4) and compared with the one sent; a
+// difference fails the store (Outcome::verifyMismatch) without touching the connection.
+std::unique_ptr<DeviceOperation> makeStore(LinkInfo link, int memory, Bytes image, Bytes osImage = {},
+                                           bool verify = false);
 // Command 4, 0x6F, receive exchange; data = the image as received.
 std::unique_ptr<DeviceOperation> makeMemoryRead(LinkInfo link, int memory);
 // Command 7 and the 2 s wait.

@@ -826,6 +826,35 @@ inline constexpr const char* kDeviceDataBlock1 = "DSP 1";
 inline constexpr const char* kDeviceDataBlock2 = "DSP 2";
 inline constexpr const char* kDeviceDataLines = "DSP 1 lines";
 
+// ---- Verified stores, recovery, recent files (our own) ----------------------------------
+inline constexpr const char* kMemoryPrefix = "Memory ";
+inline constexpr const char* kStored = " stored";
+inline constexpr const char* kStoredVerified = " stored and verified";
+inline constexpr const char* kMemoryRead = " read";
+inline constexpr const char* kVerifyMismatchMiddle = " NOT verified: the ";
+inline constexpr const char* kVerifyMismatchByte = " read back differs from the one sent (first at byte ";
+inline constexpr const char* kVerifyMismatchEnd = "). Store it again.";
+inline constexpr const char* kVerifyReadFailed = " NOT verified: it could not be read back.";
+inline constexpr const char* kImagePartHeader = "header";
+inline constexpr const char* kImagePartDsp1 = "DSP block 1";
+inline constexpr const char* kImagePartDsp2 = "DSP block 2";
+inline constexpr const char* kImagePartRecord = "configuration record";
+inline constexpr const char* kVerifying = "Verifying...";
+inline constexpr const char* kMenuVerifyAfterStore = "&Verify After Storing";
+inline constexpr const char* kMenuRecentFiles = "Recent &Files";
+inline constexpr const char* kMenuClearRecent = "&Clear List";
+inline constexpr const char* kRecentFileMissingPrefix = "The file ";
+inline constexpr const char* kRecentFileMissingSuffix = " no longer exists; it was taken off the list of recent files.";
+inline constexpr const char* kOverwriteQuestionPrefix = "The file ";
+inline constexpr const char* kOverwriteQuestionSuffix = " already exists. Do you want to replace it?";
+inline constexpr const char* kRecoveryQuestion =
+    "The program did not end normally last time. Do you want to restore the configuration you were working on?";
+inline constexpr const char* kRecoveryUnreadable = "The recovery copy could not be read: ";
+inline constexpr const char* kRecoveredName = "Recovered";
+inline constexpr const char* kNeedsConnection = "Connect to a processor first";
+inline constexpr const char* kNeedsIdle = "Wait until the running operation has ended";
+inline constexpr const char* kNeedsWindow = "Not available in this version";
+
 // ---- End of texts ----------------------------------------------------------------------
 
 } // namespace kvr::core::texts
