@@ -8,6 +8,7 @@
 #include "image_commands.h"
 #include "measurement_commands.h"
 #include "module_commands.h"
+#include "setting_commands.h"
 #include "view_commands.h"
 
 namespace {
@@ -16,6 +17,7 @@ void usage()
 {
     std::fprintf(stderr, "usage: kvr610-cli COMMAND [ARGS]\ncommands:\n");
     kvr::cli::printFileCommandsUsage();
+    kvr::cli::printSettingCommandsUsage();
     kvr::cli::printImageCommandsUsage();
     kvr::cli::printViewCommandsUsage();
     kvr::cli::printMeasurementCommandsUsage();
@@ -28,6 +30,7 @@ void usage()
                          "  send-library FILE.kvl\n"
                          "  --json: the device commands' result as one JSON object on stdout\n");
     kvr::cli::printModuleCommandsUsage();
+    kvr::cli::printSettingKeys();
     std::fprintf(stderr, "exit status:\n"
                          "  0  done (a verified store: the memory read back as sent)\n"
                          "  1  failed: a file, the link or the processor failed, or a verified store read back\n"
@@ -48,6 +51,8 @@ int main(int argc, char** argv)
         return args.empty() ? kvr::cli::kUsageError : 0;
     }
     int status = kvr::cli::runFileCommand(args);
+    if (status >= 0) return status;
+    status = kvr::cli::runSettingCommand(args);
     if (status >= 0) return status;
     status = kvr::cli::runImageCommand(args);
     if (status >= 0) return status;

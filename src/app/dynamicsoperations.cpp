@@ -79,9 +79,8 @@ void DynamicsOperations::setReleasePosition(int output, int position)
 
 void DynamicsOperations::setAutomaticTimes(int output, bool on)
 {
-    editStage(m_document, output, tr("Output %1 automatic times"), nullptr, [&](core::Configuration& c) {
-        if (core::dynamicsControlStates(c.output(output).dynamics).autoTime) core::setAutomaticTimes(c, output, on);
-    });
+    editStage(m_document, output, tr("Output %1 automatic times"), nullptr,
+              [&](core::Configuration& c) { core::setAutomaticTimes(c, output, on); });
 }
 
 void DynamicsOperations::setGateThresholdPosition(int output, int position)

@@ -34,8 +34,10 @@ void RoutingOperations::clickRoute(int output)
                      DocumentChange::output(Region::Routing, output),
                      {}},
                     [&](core::Configuration& c) {
-                        if (leaveMode) c.routingMode = core::kRoutingModeFree;
-                        c.advanceRoute(output);
+                        if (leaveMode)
+                            c.clickRouteLeavingPreset(output);
+                        else
+                            c.advanceRoute(output);
                     });
 }
 

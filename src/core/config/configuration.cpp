@@ -76,6 +76,12 @@ void Configuration::setRoutingMode(int mode)
 
 void Configuration::advanceRoute(int n) { output(n).route = nextRoute(output(n).route); }
 
+void Configuration::clickRouteLeavingPreset(int n)
+{
+    routingMode = kRoutingModeFree;
+    advanceRoute(n);
+}
+
 void Configuration::setInputLevelDb(InputId id, double db) { input(id).levelPosition = levelPositionFromDb(db); }
 
 void Configuration::setOutputLevelDb(int n, double db) { output(n).levelPosition = levelPositionFromDb(db); }

@@ -154,6 +154,10 @@ struct Configuration {
     void setRoutingMode(int mode);
     // A route button click: cycles A -> A+B -> B.
     void advanceRoute(int output);
+    // A route button click outside "Free Route" that the user agreed to take out of the preset
+    // (the free-mode question answered Yes): the mode becomes "Free Route", without applying
+    // it, and the route advances.
+    void clickRouteLeavingPreset(int output);
     void setInputLevelDb(InputId id, double db);
     void setOutputLevelDb(int output, double db);
     void setInputLevelPosition(InputId id, int position);

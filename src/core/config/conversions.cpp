@@ -88,6 +88,13 @@ int outputDelayPositionFromCm(double cm, int celsius)
     return outputDelayPositionFromMs(cm / 100.0 / speedOfSound(celsius) * 1000.0);
 }
 
+int outputDelayPositionFromLabelMs(double ms)
+{
+    if (std::isnan(ms)) return 0;
+    const int64_t samples = roundHalfEven(ms / 1000.0 * kSampleRate);
+    return outputDelayPositionFromSamples(clampTo<int64_t>(samples, 0, kOutputDelayMaxSamples));
+}
+
 int clampTemperatureC(int64_t celsius)
 {
     return static_cast<int>(clampTo<int64_t>(celsius, kTemperatureMinC, kTemperatureMaxC));
@@ -193,6 +200,16 @@ int gatePositionFromStored(float stored)
 }
 
 float gateStoredFromPosition(int position) { return static_cast<float>(-position - 13.85); }
+
+int thresholdPositionFromDbu(double dbu)
+{
+    return clampedPosition(-4.0 - 2.0 * dbu, kThresholdPositionMin, kThresholdPositionMax, -20);
+}
+
+int gatePositionFromDbu(double dbu)
+{
+    return clampedPosition(-dbu, kGatePositionMin, kGatePositionMax, 69);
+}
 
 template <size_t N>
 static int nearestIndex(const std::array<float, N>& table, float ms, int fallback)

@@ -50,6 +50,9 @@ double delayMsFromSamples(int64_t samples);
 // Nearest output delay position for a time or a distance (at a temperature).
 int outputDelayPositionFromMs(double ms);
 int outputDelayPositionFromCm(double cm, int celsius);
+// A delay as the main window labels it (samples / 48 ms): the nearest whole sample, at most 1440,
+// on the track position Open gives those samples. A labelled value read back keeps its samples.
+int outputDelayPositionFromLabelMs(double ms);
 
 // ---- Input delays: a distance track in centimetres 0..10000 at an air temperature ----
 constexpr int kInputDelayPositionMax = 10000;
@@ -98,6 +101,10 @@ int kneePositionFromValue(float kneeDb);
 float kneeFromPosition(int position);
 int gatePositionFromStored(float stored);
 float gateStoredFromPosition(int position);
+// Positions of values as the editor shows them (threshold and gate in dBu): the nearest
+// position, held to the slider's range.
+int thresholdPositionFromDbu(double dbu);
+int gatePositionFromDbu(double dbu);
 // Index of a time in its table: the equal entry, else the nearest one.
 int attackIndexFromMs(float ms);
 int releaseIndexFromMs(float ms);

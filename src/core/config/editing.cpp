@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "config/dynamicsediting.h"
 #include "util/rounding.h"
 
 namespace kvr::core {
@@ -367,6 +368,8 @@ void applyAutomaticTimes(Configuration& config, int output)
 void setAutomaticTimes(Configuration& config, int output, bool on)
 {
     TDYNAMIC& dyn = config.output(output).dynamics;
+    // The check is disabled while the stage is bypassed.
+    if (!dynamicsControlStates(dyn).autoTime) return;
     dyn.AuxFlag = on ? 1 : 0;
     if (on) applyAutomaticTimes(config, output);
     designDynamicsStage(dyn);

@@ -88,7 +88,8 @@ void reselectAllDynamics(Configuration& config);
 // Automatic attack/release times from the output's crossover low side.
 void applyAutomaticTimes(Configuration& config, int output);
 // The "Constants" check under "Auto Time": stores the option; turned on, the times follow the
-// low side at once. Turned off, the times stay as they are.
+// low side at once. Turned off, the times stay as they are. Disabled (nothing changes) while the
+// stage is bypassed.
 void setAutomaticTimes(Configuration& config, int output, bool on);
 // Design plus the bypass button's knee values for a bypassed stage.
 void designDynamicsStage(TDYNAMIC& dyn);

@@ -855,6 +855,26 @@ inline constexpr const char* kNeedsConnection = "Connect to a processor first";
 inline constexpr const char* kNeedsIdle = "Wait until the running operation has ended";
 inline constexpr const char* kNeedsWindow = "Not available in this version";
 
+// ---- Settings by name: get / set (our own) ----------------------------------------------
+inline constexpr const char* kSettingUnknownKey = "unknown key";
+inline constexpr const char* kSettingNoAssignment = "not KEY=VALUE";
+inline constexpr const char* kSettingReadOnly = "read-only: ";
+inline constexpr const char* kSettingDisabled = "disabled: ";
+inline constexpr const char* kSettingNotNumber = "not a number";
+inline constexpr const char* kSettingNotOnOff = "not on or off";
+inline constexpr const char* kSettingNotOneOf = "not one of ";
+inline constexpr const char* kSettingComputed = "the program computes it";
+inline constexpr const char* kSettingLowerCount = "the editors never lower a band count; it is ";
+inline constexpr const char* kSettingDynamicsBypassed = "the dynamics are bypassed";
+inline constexpr const char* kSettingGateBypassed = "the gate is bypassed";
+inline constexpr const char* kSettingLimiterRatio = "a limiter has no ratio";
+inline constexpr const char* kSettingAutomaticTimes = "automatic times set attack and release";
+inline constexpr const char* kSettingTypeWithoutGain = "the band's type has no gain";
+inline constexpr const char* kSettingTypeWithoutQ = "the band's type has no Q";
+inline constexpr const char* kSettingDesignedSide = "the side is not custom: its sections are designed";
+inline constexpr const char* kSettingSectionUnused = "the side's order does not use this section";
+inline constexpr const char* kSettingFirstOrderQ = "section 1 of an odd order is first order: no Q";
+
 // ---- End of texts ----------------------------------------------------------------------
 
 } // namespace kvr::core::texts
