@@ -35,7 +35,7 @@ void usage()
                          "  0  done (a verified store: the memory read back as sent)\n"
                          "  1  failed: a file, the link or the processor failed, or a verified store read back\n"
                          "     different from what was sent\n"
-                         "  2  wrong command or arguments\n"
+                         "  2  wrong command or arguments, or a refused set assignment (nothing is written)\n"
                          "  3  no Ethernet module of that name answered\n"
                          "  4  refused by the processor or the user's answer (memory empty, full or protected,\n"
                          "     another DSP version)\n");

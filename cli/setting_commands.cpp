@@ -6,6 +6,7 @@
 #include "args.h"
 #include "config/configfile.h"
 #include "config/settingkeys.h"
+#include "util/texts.h"
 
 namespace kvr::cli {
 
@@ -84,6 +85,14 @@ void printSettingKeys()
     for (const SettingKeyInfo& key : settingKeyTable())
         std::fprintf(stderr, "  %-44s %s%s\n", key.pattern.c_str(), key.readOnly ? "read-only: " : "",
                      key.values.c_str());
+    std::fprintf(stderr, "  type codes:");
+    for (int code = 0; code < 12; ++code)
+        std::fprintf(stderr, "%s %d %s",
+                     code == 0   ? ""
+                     : code == 6 ? ",\n             "
+                                 : ",",
+                     code, texts::kSectionTypeCaptions[code]);
+    std::fprintf(stderr, "\n");
 }
 
 int runSettingCommand(const std::vector<std::string>& argv)

@@ -76,7 +76,7 @@ void addInputEqualizerRows(std::vector<KeyRow>& rows)
                  return std::nullopt;
              },
              nullptr},
-            {"input.X.peq.band.K.type", "type code 0..11 (0 Bypass, 1 Parametric, ... 11 AllPass 2)", kEditableBands,
+            {"input.X.peq.band.K.type", "type code 0..11 (the type list's items)", kEditableBands,
              [](const Configuration& c, const KeyAddress& a) { return std::to_string(band(c, a).Tipo); },
              [](Configuration& c, const KeyAddress& a, std::string_view v, Notices&) -> Refusal {
                  const std::optional<int> code = codeValue(v, 0, kEqTypeItems - 1);

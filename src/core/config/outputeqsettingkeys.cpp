@@ -64,7 +64,7 @@ void addOutputEqualizerRows(std::vector<KeyRow>& rows)
                  return std::nullopt;
              },
              nullptr},
-            {"output.N.peqx.band.K.type", "type code 0..11", kEditableBands,
+            {"output.N.peqx.band.K.type", "type code 0..11 (the type list's items)", kEditableBands,
              [](const Configuration& c, const KeyAddress& a) { return std::to_string(band(c, a).Tipo); },
              [](Configuration& c, const KeyAddress& a, std::string_view v, Notices&) -> Refusal {
                  const std::optional<int> code = codeValue(v, 0, kOutputEqTypeItems - 1);

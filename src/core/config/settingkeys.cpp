@@ -419,7 +419,7 @@ void addCrossoverRows(std::vector<KeyRow>& rows)
              },
              nullptr},
             {"output.N.xover.low|high.section.K.freq",
-             "20..20000 Hz (high side 23950), whole Hz; custom side only, read-only on designed sides", 4,
+             "whole Hz, 20..20000 (high side 23950); custom sides, read-only on others", 4,
              [](const Configuration& c, const KeyAddress& a) {
                  return sectionView(sideView(c, a), a.index).frequencyText;
              },
@@ -429,8 +429,7 @@ void addCrossoverRows(std::vector<KeyRow>& rows)
                  return appendNotices(notices, setCustomSectionFrequency(c, a.output, a.side, a.index, *hz));
              },
              [](const Configuration& c, const KeyAddress& a) { return customSectionGuard(c, a, false); }},
-            {"output.N.xover.low|high.section.K.q",
-             "0.1..20, three decimals; custom side only, read-only on designed sides", 4,
+            {"output.N.xover.low|high.section.K.q", "0.1..20, three decimals; custom sides, read-only on others", 4,
              [](const Configuration& c, const KeyAddress& a) { return sectionView(sideView(c, a), a.index).qText; },
              [](Configuration& c, const KeyAddress& a, std::string_view v, Notices& notices) -> Refusal {
                  const std::optional<double> q = numberValue(v);
