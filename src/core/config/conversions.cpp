@@ -159,11 +159,20 @@ static int clampedPosition(double value, int lo, int hi, int fallback)
     return static_cast<int>(clampTo<int64_t>(roundHalfEven(value), lo, hi));
 }
 
+int thresholdPositionFromDbu(double dbu)
+{
+    return clampedPosition(-4.0 - 2.0 * dbu, kThresholdPositionMin, kThresholdPositionMax, -20);
+}
+
+int gatePositionFromDbu(double dbu)
+{
+    return clampedPosition(-dbu, kGatePositionMin, kGatePositionMax, 69);
+}
+
 int thresholdPositionFromStored(float stored)
 {
     // The shown dBu value is the stored single plus the 13.85 offset, as the editor adds them.
-    double shown = static_cast<double>(stored) + 13.85;
-    return clampedPosition(-4.0 - 2.0 * shown, kThresholdPositionMin, kThresholdPositionMax, -20);
+    return thresholdPositionFromDbu(static_cast<double>(stored) + 13.85);
 }
 
 float thresholdStoredFromPosition(int position)
@@ -195,21 +204,10 @@ float kneeFromPosition(int position) { return static_cast<float>((20 - position)
 
 int gatePositionFromStored(float stored)
 {
-    double shown = static_cast<double>(stored) + 13.85;
-    return clampedPosition(-shown, kGatePositionMin, kGatePositionMax, 69);
+    return gatePositionFromDbu(static_cast<double>(stored) + 13.85);
 }
 
 float gateStoredFromPosition(int position) { return static_cast<float>(-position - 13.85); }
-
-int thresholdPositionFromDbu(double dbu)
-{
-    return clampedPosition(-4.0 - 2.0 * dbu, kThresholdPositionMin, kThresholdPositionMax, -20);
-}
-
-int gatePositionFromDbu(double dbu)
-{
-    return clampedPosition(-dbu, kGatePositionMin, kGatePositionMax, 69);
-}
 
 template <size_t N>
 static int nearestIndex(const std::array<float, N>& table, float ms, int fallback)
