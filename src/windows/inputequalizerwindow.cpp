@@ -498,10 +498,10 @@ void InputEqualizerWindow::stepField(Field field, int direction)
     switch (field) {
     case Field::Frequency:
         ops().setInputBandFrequency(
-            m_bank, m_band, m_frequency->number().value_or(shown.frequencyHz) + direction * core::kEqFrequencyStep);
+            m_bank, m_band, m_frequency->number().value_or(shown.frequencyHz) + direction * core::kEqFrequencyStepHz);
         break;
     case Field::Gain:
-        ops().setInputBandGain(m_bank, m_band, m_gain->number().value_or(shown.gainDb) + direction * core::kEqGainStep);
+        ops().setInputBandGain(m_bank, m_band, m_gain->number().value_or(shown.gainDb) + direction * core::kEqGainStepDb);
         break;
     case Field::Q:
         ops().setInputBandQ(m_bank, m_band, m_q->number().value_or(shown.q) + direction * core::kEqQStep);

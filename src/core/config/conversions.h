@@ -111,6 +111,20 @@ int releaseIndexFromMs(float ms);
 int gateTimeIndexFromMs(float ms);
 
 // ---- Equaliser fields ----
+constexpr int kEqTypeItems = 12;           // the type lists offer codes 0..11, item index = code
+constexpr double kEqFrequencyStepHz = 1.0; // per arrow key or spin button
+constexpr double kEqGainStepDb = 0.1;
+constexpr double kEqQStep = 0.1;
+// The Q track bar (Q = position / 10) and its inverted slider twin (value = 202 - position).
+constexpr int kQBarMin = 2;
+constexpr int kQBarMax = 200;
+constexpr int kQBarDefault = 20;
+constexpr int kQSliderMin = 2;
+constexpr int kQSliderMax = 201;
+constexpr int kQSliderSum = 202;
+// A press takes hold of a band marker within these distances of it.
+constexpr double kBandDragDecades = 0.07;
+constexpr double kBandDragDb = 2.0;
 // Rounds to `decimals` the way a formatted field does (through its text).
 double roundToDecimals(double value, int decimals);
 double eqFrequencyFromField(double hz);        // 20..20000, whole Hz

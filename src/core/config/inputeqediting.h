@@ -4,6 +4,7 @@
 #include <string>
 
 #include "config/configuration.h"
+#include "config/conversions.h"
 #include "dsp/tsos.h"
 
 // The input equaliser editor's rules: the banks PEQA (input A), PEQB (input B) and PEQM (A+B),
@@ -12,20 +13,6 @@
 // exactly as the window does. Bands are numbered 1..6 as the band spin shows them.
 
 namespace kvr::core {
-
-constexpr int kEqTypeItems = 12;         // the type list offers codes 0..11
-constexpr double kEqFrequencyStep = 1.0; // Hz, per arrow key or spin button
-constexpr double kEqGainStep = 0.1;      // dB
-constexpr double kEqQStep = 0.1;
-constexpr int kQBarMin = 2;
-constexpr int kQBarMax = 200;
-constexpr int kQBarDefault = 20;
-constexpr int kQSliderMax = 201;
-// The vertical Q slider shows the track bar's position as 202 - position.
-constexpr int kQSliderSum = 202;
-// A press takes hold of the band marker within these distances of it.
-constexpr double kBandDragDecades = 0.07;
-constexpr double kBandDragDb = 2.0;
 
 // Which of a band's controls its section type enables.
 struct BandControls {

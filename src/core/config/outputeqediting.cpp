@@ -80,7 +80,7 @@ BandControlRules outputBandRules(uint8_t tipo)
 OutputBandControls outputBandControls(const TSOS& s)
 {
     OutputBandControls c;
-    c.typeItem = s.Tipo < kOutputEqTypeItems ? s.Tipo : -1;
+    c.typeItem = s.Tipo < kEqTypeItems ? s.Tipo : -1;
     c.rules = outputBandRules(s.Tipo);
     c.frequencyHz = eqFrequencyFromField(s.Frec);
     c.gainDb = gainFieldValue(s);
@@ -118,7 +118,7 @@ void selectOutputBand(Configuration& config, int output, int band)
 
 void setOutputBandType(Configuration& config, int output, int band, int typeItem)
 {
-    if (typeItem < 0 || typeItem >= kOutputEqTypeItems) return;
+    if (typeItem < 0 || typeItem >= kEqTypeItems) return;
     TSOS& s = outputBand(config, output, band);
     s.Tipo = static_cast<uint8_t>(typeItem);
     design(config, s);
@@ -193,8 +193,8 @@ bool outputBandMarkerHit(const TSOS& section, double mouseHz, double mouseDb)
     if (analogType(section.Tipo) || !(mouseHz > 0.0)) return false;
     const double f = eqFrequencyFromField(section.Frec);
     const double g = gainFieldValue(section);
-    return std::fabs(std::log10(mouseHz) - std::log10(f)) <= kMarkerToleranceDecades &&
-           std::fabs(mouseDb - g) <= kMarkerToleranceDb;
+    return std::fabs(std::log10(mouseHz) - std::log10(f)) <= kBandDragDecades &&
+           std::fabs(mouseDb - g) <= kBandDragDb;
 }
 
 bool outputBandDragBegins(const TSOS& section, double mouseHz, double mouseDb, bool shiftWithLeftOnly)

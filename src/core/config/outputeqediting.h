@@ -4,22 +4,12 @@
 #include <string>
 
 #include "config/configuration.h"
+#include "config/conversions.h"
 
 // The output equaliser editor's rules: what a change of one of its band controls does to output
 // n's bank PEQXn, what the controls show for a band, and the band marker's drag. Bands are 1..6.
 
 namespace kvr::core {
-
-constexpr int kOutputEqTypeItems = 12; // "Bypass" .. "AllPass 2", item index = type code
-constexpr double kEqFrequencyStepHz = 1.0;
-constexpr double kEqGainStepDb = 0.1;
-constexpr double kEqQStep = 0.1;
-// The Q track bar (Q = position / 10) and its inverted slider (value = 202 - position).
-constexpr int kQBarMin = 2, kQBarMax = 200;
-constexpr int kQSliderMin = 2, kQSliderMax = 201, kQSliderSum = 202;
-// The band marker's press tolerance: in decades of frequency and in dB.
-constexpr double kMarkerToleranceDecades = 0.07;
-constexpr double kMarkerToleranceDb = 2.0;
 
 // Which of a band's controls a type enables.
 struct BandControlRules {

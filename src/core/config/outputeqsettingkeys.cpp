@@ -67,7 +67,7 @@ void addOutputEqualizerRows(std::vector<KeyRow>& rows)
             {"output.N.peqx.band.K.type", "type code 0..11 (the type list's items)", kEditableBands,
              [](const Configuration& c, const KeyAddress& a) { return std::to_string(band(c, a).Tipo); },
              [](Configuration& c, const KeyAddress& a, std::string_view v, Notices&) -> Refusal {
-                 const std::optional<int> code = codeValue(v, 0, kOutputEqTypeItems - 1);
+                 const std::optional<int> code = codeValue(v, 0, kEqTypeItems - 1);
                  if (!code) return notOneOf(v, {"0..11"});
                  selectOutputBand(c, a.output, a.index);
                  setOutputBandType(c, a.output, a.index, *code);
