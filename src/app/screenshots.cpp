@@ -323,7 +323,6 @@ void shootOutputEditors(Application& app, WindowSet& windows, Shooter& shooter)
     }
     doc.views().setInfluence(core::ViewInfluence::Xover, true);
     doc.views().setInfluence(core::ViewInfluence::Peq, true);
-    doc.views().setInfluence(core::ViewInfluence::OutDelays, true);
     doc.delays().setOutputDelayPosition(4, 9);
 
     OutputEqualizerWindow* out = windows.outputEqualizer();
@@ -337,6 +336,8 @@ void shootOutputEditors(Application& app, WindowSet& windows, Shooter& shooter)
     out->setView(PlotView::Phase);
     hover(out->plot(), 700, 0);
     shooter.shoot(out, QStringLiteral("TPEQXForm-Phase"));
+    // The sum as the ways arrive, with their delays.
+    doc.views().setInfluence(core::ViewInfluence::OutDelays, true);
     out->setAddView(true);
     hover(out->plot(), 1200, 0);
     shooter.shoot(out, QStringLiteral("TPEQXForm-Add-Phase"));

@@ -255,6 +255,7 @@ QWidget* OutputEqualizerWindow::buildBandPanel()
     m_bandSpin->setObjectName(QStringLiteral("SpinFiltro"));
     m_bandSpin->setRange(1, core::kEditableBands);
     m_bandSpin->setFixedWidth(70);
+    watchAll(m_gestures, m_bandSpin); // held arrows select the bands in one step
     grid->addWidget(label(t::kBandLabel, "BandL"), 0, 0);
     grid->addWidget(m_bandSpin, 0, 1);
 
@@ -758,9 +759,7 @@ void OutputEqualizerWindow::selectOutput(int output)
 {
     if (output < 1 || output > core::kOutputCount) return;
     PlotModel::Hold hold(plotModel());
-    m_current = output;
-    // The band shown is selected again, as the band spin does (the count never falls).
-    ops().selectOutputBand(m_current, band());
+    m_current = output; // on the band it was on: selecting an output stores nothing
     fillSelectors();
     fillOutputControls();
     fillBand();
