@@ -12,8 +12,10 @@
 
 #include "app/application.h"
 #include "app/documentcontroller.h"
+#include "app/equalizeroperations.h"
 #include "app/filedialogs.h"
 #include "app/messagepresenter.h"
+#include "app/viewoperations.h"
 #include "config/configfile.h"
 #include "config/crossoverediting.h"
 #include "config/inputeqediting.h"
@@ -21,6 +23,7 @@
 #include "widgets/theme.h"
 #include "windows/crossoverwindow.h"
 #include "windows/inputequalizerwindow.h"
+#include "windows/outputequalizerwindow.h"
 #include "windows/windowset.h"
 
 using namespace kvr;
@@ -172,6 +175,48 @@ void BM_CrossoverViewSwitch(benchmark::State& state)
     }
 }
 BENCHMARK(BM_CrossoverViewSwitch)->Unit(benchmark::kMillisecond);
+
+// Mouse move of a PEQX band drag to repaints done, with six bands in every output bank and every
+// influence but SPEAKER in the view: the band redesigned, the output's total (its bank, input
+// bank, crossover, level, delay) and, in the Add view (argument 1), the sum of the four outputs.
+void BM_OutputEqBandDragStep(benchmark::State& state)
+{
+    Program program;
+    DocumentController& doc = program.app.document();
+    for (int n = 1; n <= 4; ++n) {
+        for (int band = 1; band <= 6; ++band) {
+            doc.equalizers().setOutputBandType(n, band, 1);
+            doc.equalizers().setOutputBandFrequency(n, band, 50.0 * std::pow(2.8, band - 1));
+            doc.equalizers().setOutputBandGain(n, band, band % 2 ? 3.0 : -2.0);
+            doc.equalizers().setOutputBandQ(n, band, 1.4);
+        }
+    }
+    for (core::ViewInfluence which :
+         {core::ViewInfluence::Peq, core::ViewInfluence::Xover, core::ViewInfluence::OutDelays})
+        doc.views().setInfluence(which, true);
+    OutputEqualizerWindow* w = program.windows.outputEqualizer();
+    show(w);
+    w->selectOutput(2);
+    w->setAddView(state.range(0) != 0);
+    QApplication::processEvents();
+    ResponsePlot* plot = w->plot();
+    const core::TSOS& band = doc.configuration().output(2).peqx[0];
+    send(plot, QEvent::MouseButtonPress, band.Frec, band.Gain, Qt::LeftButton, Qt::LeftButton);
+    if (!w->dragging()) state.SkipWithError("no drag");
+    const int paintsBefore = plot->paintCount();
+    double f = 50;
+    for (auto _ : state) {
+        f = f > 500 ? 50 : f * 1.013;
+        send(plot, QEvent::MouseMove, f, 3.0 + std::sin(f), Qt::NoButton, Qt::LeftButton);
+        QApplication::processEvents();
+    }
+    send(plot, QEvent::MouseButtonRelease, f, 0, Qt::LeftButton, Qt::NoButton);
+    state.counters["paints_per_step"] =
+        benchmark::Counter(plot->paintCount() - paintsBefore, benchmark::Counter::kAvgIterations);
+    state.counters["width"] = w->width();
+    state.counters["height"] = w->height();
+}
+BENCHMARK(BM_OutputEqBandDragStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -24,6 +24,8 @@
 #include "app/demoprocessor.h"
 #include "app/devicecontroller.h"
 #include "app/documentcontroller.h"
+#include "app/dynamicsoperations.h"
+#include "app/equalizeroperations.h"
 #include "app/filedialogs.h"
 #include "app/leveloperations.h"
 #include "app/librarymaker.h"
@@ -47,6 +49,7 @@
 #include "windows/copyoutputwindow.h"
 #include "windows/crossoverwindow.h"
 #include "windows/devicedatawindow.h"
+#include "windows/dynamicswindow.h"
 #include "windows/ethernetmoduleswindow.h"
 #include "windows/inputdelaywindow.h"
 #include "windows/inputequalizerwindow.h"
@@ -57,9 +60,11 @@
 #include "windows/measurementimportwindow.h"
 #include "windows/nameswindow.h"
 #include "windows/outputdelaywindow.h"
+#include "windows/outputequalizerwindow.h"
 #include "windows/passwordwindow.h"
 #include "windows/progresswindow.h"
 #include "windows/reportwindow.h"
+#include "windows/speakercalculatorwindow.h"
 #include "windows/systeminformationwindow.h"
 #include "windows/windowset.h"
 
@@ -294,6 +299,106 @@ void shootEditors(Application& app, WindowSet& windows, Shooter& shooter, const 
     xover->hide();
 }
 
+// The output equaliser over the editors' setup: equalised ways, the crossovers and input
+// equalisers switched into the view, a delay on the tweeter; each output alone and the sum, as
+// magnitude, phase and group delay. Then the dynamics editor as limiter and as compressor, and
+// the calculator with a small amplifier on a 4 ohm box.
+void shootOutputEditors(Application& app, WindowSet& windows, Shooter& shooter)
+{
+    DocumentController& doc = app.document();
+    EqualizerOperations& eq = doc.equalizers();
+    struct Band {
+        int output, band, type;
+        double hz, db, q;
+    };
+    const Band bands[] = {
+        {1, 1, 1, 55, 3.0, 1.4},   {1, 2, 1, 90, -2.5, 2.0},  {2, 1, 1, 420, -3.0, 1.2},
+        {2, 2, 4, 900, -1.5, 0.7}, {3, 1, 1, 2500, 2.0, 2.5}, {4, 1, 2, 9000, 2.5, 0.7},
+    };
+    for (const Band& b : bands) {
+        eq.setOutputBandType(b.output, b.band, b.type);
+        eq.setOutputBandFrequency(b.output, b.band, b.hz);
+        eq.setOutputBandGain(b.output, b.band, b.db);
+        eq.setOutputBandQ(b.output, b.band, b.q);
+    }
+    doc.views().setInfluence(core::ViewInfluence::Xover, true);
+    doc.views().setInfluence(core::ViewInfluence::Peq, true);
+    doc.delays().setOutputDelayPosition(4, 9);
+
+    OutputEqualizerWindow* out = windows.outputEqualizer();
+    windows.showCentred(out);
+    out->selectOutput(2);
+    out->setView(PlotView::Magnitude);
+    out->setAddView(false);
+    settle();
+    hover(out->plot(), 420, -3);
+    shooter.shoot(out, QStringLiteral("TPEQXForm"));
+    out->setView(PlotView::Phase);
+    hover(out->plot(), 700, 0);
+    shooter.shoot(out, QStringLiteral("TPEQXForm-Phase"));
+    // The sum as the ways arrive, with their delays.
+    doc.views().setInfluence(core::ViewInfluence::OutDelays, true);
+    out->setAddView(true);
+    hover(out->plot(), 1200, 0);
+    shooter.shoot(out, QStringLiteral("TPEQXForm-Add-Phase"));
+    out->setView(PlotView::Magnitude);
+    hover(out->plot(), 1200, 0);
+    shooter.shoot(out, QStringLiteral("TPEQXForm-Add"));
+    out->setView(PlotView::Delay);
+    hover(out->plot(), 1200, 1);
+    shooter.shoot(out, QStringLiteral("TPEQXForm-Add-Delay"));
+    out->setView(PlotView::Magnitude);
+    out->setAddView(false);
+    out->hide();
+
+    DynamicsOperations& dyn = doc.dynamics();
+    DynamicsWindow* dynamics = windows.dynamics();
+    windows.showCentred(dynamics);
+    dynamics->selectOutput(1);
+    dyn.setThresholdPosition(1, -20); // 8.0 dBu
+    dyn.setKneePosition(1, 12);
+    dyn.setAutomaticTimes(1, true);
+    settle();
+    hover(dynamics->plot(), 10, 7);
+    shooter.shoot(dynamics, QStringLiteral("TDynamicform"));
+    dynamics->selectOutput(3);
+    dyn.setCompressor(3, true);
+    dyn.setThresholdPosition(3, -4); // 0.0 dBu
+    dyn.setRatioPosition(3, 14);     // 4 : 1
+    dyn.setGainPosition(3, -6);      // +3 dB
+    dyn.setKneePosition(3, 16);
+    dyn.setGateThresholdPosition(3, 60);
+    dyn.setGateBypass(3, true);
+    settle();
+    hover(dynamics->plot(), 6, 4);
+    shooter.shoot(dynamics, QStringLiteral("TDynamicform-Compressor"));
+
+    SpeakerCalculatorWindow* speaker = windows.speakerCalculator();
+    dyn.setImpedance(3, 2); // 4 ohms
+    dyn.setBoxPower(3, 350);
+    dyn.setAmplifierGain(3, 32);
+    dyn.setAmplifierPower(3, 450);
+    speaker->selectOutput(3);
+    windows.showCentred(speaker);
+    shooter.shoot(speaker, QStringLiteral("TSpkForm"));
+    speaker->hide();
+    dynamics->hide();
+}
+
+// The output view with the measured responses imported (outputs 1 to 3): SPEAKER switched in.
+void shootMeasuredOutputView(Application& app, WindowSet& windows, Shooter& shooter)
+{
+    app.document().views().setInfluence(core::ViewInfluence::Speaker, true);
+    OutputEqualizerWindow* out = windows.outputEqualizer();
+    windows.showCentred(out);
+    out->selectOutput(1);
+    out->setView(PlotView::Magnitude);
+    settle();
+    hover(out->plot(), 100, 0);
+    shooter.shoot(out, QStringLiteral("TPEQXForm-Speaker"));
+    out->hide();
+}
+
 // A measured woofer as an FRD file: a 45 Hz second-order roll-off below, a gentle one above
 // 2 kHz, a little ripple, the phase of that shape.
 void writeSampleFrd(const QString& path, double sensitivityDb)
@@ -438,7 +543,9 @@ int renderScreenshots(const QString& folder)
     windows.libraryMaker()->hide();
     shootLevelsAndNames(app, windows, shooter);
     shootEditors(app, windows, shooter, folder);
+    shootOutputEditors(app, windows, shooter);
     shootMeasurementAndReports(shooter, app, windows, work);
+    shootMeasuredOutputView(app, windows, shooter);
     windows.main()->hide();
     return shooter.ok() ? 0 : 1;
 }

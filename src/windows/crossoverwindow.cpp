@@ -128,6 +128,9 @@ CrossoverWindow::CrossoverWindow(DocumentController& document, QWidget* parent)
     side->addWidget(m_pages);
     side->addStretch(1);
     buildFooter();
+    rememberView(document.settings());
+    rememberValue(document.settings(), m_yMax);
+    rememberValue(document.settings(), m_yMin);
     connect(normal, &QPushButton::clicked, this, &CrossoverWindow::showNormalPage);
     connect(custom, &QPushButton::clicked, this, &CrossoverWindow::showCustomPage);
 

@@ -4,8 +4,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/settings.h"
 #include "plot/responseplot.h"
 #include "util/texts.h"
 
@@ -84,8 +86,31 @@ void EditorWindow::addFooterWidget(QWidget* widget)
     m_footer->insertWidget(m_footer->count() - 1, widget); // before the closing stretch
 }
 
+void EditorWindow::rememberView(Settings& settings)
+{
+    const QString key = QStringLiteral("view");
+    const int saved = settings.windowValue(objectName(), key, 0).toInt();
+    if (saved >= 0 && saved < int(m_viewButtons.size()) && (saved != int(PlotView::Delay) || m_delayEnabled))
+        setView(static_cast<PlotView>(saved));
+    connect(this, &EditorWindow::viewChanged, this,
+            [this, &settings, key](PlotView view) { settings.setWindowValue(objectName(), key, int(view)); });
+}
+
+void EditorWindow::rememberValue(Settings& settings, QSpinBox* spin)
+{
+    const QString key = spin->objectName();
+    const QVariant saved = settings.windowValue(objectName(), key);
+    bool ok = false;
+    const int value = saved.toInt(&ok);
+    // A value the spin box does not hold (an edited settings file) leaves the default.
+    if (ok && value >= spin->minimum() && value <= spin->maximum()) spin->setValue(value);
+    connect(spin, &QSpinBox::valueChanged, this,
+            [this, &settings, key](int v) { settings.setWindowValue(objectName(), key, v); });
+}
+
 void EditorWindow::setDelayViewEnabled(bool on)
 {
+    m_delayEnabled = on;
     viewButton(PlotView::Delay)->setVisible(on);
     if (!on && m_view == PlotView::Delay) setView(PlotView::Magnitude);
 }

@@ -7,11 +7,13 @@
 class QHBoxLayout;
 class QLabel;
 class QRadioButton;
+class QSpinBox;
 
 namespace kvr::gui {
 
 class PlotModel;
 class ResponsePlot;
+class Settings;
 
 enum class PlotView { Magnitude = 0, Phase = 1, Delay = 2 };
 
@@ -34,6 +36,12 @@ public:
     // The "Delay" choice is hidden unless a window asks for it.
     void setDelayViewEnabled(bool on);
     QRadioButton* viewButton(PlotView view) const { return m_viewButtons[static_cast<size_t>(view)]; }
+
+    // Choices no configuration file holds, kept between runs under the window's form name: the
+    // view last chosen comes back now and every later choice is remembered; a spin box (a Y
+    // range) likewise, under its objectName.
+    void rememberView(Settings& settings);
+    void rememberValue(Settings& settings, QSpinBox* spin);
 
     // The status line and the readout on the plot.
     void setStatusText(const QString& text);
@@ -59,6 +67,7 @@ private:
     QWidget* m_side;
     QHBoxLayout* m_footer;
     PlotView m_view = PlotView::Magnitude;
+    bool m_delayEnabled = false;
 };
 
 } // namespace kvr::gui

@@ -93,6 +93,7 @@ InputEqualizerWindow::InputEqualizerWindow(DocumentController& document, QWidget
       m_document(document), m_gestures(new GestureWatcher(document, this))
 {
     build();
+    rememberView(document.settings());
     m_wheelEnd.setSingleShot(true);
     m_wheelEnd.setInterval(kWheelGestureMs);
     connect(&m_wheelEnd, &QTimer::timeout, this, [this] { m_document.endGesture(); });

@@ -15,6 +15,7 @@
 #include "windows/copyoutputwindow.h"
 #include "windows/crossoverwindow.h"
 #include "windows/devicedatawindow.h"
+#include "windows/dynamicswindow.h"
 #include "windows/ethernetmoduleswindow.h"
 #include "windows/inputdelaywindow.h"
 #include "windows/inputequalizerwindow.h"
@@ -25,9 +26,11 @@
 #include "windows/measurementimportwindow.h"
 #include "windows/nameswindow.h"
 #include "windows/outputdelaywindow.h"
+#include "windows/outputequalizerwindow.h"
 #include "windows/passwordwindow.h"
 #include "windows/progresswindow.h"
 #include "windows/reportwindow.h"
+#include "windows/speakercalculatorwindow.h"
 #include "windows/systeminformationwindow.h"
 
 namespace kvr::gui {
@@ -44,10 +47,13 @@ WindowSet::WindowSet(Application& app, QObject* parent) : QObject(parent), m_app
     m_inputEq = created(new InputEqualizerWindow(app.document(), m_main));
     m_crossover = created(new CrossoverWindow(app.document(), m_main));
     m_listings = created(new ListingsWindow(app.document(), m_main));
+    m_dynamics = created(new DynamicsWindow(app.document(), m_main));
     m_outputDelay = created(new OutputDelayWindow(app.document(), m_main));
+    m_outputEq = created(new OutputEqualizerWindow(app.document(), m_main));
     m_names = created(new NamesWindow(app.document(), m_main));
     m_systemInfo = created(new SystemInformationWindow(app.document(), m_main));
     m_password = created(new PasswordWindow(app.device(), m_main));
+    m_speaker = created(new SpeakerCalculatorWindow(app.document(), m_main));
     m_deviceData = created(new DeviceDataWindow(app.document(), app.device(), m_main));
     m_measurementImport = created(new MeasurementImportWindow(app.document(), m_main));
     m_progress = created(new ProgressWindow(app.document(), m_main));
@@ -69,6 +75,7 @@ WindowSet::WindowSet(Application& app, QObject* parent) : QObject(parent), m_app
     handleLevelAndNameEditors();
     handleEqualizerAndCrossoverEditors();
     handleReportAndListings();
+    handleOutputEditors();
     rememberPlaces(); // keep last
 }
 
@@ -92,16 +99,44 @@ void WindowSet::handleLevelAndNameEditors()
         showEditor(m_copyOutputs, true);
     });
     connect(m_levels, &LevelsWindow::namesRequested, this, [this] { showEditor(m_names, true); });
-    // Still to be connected where those windows are built: the output equaliser follows
-    // m_levels->outputSelected and m_outputDelay->outputSelected while it is visible, and the
-    // coefficient listings recompute on m_inputDelay->confirmed and m_outputDelay->confirmed.
+    // Still to be connected where those windows are built: the coefficient listings recompute on
+    // m_inputDelay->confirmed and m_outputDelay->confirmed.
 }
 
 void WindowSet::closeEditorsBeforeCopy()
 {
-    // In this order: the output equaliser, crossover, input equaliser, levels and dynamics
-    // windows. Those not built yet are closed here once they exist.
+    m_outputEq->close();
+    m_crossover->close();
+    m_inputEq->close();
     m_levels->close();
+    m_dynamics->close();
+}
+
+void WindowSet::handleOutputEditors()
+{
+    // An output's PEQX block makes that output current; the menu keeps the current one.
+    handle(EditorKind::OutputEq, [this](const EditorRequest& r) {
+        if (!r.fromMenu) m_outputEq->selectOutput(r.index);
+        showCentred(m_outputEq);
+    });
+    handle(EditorKind::Dynamics, [this](const EditorRequest& r) {
+        showCentred(m_dynamics);
+        if (!r.fromMenu) m_dynamics->selectOutput(r.index);
+    });
+    // A person at the levels or output delay window's controls of output n sees it here too.
+    const auto follow = [this](int n) {
+        if (m_outputEq->isVisible()) m_outputEq->selectOutput(n);
+    };
+    connect(m_levels, &LevelsWindow::outputSelected, this, follow);
+    connect(m_outputDelay, &OutputDelayWindow::outputSelected, this, follow);
+    connect(m_outputEq, &OutputEqualizerWindow::importRequested, this, [this] { showCentred(m_measurementImport); });
+    // "Speaker Parameters" waits for the calculator, which shows the dynamics window's output;
+    // a tab chosen there shows the same output in the dynamics window.
+    connect(m_dynamics, &DynamicsWindow::speakerParametersRequested, this, [this](int output) {
+        m_speaker->selectOutput(output);
+        showEditor(m_speaker, true);
+    });
+    connect(m_speaker, &SpeakerCalculatorWindow::outputSelected, m_dynamics, &DynamicsWindow::selectOutput);
 }
 
 void WindowSet::showEditor(QDialog* window, bool modal)

@@ -31,6 +31,9 @@ class DeviceDataWindow;
 class ListingsWindow;
 class MeasurementImportWindow;
 class ReportWindow;
+class OutputEqualizerWindow;
+class DynamicsWindow;
+class SpeakerCalculatorWindow;
 
 // Every window of the program, created once at start in a fixed order and only shown and hidden
 // afterwards; it routes the application's requests to the window that answers them.
@@ -61,6 +64,9 @@ public:
     // The output equaliser's "Import Data" opens it: showCentred(measurementImport()).
     MeasurementImportWindow* measurementImport() const { return m_measurementImport; }
     ReportWindow* report() const { return m_report; }
+    OutputEqualizerWindow* outputEqualizer() const { return m_outputEq; }
+    DynamicsWindow* dynamics() const { return m_dynamics; }
+    SpeakerCalculatorWindow* speakerCalculator() const { return m_speaker; }
 
     // In creation order.
     QList<QWidget*> all() const;
@@ -88,6 +94,7 @@ private:
     void handleLevelAndNameEditors();
     void handleEqualizerAndCrossoverEditors();
     void handleReportAndListings();
+    void handleOutputEditors();
     // Records a window in the creation order all() gives.
     template <typename W> W* created(W* window);
     QList<QWidget*> m_all;
@@ -116,6 +123,9 @@ private:
     ReportWindow* m_report;
     LibraryMakerWindow* m_libraryMaker;
     EthernetModulesWindow* m_ethernet;
+    OutputEqualizerWindow* m_outputEq;
+    DynamicsWindow* m_dynamics;
+    SpeakerCalculatorWindow* m_speaker;
 };
 
 } // namespace kvr::gui

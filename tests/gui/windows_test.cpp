@@ -30,11 +30,12 @@ class Windows : public GuiTest {};
 TEST_F(Windows, EveryWindowHasItsDrawnTitleBar)
 {
     // In the order of creation.
-    const QStringList names{"TDCPanelForm",    "TManual_Detect_Form", "TAcercadeForm",   "TW_Serial_Info_Form",
-                            "TGainsForm",      "TDelayForm",          "TPEQNForm",       "TXOVERForm",
-                            "TMemosForm",      "TDelayFinoForm",      "TInputOutputForm", "TInfoSistemaForm",
-                            "TPassWord_Form",  "TDATAForm",           "TImpDataForm",    "TProgresionForm",
-                            "TMemoGrandeForm", "TCopyOutputForm",     "TLoadAllMemForm", "TEM100Form"};
+    const QStringList names{"TDCPanelForm",     "TManual_Detect_Form", "TAcercadeForm",   "TW_Serial_Info_Form",
+                            "TGainsForm",       "TDelayForm",          "TPEQNForm",       "TXOVERForm",
+                            "TMemosForm",       "TDynamicform",        "TDelayFinoForm",  "TPEQXForm",
+                            "TInputOutputForm", "TInfoSistemaForm",    "TPassWord_Form",  "TSpkForm",
+                            "TDATAForm",        "TImpDataForm",        "TProgresionForm", "TMemoGrandeForm",
+                            "TCopyOutputForm",  "TLoadAllMemForm",     "TEM100Form"};
     const QList<QWidget*> all = windows->all();
     ASSERT_EQ(all.size(), names.size());
     for (int i = 0; i < all.size(); ++i) {

@@ -875,6 +875,33 @@ inline constexpr const char* kSettingDesignedSide = "the side is not custom: its
 inline constexpr const char* kSettingSectionUnused = "the side's order does not use this section";
 inline constexpr const char* kSettingFirstOrderQ = "section 1 of an odd order is first order: no Q";
 
+// ---- Output equaliser, dynamics and calculator windows (our own captions) ---------------
+inline constexpr const char* kViewIndividual = "Individual";
+inline constexpr const char* kViewAdd = "Add";
+inline constexpr const char* kOutputSelectTitle = "Output";
+inline constexpr const char* kOutputShownLabel = "View";
+inline constexpr const char* kOutputLevelTitle = "Level";
+inline constexpr const char* kOutputDelayTitle = "Delay";
+inline constexpr const char* kInfluenceTitle = "Response includes";
+inline constexpr const char* kDelayScaleTop = "30msec"; // the output equaliser's delay track, 30 ms at the top
+inline constexpr const char* kDelayScaleBottom = "0.0";
+inline constexpr const char* kDynamicsRatio = "Ratio";
+inline constexpr const char* kDynamicsGain = "Gain";
+inline constexpr const char* kDynamicsKnee = "Knee";
+inline constexpr const char* kDynamicsAttack = "Attack";
+inline constexpr const char* kDynamicsRelease = "Release";
+inline constexpr const char* kGateThresholdCaption = "Threshold";
+inline constexpr const char* kDynamicsActive = "Dynamics ON";
+inline constexpr const char* kDynamicsBypassed = "Dynamics BYPASS";
+inline constexpr const char* kGateActive = "Gate ON";
+inline constexpr const char* kGateBypassed = "Gate BYPASS";
+inline constexpr const char* kSpeakerImpedance = "Box Impedance (ohms)";
+inline constexpr const char* kSpeakerBoxPower = "Box RMS Power (W)";
+inline constexpr const char* kSpeakerAmpGain = "Amplifier Gain";
+inline constexpr const char* kSpeakerAmpPower = "Amplifier RMS Power (W)";
+inline constexpr const char* kSpeakerCount = "Number of Speakers";
+inline constexpr const char* kSpeakerHelp = "?";
+
 // ---- End of texts ----------------------------------------------------------------------
 
 } // namespace kvr::core::texts
