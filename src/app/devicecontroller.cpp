@@ -1,4 +1,5 @@
 #include "app/devicecontroller.h"
+#include "app/programtext.h"
 #include <QTimer>
 #include <utility>
 
@@ -20,10 +21,6 @@ namespace kvr::gui {
 namespace t = core::texts;
 
 namespace {
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 } // namespace
 
 DeviceController::DeviceController(DocumentController& document, MessagePresenter& presenter, FileDialogs& dialogs,

@@ -1,4 +1,5 @@
 #include "app/documentcontroller.h"
+#include "app/programtext.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,11 +22,6 @@ namespace kvr::gui {
 namespace t = core::texts;
 
 namespace {
-
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 const QString kConfigFolder = QStringLiteral("config");
 

@@ -1,4 +1,5 @@
 #include "app/librarymaker.h"
+#include "app/programtext.h"
 
 #include <QFileInfo>
 
@@ -13,11 +14,6 @@ namespace kvr::gui {
 namespace t = core::texts;
 
 namespace {
-
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 FileDialogRequest libraryDialog(const char* title)
 {

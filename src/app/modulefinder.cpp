@@ -1,4 +1,5 @@
 #include "app/modulefinder.h"
+#include "app/programtext.h"
 
 #include <QTimer>
 
@@ -12,10 +13,6 @@ namespace kvr::gui {
 namespace t = core::texts;
 
 namespace {
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 constexpr int kFirstProgress = 5;
 constexpr int kMaxModules = 101;
 } // namespace

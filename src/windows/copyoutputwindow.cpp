@@ -1,4 +1,5 @@
 #include "windows/copyoutputwindow.h"
+#include "app/programtext.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -18,11 +19,6 @@ namespace kvr::gui {
 namespace t = core::texts;
 
 namespace {
-
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 struct Block {
     const char* name;

@@ -1,4 +1,5 @@
 #include "windows/crossoverwindow.h"
+#include "app/programtext.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -33,10 +34,6 @@ using core::CrossoverSide;
 
 namespace {
 
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 QString q(const std::string& text)
 {
     return QString::fromStdString(text);

@@ -1,4 +1,5 @@
 #include "windows/devicedatawindow.h"
+#include "app/programtext.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -18,11 +19,6 @@ namespace kvr::gui {
 namespace t = core::texts;
 
 namespace {
-
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 QString joined(const std::vector<std::string>& lines)
 {

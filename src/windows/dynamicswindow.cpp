@@ -1,4 +1,5 @@
 #include "windows/dynamicswindow.h"
+#include "app/programtext.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -28,10 +29,6 @@ namespace t = core::texts;
 
 namespace {
 
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 QString q(const std::string& text)
 {
     return QString::fromStdString(text);

@@ -1,4 +1,5 @@
 #include "windows/ethernetmoduleswindow.h"
+#include "app/programtext.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -25,11 +26,6 @@ namespace kvr::gui {
 namespace t = core::texts;
 
 namespace {
-
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 // The host name field keeps upper case.
 class UpperCaseValidator : public QValidator {

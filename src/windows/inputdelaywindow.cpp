@@ -1,4 +1,5 @@
 #include "windows/inputdelaywindow.h"
+#include "app/programtext.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -26,11 +27,6 @@ namespace t = core::texts;
 using core::InputId;
 
 namespace {
-
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 struct ChannelNames {
     const char* track;

@@ -1,4 +1,5 @@
 #include "windows/inputequalizerwindow.h"
+#include "app/programtext.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -29,10 +30,6 @@ using core::InputId;
 
 namespace {
 
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 QString q(const std::string& text)
 {
     return QString::fromStdString(text);

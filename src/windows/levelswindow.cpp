@@ -1,4 +1,5 @@
 #include "windows/levelswindow.h"
+#include "app/programtext.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -26,11 +27,6 @@ namespace t = core::texts;
 using core::InputId;
 
 namespace {
-
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 bool isInput(int index)
 {

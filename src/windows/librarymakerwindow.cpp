@@ -1,4 +1,5 @@
 #include "windows/librarymakerwindow.h"
+#include "app/programtext.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -18,10 +19,6 @@ namespace kvr::gui {
 namespace t = core::texts;
 
 namespace {
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 } // namespace
 
 LibraryMakerWindow::LibraryMakerWindow(LibraryMaker& maker, DeviceController& device, DocumentController& document,

@@ -1,4 +1,5 @@
 #include "windows/mainwindow.h"
+#include "app/programtext.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -39,10 +40,6 @@ using core::InputId;
 
 namespace {
 
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 QString q(const std::string& text)
 {
     return QString::fromStdString(text);

@@ -1,4 +1,5 @@
 #include "windows/measurementimportwindow.h"
+#include "app/programtext.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -20,15 +21,6 @@
 namespace kvr::gui {
 
 namespace t = core::texts;
-
-namespace {
-
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
-} // namespace
 
 MeasurementImportWindow::MeasurementImportWindow(DocumentController& document, QWidget* parent)
     : FramedWindow(QStringLiteral("TImpDataForm"), q(t::kImportCaption), parent), m_document(document),

@@ -1,4 +1,5 @@
 #include "windows/nameswindow.h"
+#include "app/programtext.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -17,11 +18,6 @@ namespace t = core::texts;
 using core::InputId;
 
 namespace {
-
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 QLineEdit* field(QWidget* parent, const QString& name, size_t capacity)
 {

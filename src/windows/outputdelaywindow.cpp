@@ -1,4 +1,5 @@
 #include "windows/outputdelaywindow.h"
+#include "app/programtext.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -26,11 +27,6 @@ namespace kvr::gui {
 namespace t = core::texts;
 
 namespace {
-
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 // The tracks' names differ in case, as the window's controls have them.
 constexpr const char* kTrackNames[core::kOutputCount] = {"Del1track", "Del2Track", "Del3Track", "Del4track"};

@@ -1,4 +1,5 @@
 #include "windows/outputequalizerwindow.h"
+#include "app/programtext.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -40,10 +41,6 @@ using core::ViewInfluence;
 
 namespace {
 
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 QString q(const std::string& text)
 {
     return QString::fromStdString(text);

@@ -1,4 +1,5 @@
 #include "windows/reportwindow.h"
+#include "app/programtext.h"
 
 #include <QDateTime>
 #include <QFontDatabase>
@@ -30,11 +31,6 @@ namespace kvr::gui {
 namespace t = core::texts;
 
 namespace {
-
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 // "DATE : " of the report: the system's short date and long time.
 std::string reportDateTime()

@@ -1,4 +1,5 @@
 #include "windows/speakercalculatorwindow.h"
+#include "app/programtext.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,10 +28,6 @@ namespace t = core::texts;
 
 namespace {
 
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 QString q(const std::string& text)
 {
     return QString::fromStdString(text);

@@ -1,4 +1,5 @@
 #include "windows/systeminformationwindow.h"
+#include "app/programtext.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -16,11 +17,6 @@ namespace kvr::gui {
 namespace t = core::texts;
 
 namespace {
-
-QString q(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 QLineEdit* field(QWidget* parent, const char* name, size_t capacity)
 {
