@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -67,18 +68,6 @@ QString customName(const char* stem, CrossoverSide side, int section, const char
     return q(stem) + (side == CrossoverSide::Low ? QStringLiteral("l") : QStringLiteral("h")) +
            QString::number(section) + q(suffix);
 }
-
-class Filling {
-public:
-    explicit Filling(bool& flag) : m_flag(flag), m_was(flag) { flag = true; }
-    ~Filling() { m_flag = m_was; }
-    Filling(const Filling&) = delete;
-    Filling& operator=(const Filling&) = delete;
-
-private:
-    bool& m_flag;
-    bool m_was;
-};
 
 void watchAll(GestureWatcher* watcher, QWidget* control)
 {
@@ -453,7 +442,7 @@ void CrossoverWindow::replotAll()
 
 void CrossoverWindow::fillRow(int output)
 {
-    Filling filling(m_filling);
+    const QScopedValueRollback<bool> filling(m_filling, true);
     const core::Configuration& c = m_document.configuration();
     for (CrossoverSide s : kSides) {
         const core::TXOVERPB& side = core::crossoverSide(c, output, s);
@@ -467,14 +456,14 @@ void CrossoverWindow::fillRow(int output)
 
 void CrossoverWindow::fillLinks()
 {
-    Filling filling(m_filling);
+    const QScopedValueRollback<bool> filling(m_filling, true);
     for (size_t i = 0; i < m_links.size(); ++i)
         m_links[i]->setChecked(m_document.configuration().links.crossover[i]);
 }
 
 void CrossoverWindow::fillCustom()
 {
-    Filling filling(m_filling);
+    const QScopedValueRollback<bool> filling(m_filling, true);
     m_customOutput->setValue(m_current);
     for (CrossoverSide s : kSides) {
         const core::CustomSideView view =

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QSlider>
 #include <QVBoxLayout>
 #include <vector>
@@ -45,18 +46,6 @@ constexpr double kReferenceFrom = -60.0;
 constexpr double kReferenceTo = 20.0;
 constexpr QSize kDefaultSize(1180, 620);
 const QString kViewPowerKey = QStringLiteral("viewPower");
-
-class Filling {
-public:
-    explicit Filling(bool& flag) : m_flag(flag), m_was(flag) { flag = true; }
-    ~Filling() { m_flag = m_was; }
-    Filling(const Filling&) = delete;
-    Filling& operator=(const Filling&) = delete;
-
-private:
-    bool& m_flag;
-    bool m_was;
-};
 
 } // namespace
 
@@ -367,7 +356,7 @@ void DynamicsWindow::fillCaptions()
 
 void DynamicsWindow::fill()
 {
-    Filling filling(m_filling);
+    const QScopedValueRollback<bool> filling(m_filling, true);
     PlotModel::Hold hold(m_plot->model());
     fillCaptions();
     const core::TDYNAMIC& d = dyn();

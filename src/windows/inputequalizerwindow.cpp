@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QSlider>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -54,18 +55,6 @@ constexpr int kWheelGestureMs = 400;
 constexpr QSize kDefaultSize(1000, 560);
 
 // Holds the filling flag for a scope, so the handlers of controls being filled store nothing.
-class Filling {
-public:
-    explicit Filling(bool& flag) : m_flag(flag), m_was(flag) { flag = true; }
-    ~Filling() { m_flag = m_was; }
-    Filling(const Filling&) = delete;
-    Filling& operator=(const Filling&) = delete;
-
-private:
-    bool& m_flag;
-    bool m_was;
-};
-
 size_t indexOf(InputId bank)
 {
     return static_cast<size_t>(bank);
@@ -353,7 +342,7 @@ void InputEqualizerWindow::onReplaced()
 
 void InputEqualizerWindow::fillSelectors()
 {
-    Filling filling(m_filling);
+    const QScopedValueRollback<bool> filling(m_filling, true);
     const core::Configuration& c = m_document.configuration();
     for (InputId bank : kBanks) {
         const size_t i = indexOf(bank);
@@ -365,7 +354,7 @@ void InputEqualizerWindow::fillSelectors()
 
 void InputEqualizerWindow::fillBand()
 {
-    Filling filling(m_filling);
+    const QScopedValueRollback<bool> filling(m_filling, true);
     // An undo may lower the band count below the band shown: show the last band in use.
     m_band = std::min(m_band, std::max(1, m_document.configuration().input(m_bank).peqBandCount));
     const core::TSOS& s = section();
@@ -521,7 +510,7 @@ void InputEqualizerWindow::onQBar(int position)
     // The program moves the bar to show a band: that stores nothing.
     if (m_filling) return;
     {
-        Filling filling(m_filling);
+        const QScopedValueRollback<bool> filling(m_filling, true);
         m_qSlider->setValue(core::kQSliderSum - position);
     }
     ops().setInputBandQBar(m_bank, m_band, position);

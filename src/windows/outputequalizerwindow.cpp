@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QSlider>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -59,18 +60,6 @@ constexpr QSize kDefaultSize(1250, 660);
 // The influence boxes by name, in the order of ViewInfluence.
 constexpr const char* kInfluenceNames[core::kViewInfluenceCount] = {
     "VerPEQCheck", "VerXoverCheck", "VerPEQXCheck", "VerDelayCheck", "VerGainCheck", "VerfrecdataCheck"};
-
-class Filling {
-public:
-    explicit Filling(bool& flag) : m_flag(flag), m_was(flag) { flag = true; }
-    ~Filling() { m_flag = m_was; }
-    Filling(const Filling&) = delete;
-    Filling& operator=(const Filling&) = delete;
-
-private:
-    bool& m_flag;
-    bool m_was;
-};
 
 void watchAll(GestureWatcher* watcher, QWidget* control)
 {
@@ -552,7 +541,7 @@ void OutputEqualizerWindow::showEvent(QShowEvent* event)
 
 void OutputEqualizerWindow::fillSelectors()
 {
-    Filling filling(m_filling);
+    const QScopedValueRollback<bool> filling(m_filling, true);
     const core::Configuration& c = m_document.configuration();
     for (int n = 1; n <= core::kOutputCount; ++n) {
         const size_t k = static_cast<size_t>(n - 1);
@@ -575,7 +564,7 @@ void OutputEqualizerWindow::fillSelectors()
 
 void OutputEqualizerWindow::fillOutputControls()
 {
-    Filling filling(m_filling);
+    const QScopedValueRollback<bool> filling(m_filling, true);
     const core::OutputChannelSettings& o = m_document.configuration().output(m_current);
     // A track or fader the user holds stays under the mouse.
     if (!m_gainTrack->isSliderDown() && !m_gainFader->isSliderDown()) {
@@ -593,7 +582,7 @@ void OutputEqualizerWindow::fillOutputControls()
 
 void OutputEqualizerWindow::fillBand()
 {
-    Filling filling(m_filling);
+    const QScopedValueRollback<bool> filling(m_filling, true);
     // An undo may lower the band count below the band shown: show the last band in use.
     int& current = m_bands[static_cast<size_t>(m_current - 1)];
     current = std::clamp(current, 1, std::max(1, m_document.configuration().output(m_current).peqxCount));
@@ -767,7 +756,7 @@ void OutputEqualizerWindow::setAddView(bool add)
     m_addView = add;
     m_document.settings().setWindowValue(objectName(), QStringLiteral("add"), add);
     {
-        Filling filling(m_filling);
+        const QScopedValueRollback<bool> filling(m_filling, true);
         (add ? m_add : m_individual)->setChecked(true);
     }
     PlotModel::Hold hold(plotModel());
@@ -844,7 +833,7 @@ void OutputEqualizerWindow::onQBar(int position)
     // The program moves the bar to show a band: that stores nothing.
     if (m_filling) return;
     {
-        Filling filling(m_filling);
+        const QScopedValueRollback<bool> filling(m_filling, true);
         m_qSlider->setValue(core::kQSliderSum - position);
     }
     ops().setOutputBandQBar(m_current, band(), position);

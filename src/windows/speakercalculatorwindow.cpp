@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -32,18 +33,6 @@ QString q(const std::string& text)
 {
     return QString::fromStdString(text);
 }
-
-class Filling {
-public:
-    explicit Filling(bool& flag) : m_flag(flag), m_was(flag) { flag = true; }
-    ~Filling() { m_flag = m_was; }
-    Filling(const Filling&) = delete;
-    Filling& operator=(const Filling&) = delete;
-
-private:
-    bool& m_flag;
-    bool m_was;
-};
 
 } // namespace
 
@@ -213,7 +202,7 @@ void SpeakerCalculatorWindow::onChanged(const DocumentChange& change)
 
 void SpeakerCalculatorWindow::fill()
 {
-    Filling filling(m_filling);
+    const QScopedValueRollback<bool> filling(m_filling, true);
     const core::TDYNAMIC& dyn = m_document.configuration().output(m_current).dynamics;
     const core::SpeakerControls c = core::speakerControls(dyn);
     setCaption(q(core::speakerCaption(m_current)));
