@@ -3,15 +3,12 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScopedValueRollback>
-#include <QSlider>
-#include <QSpinBox>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -21,7 +18,7 @@
 #include "config/labels.h"
 #include "plot/responseplot.h"
 #include "util/texts.h"
-#include "widgets/numberfield.h"
+#include "widgets/bandpanel.h"
 #include "windows/gesturewatcher.h"
 
 namespace kvr::gui {
@@ -54,17 +51,10 @@ constexpr int kWheelGestureMs = 400;
 // Room for the plot at its own size hint beside the band panel.
 constexpr QSize kDefaultSize(1000, 560);
 
-// Holds the filling flag for a scope, so the handlers of controls being filled store nothing.
+// A bank's place in the arrays of its controls.
 size_t indexOf(InputId bank)
 {
     return static_cast<size_t>(bank);
-}
-
-void watchAll(GestureWatcher* watcher, QWidget* control)
-{
-    watcher->watch(control);
-    for (QWidget* child : control->findChildren<QWidget*>())
-        watcher->watch(child);
 }
 
 } // namespace
@@ -168,121 +158,16 @@ void InputEqualizerWindow::build()
 
 QWidget* InputEqualizerWindow::buildBandPanel()
 {
-    auto* panel = new QGroupBox(sidePanel());
-    panel->setObjectName(QStringLiteral("BandPanel"));
-    auto* grid = new QGridLayout(panel);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(6);
-
-    auto label = [panel](const char* text, const char* name) {
-        auto* l = new QLabel(q(text), panel);
-        l->setObjectName(q(name));
-        return l;
-    };
-    auto field = [this, panel](const char* name) {
-        auto* f = new NumberField(panel);
-        f->setObjectName(q(name));
-        f->setFixedWidth(78);
-        m_gestures->watch(f);
-        return f;
-    };
-    auto spin = [this, panel](const char* name) {
-        auto* s = new SpinButtons(panel);
-        s->setObjectName(q(name));
-        watchAll(m_gestures, s);
-        return s;
-    };
-    auto fieldRow = [](NumberField* f, SpinButtons* s) {
-        auto* row = new QHBoxLayout;
-        row->setSpacing(2);
-        row->addWidget(f);
-        row->addWidget(s);
-        row->addStretch(1);
-        return row;
-    };
-
-    m_bandSpin = new QSpinBox(panel);
-    m_bandSpin->setObjectName(QStringLiteral("SpinFiltro"));
-    m_bandSpin->setRange(1, core::kEditableBands);
-    m_bandSpin->setFixedWidth(70);
-    grid->addWidget(label(t::kBandLabel, "BandL"), 0, 0);
-    grid->addWidget(m_bandSpin, 0, 1);
-
-    m_type = new QComboBox(panel);
-    m_type->setObjectName(QStringLiteral("TipoFiltroCombo"));
-    for (const char* item : t::kSectionTypeCaptions)
-        m_type->addItem(q(item));
-    grid->addWidget(label(t::kTypeLabel, "TipoL"), 1, 0);
-    grid->addWidget(m_type, 1, 1, 1, 2);
-
-    m_frequency = field("FrecEdit");
-    m_frequencySpin = spin("FrecSpinB");
-    m_frequencyLabel = label(t::kFrequencyLabel, "FrecL");
-    grid->addWidget(m_frequencyLabel, 2, 0);
-    grid->addLayout(fieldRow(m_frequency, m_frequencySpin), 2, 1);
-
-    m_gain = field("GainEdit");
-    m_gainSpin = spin("GainSpinB");
-    m_gainLabel = label(t::kGainLabel, "GainL");
-    grid->addWidget(m_gainLabel, 3, 0);
-    grid->addLayout(fieldRow(m_gain, m_gainSpin), 3, 1);
-
-    m_q = field("QEdit");
-    m_qSpin = spin("QSpinB");
-    m_qLabel = label(t::kQLabel, "QL");
-    grid->addWidget(m_qLabel, 4, 0);
-    grid->addLayout(fieldRow(m_q, m_qSpin), 4, 1);
-
-    m_qBar = new QSlider(Qt::Horizontal, panel);
-    m_qBar->setObjectName(QStringLiteral("QBar"));
-    m_qBar->setRange(core::kQBarMin, core::kQBarMax);
-    m_qBar->setValue(core::kQBarDefault);
-    m_gestures->watch(m_qBar);
-    grid->addWidget(m_qBar, 5, 0, 1, 2);
-
-    // The twin of the track bar: high Q at the top, as on the track bar's right.
-    m_qSlider = new QSlider(Qt::Vertical, panel);
-    m_qSlider->setObjectName(QStringLiteral("QSlider"));
-    m_qSlider->setRange(core::kQBarMin, core::kQSliderMax);
-    m_qSlider->setInvertedAppearance(true);
-    m_qSlider->setValue(core::kQSliderSum - core::kQBarDefault);
-    m_gestures->watch(m_qSlider);
-    grid->addWidget(m_qSlider, 2, 2, 4, 1, Qt::AlignHCenter);
-
-    m_l = field("LEdit");
-    m_h = field("HEdit");
-    m_b = field("BEdit");
-    m_lLabel = label(t::kLLabel, "LL");
-    m_hLabel = label(t::kHLabel, "HL");
-    m_bLabel = label(t::kBLabel, "BL");
-    grid->addWidget(m_lLabel, 6, 0);
-    grid->addWidget(m_l, 6, 1);
-    grid->addWidget(m_hLabel, 7, 0);
-    grid->addWidget(m_h, 7, 1);
-    grid->addWidget(m_bLabel, 8, 0);
-    grid->addWidget(m_b, 8, 1);
-
-    connect(m_bandSpin, &QSpinBox::valueChanged, this, [this](int v) {
-        if (!m_filling) onBandSpin(v);
-    });
-    connect(m_type, &QComboBox::currentIndexChanged, this, [this](int item) {
-        if (!m_filling && item >= 0) onType(item);
-    });
-    const std::array<std::pair<Field, std::pair<NumberField*, SpinButtons*>>, 3> fields{
-        {{Field::Frequency, {m_frequency, m_frequencySpin}},
-         {Field::Gain, {m_gain, m_gainSpin}},
-         {Field::Q, {m_q, m_qSpin}}}};
-    for (const auto& [which, controls] : fields) {
-        const Field f = which;
-        connect(controls.first, &NumberField::committed, this, [this, f] { commitField(f); });
-        connect(controls.first, &NumberField::stepped, this, [this, f](int d) { stepField(f, d); });
-        connect(controls.second, &SpinButtons::stepped, this, [this, f](int d) { stepField(f, d); });
-    }
-    for (NumberField* f : {m_l, m_h, m_b})
-        connect(f, &NumberField::committed, this, &InputEqualizerWindow::commitAnalog);
-    connect(m_qBar, &QSlider::valueChanged, this, &InputEqualizerWindow::onQBar);
-    connect(m_qSlider, &QSlider::valueChanged, this, &InputEqualizerWindow::onQSlider);
-    return panel;
+    m_panel = new BandPanel(sidePanel());
+    for (QWidget* control : m_panel->gestureControls())
+        m_gestures->watch(control);
+    connect(m_panel, &BandPanel::bandChosen, this, &InputEqualizerWindow::onBandSpin);
+    connect(m_panel, &BandPanel::typeChosen, this, &InputEqualizerWindow::onType);
+    connect(m_panel, &BandPanel::fieldCommitted, this, &InputEqualizerWindow::commitField);
+    connect(m_panel, &BandPanel::fieldStepped, this, &InputEqualizerWindow::stepField);
+    connect(m_panel, &BandPanel::analogCommitted, this, &InputEqualizerWindow::commitAnalog);
+    connect(m_panel, &BandPanel::qBarMoved, this, &InputEqualizerWindow::onQBar);
+    return m_panel;
 }
 
 QWidget* InputEqualizerWindow::buildSourcePanel()
@@ -354,38 +239,11 @@ void InputEqualizerWindow::fillSelectors()
 
 void InputEqualizerWindow::fillBand()
 {
-    const QScopedValueRollback<bool> filling(m_filling, true);
     // An undo may lower the band count below the band shown: show the last band in use.
     m_band = std::min(m_band, std::max(1, m_document.configuration().input(m_bank).peqBandCount));
     const core::TSOS& s = section();
-    const core::BandFields f = core::bandFields(s);
-    const core::BandControls controls = core::bandControls(s.Tipo);
-
-    m_bandSpin->setValue(m_band);
-    m_type->setCurrentIndex(s.Tipo < core::kEqTypeItems ? s.Tipo : -1);
-    m_frequency->showText(q(f.frequencyText));
-    m_gain->showText(q(f.gainText));
-    m_q->showText(q(f.qText));
-    m_l->showText(q(f.lText));
-    m_h->showText(q(f.hText));
-    m_b->showText(q(f.bText));
-    // A bar the user holds stays under the mouse.
-    if (!m_qBar->isSliderDown() && !m_qSlider->isSliderDown()) {
-        m_qBar->setValue(f.qBar);
-        m_qSlider->setValue(core::kQSliderSum - f.qBar);
-    }
-
-    for (QWidget* w : std::initializer_list<QWidget*>{m_gain, m_gainSpin, m_gainLabel})
-        w->setEnabled(controls.gain);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_q, m_qSpin, m_qLabel, m_qBar, m_qSlider})
-        w->setEnabled(controls.q);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{m_frequency, m_frequencySpin, m_frequencyLabel, m_gain, m_gainSpin,
-                                         m_gainLabel, m_q, m_qSpin, m_qLabel, m_qBar, m_qSlider})
-        w->setVisible(!controls.analog);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_l, m_h, m_b, m_lLabel, m_hLabel, m_bLabel})
-        w->setVisible(controls.analog);
-    plotModel().setShowMarks(!controls.analog);
+    m_panel->showInputBand(m_band, s);
+    plotModel().setShowMarks(!core::bandControls(s.Tipo).analog);
     placeMarks();
 }
 
@@ -459,22 +317,24 @@ void InputEqualizerWindow::onType(int item)
     fillBand();
 }
 
+void InputEqualizerWindow::setField(Field field, double value)
+{
+    switch (field) {
+    case Field::Frequency:
+        ops().setInputBandFrequency(m_bank, m_band, value);
+        break;
+    case Field::Gain:
+        ops().setInputBandGain(m_bank, m_band, value);
+        break;
+    case Field::Q:
+        ops().setInputBandQ(m_bank, m_band, value);
+        break;
+    }
+}
+
 void InputEqualizerWindow::commitField(Field field)
 {
-    NumberField* f = field == Field::Frequency ? m_frequency : field == Field::Gain ? m_gain : m_q;
-    if (const std::optional<double> value = f->number()) {
-        switch (field) {
-        case Field::Frequency:
-            ops().setInputBandFrequency(m_bank, m_band, *value);
-            break;
-        case Field::Gain:
-            ops().setInputBandGain(m_bank, m_band, *value);
-            break;
-        case Field::Q:
-            ops().setInputBandQ(m_bank, m_band, *value);
-            break;
-        }
-    }
+    if (const std::optional<double> value = m_panel->number(field)) setField(field, *value);
     // The field shows what was stored (or the stored value again, for a text that is no number).
     fillBand();
 }
@@ -482,46 +342,23 @@ void InputEqualizerWindow::commitField(Field field)
 void InputEqualizerWindow::stepField(Field field, int direction)
 {
     const core::BandFields shown = core::bandFields(section());
-    switch (field) {
-    case Field::Frequency:
-        ops().setInputBandFrequency(
-            m_bank, m_band, m_frequency->number().value_or(shown.frequencyHz) + direction * core::kEqFrequencyStepHz);
-        break;
-    case Field::Gain:
-        ops().setInputBandGain(m_bank, m_band, m_gain->number().value_or(shown.gainDb) + direction * core::kEqGainStepDb);
-        break;
-    case Field::Q:
-        ops().setInputBandQ(m_bank, m_band, m_q->number().value_or(shown.q) + direction * core::kEqQStep);
-        break;
-    }
+    const double from = field == Field::Frequency ? shown.frequencyHz : field == Field::Gain ? shown.gainDb : shown.q;
+    setField(field, m_panel->steppedValue(field, direction, from));
     fillBand();
 }
 
 void InputEqualizerWindow::commitAnalog()
 {
     const core::BandFields shown = core::bandFields(section());
-    ops().setInputBandAnalog(m_bank, m_band, m_l->number().value_or(shown.l), m_h->number().value_or(shown.h),
-                             m_b->number().value_or(shown.b));
+    ops().setInputBandAnalog(m_bank, m_band, m_panel->lNumber().value_or(shown.l), m_panel->hNumber().value_or(shown.h),
+                             m_panel->bNumber().value_or(shown.b));
     fillBand();
 }
 
 void InputEqualizerWindow::onQBar(int position)
 {
-    // The program moves the bar to show a band: that stores nothing.
-    if (m_filling) return;
-    {
-        const QScopedValueRollback<bool> filling(m_filling, true);
-        m_qSlider->setValue(core::kQSliderSum - position);
-    }
     ops().setInputBandQBar(m_bank, m_band, position);
     fillBand();
-}
-
-void InputEqualizerWindow::onQSlider(int value)
-{
-    if (m_filling) return;
-    // The twin moves the track bar, whose change stores the value.
-    m_qBar->setValue(core::kQSliderSum - value);
 }
 
 // ---------------------------------------------------------------- the plot's mouse

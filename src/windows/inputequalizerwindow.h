@@ -5,15 +5,12 @@
 
 #include "config/routing.h"
 #include "dsp/tsos.h"
+#include "widgets/bandpanel.h"
 #include "windows/editorwindow.h"
 
 class QButtonGroup;
 class QCheckBox;
-class QComboBox;
-class QLabel;
 class QRadioButton;
-class QSlider;
-class QSpinBox;
 class QWheelEvent;
 
 namespace kvr::gui {
@@ -22,8 +19,6 @@ class DocumentChange;
 class DocumentController;
 class EqualizerOperations;
 class GestureWatcher;
-class NumberField;
-class SpinButtons;
 struct PlotMouseEvent;
 
 // The input equaliser editor (TPEQNForm): the banks PEQA, PEQB and PEQM on one plot, the
@@ -50,7 +45,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class Field { Frequency, Gain, Q };
+    using Field = BandPanel::Field;
 
     void build();
     QWidget* buildBandPanel();
@@ -69,11 +64,11 @@ private:
 
     void onBandSpin(int band);
     void onType(int item);
+    void setField(Field field, double value);
     void commitField(Field field);
     void stepField(Field field, int direction);
     void commitAnalog();
     void onQBar(int position);
-    void onQSlider(int value);
 
     void onPress(const PlotMouseEvent& e);
     void onMove(const PlotMouseEvent& e);
@@ -94,25 +89,7 @@ private:
     std::array<QRadioButton*, 3> m_bankButtons{};
     std::array<QCheckBox*, 3> m_viewChecks{};
     std::array<QButtonGroup*, 3> m_sourceGroups{};
-    QSpinBox* m_bandSpin = nullptr;
-    QComboBox* m_type = nullptr;
-    NumberField* m_frequency = nullptr;
-    NumberField* m_gain = nullptr;
-    NumberField* m_q = nullptr;
-    SpinButtons* m_frequencySpin = nullptr;
-    SpinButtons* m_gainSpin = nullptr;
-    SpinButtons* m_qSpin = nullptr;
-    QLabel* m_frequencyLabel = nullptr;
-    QLabel* m_gainLabel = nullptr;
-    QLabel* m_qLabel = nullptr;
-    QSlider* m_qBar = nullptr;
-    QSlider* m_qSlider = nullptr;
-    NumberField* m_l = nullptr;
-    NumberField* m_h = nullptr;
-    NumberField* m_b = nullptr;
-    QLabel* m_lLabel = nullptr;
-    QLabel* m_hLabel = nullptr;
-    QLabel* m_bLabel = nullptr;
+    BandPanel* m_panel = nullptr;
 };
 
 } // namespace kvr::gui

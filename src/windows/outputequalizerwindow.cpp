@@ -3,7 +3,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,7 +10,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
-#include <QSlider>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -31,7 +29,6 @@
 #include "tools/delayaxis.h"
 #include "util/texts.h"
 #include "widgets/fader.h"
-#include "widgets/numberfield.h"
 #include "widgets/trackscale.h"
 #include "windows/gesturewatcher.h"
 
@@ -204,139 +201,38 @@ QWidget* OutputEqualizerWindow::buildOutputPanel()
 
 QWidget* OutputEqualizerWindow::buildBandPanel()
 {
-    auto* panel = new QGroupBox(sidePanel());
-    panel->setObjectName(QStringLiteral("BandPanel"));
-    auto* grid = new QGridLayout(panel);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(6);
-
-    auto label = [panel](const char* text, const char* name) {
-        auto* l = new QLabel(q(text), panel);
-        l->setObjectName(q(name));
-        return l;
-    };
-    auto field = [this, panel](const char* name) {
-        auto* f = new NumberField(panel);
-        f->setObjectName(q(name));
-        f->setFixedWidth(78);
-        m_gestures->watch(f);
-        return f;
-    };
-    auto spin = [this, panel](const char* name) {
-        auto* s = new SpinButtons(panel);
-        s->setObjectName(q(name));
-        watchAll(m_gestures, s);
-        return s;
-    };
-    auto fieldRow = [](NumberField* f, SpinButtons* s) {
-        auto* row = new QHBoxLayout;
-        row->setSpacing(2);
-        row->addWidget(f);
-        row->addWidget(s);
-        row->addStretch(1);
-        return row;
-    };
-
-    m_bandSpin = new QSpinBox(panel);
-    m_bandSpin->setObjectName(QStringLiteral("SpinFiltro"));
-    m_bandSpin->setRange(1, core::kEditableBands);
-    m_bandSpin->setFixedWidth(70);
-    watchAll(m_gestures, m_bandSpin); // held arrows select the bands in one step
-    grid->addWidget(label(t::kBandLabel, "BandL"), 0, 0);
-    grid->addWidget(m_bandSpin, 0, 1);
-
-    m_type = new QComboBox(panel);
-    m_type->setObjectName(QStringLiteral("TipoFiltroCombo"));
-    for (int i = 0; i < core::kEqTypeItems; ++i)
-        m_type->addItem(q(i == 1 ? t::kOutputParametricCaption : t::kSectionTypeCaptions[i]));
-    grid->addWidget(label(t::kTypeLabel, "TipoL"), 1, 0);
-    grid->addWidget(m_type, 1, 1, 1, 2);
-
-    m_frequency = field("FrecEdit");
-    m_frequencySpin = spin("FrecSpinB");
-    m_frequencyLabel = label(t::kFrequencyLabel, "FrecL");
-    grid->addWidget(m_frequencyLabel, 2, 0);
-    grid->addLayout(fieldRow(m_frequency, m_frequencySpin), 2, 1);
-
-    m_gain = field("GainEdit");
-    m_gainSpin = spin("GainSpinB");
-    m_gainLabel = label(t::kGainLabel, "GainL");
-    grid->addWidget(m_gainLabel, 3, 0);
-    grid->addLayout(fieldRow(m_gain, m_gainSpin), 3, 1);
-
-    m_q = field("QEdit");
-    m_qSpin = spin("QSpinB");
-    m_qLabel = label(t::kQLabel, "QL");
-    grid->addWidget(m_qLabel, 4, 0);
-    grid->addLayout(fieldRow(m_q, m_qSpin), 4, 1);
-
-    m_qBar = new QSlider(Qt::Horizontal, panel);
-    m_qBar->setObjectName(QStringLiteral("QBar"));
-    m_qBar->setRange(core::kQBarMin, core::kQBarMax);
-    m_gestures->watch(m_qBar);
-    grid->addWidget(m_qBar, 5, 0, 1, 2);
-
-    // The twin of the track bar: high Q at the top, as on the track bar's right.
-    m_qSlider = new QSlider(Qt::Vertical, panel);
-    m_qSlider->setObjectName(QStringLiteral("QSlider"));
-    m_qSlider->setRange(core::kQSliderMin, core::kQSliderMax);
-    m_qSlider->setInvertedAppearance(true);
-    m_gestures->watch(m_qSlider);
-    grid->addWidget(m_qSlider, 2, 2, 4, 1, Qt::AlignHCenter);
-
-    m_l = field("LEdit");
-    m_h = field("HEdit");
-    m_b = field("BEdit");
-    m_lLabel = label(t::kLLabel, "LL");
-    m_hLabel = label(t::kHLabel, "HL");
-    m_bLabel = label(t::kBLabel, "BL");
-    grid->addWidget(m_lLabel, 6, 0);
-    grid->addWidget(m_l, 6, 1);
-    grid->addWidget(m_hLabel, 7, 0);
-    grid->addWidget(m_h, 7, 1);
-    grid->addWidget(m_bLabel, 8, 0);
-    grid->addWidget(m_b, 8, 1);
+    m_panel = new BandPanel(sidePanel());
+    m_panel->setTypeCaption(1, q(t::kOutputParametricCaption));
+    watchAll(m_gestures, m_panel->bandSpin()); // held arrows select the bands in one step
+    for (QWidget* control : m_panel->gestureControls())
+        m_gestures->watch(control);
 
     // The type-1 design's variant, for every bank.
     auto* variants = new QHBoxLayout;
     auto* variantGroup = new QButtonGroup(this);
-    m_constQ = new QRadioButton(q(t::kConstQ), panel);
+    m_constQ = new QRadioButton(q(t::kConstQ), m_panel);
     m_constQ->setObjectName(QStringLiteral("Q_const_RadioB"));
-    m_adaptQ = new QRadioButton(q(t::kAdaptQ), panel);
+    m_adaptQ = new QRadioButton(q(t::kAdaptQ), m_panel);
     m_adaptQ->setObjectName(QStringLiteral("Q_Adapt_RadioB"));
     for (QRadioButton* b : {m_constQ, m_adaptQ}) {
         variantGroup->addButton(b);
         variants->addWidget(b);
     }
     variants->addStretch(1);
-    grid->addLayout(variants, 9, 0, 1, 3);
+    m_panel->grid()->addLayout(variants, 9, 0, 1, 3);
     connect(m_constQ, &QRadioButton::toggled, this, [this](bool constant) {
         if (m_filling) return;
         ops().setConstantQ(constant);
         fillBand();
     });
 
-    connect(m_bandSpin, &QSpinBox::valueChanged, this, [this](int v) {
-        if (!m_filling) onBandSpin(v);
-    });
-    connect(m_type, &QComboBox::currentIndexChanged, this, [this](int item) {
-        if (!m_filling && item >= 0) onType(item);
-    });
-    const std::array<std::pair<Field, std::pair<NumberField*, SpinButtons*>>, 3> fields{
-        {{Field::Frequency, {m_frequency, m_frequencySpin}},
-         {Field::Gain, {m_gain, m_gainSpin}},
-         {Field::Q, {m_q, m_qSpin}}}};
-    for (const auto& [which, controls] : fields) {
-        const Field f = which;
-        connect(controls.first, &NumberField::committed, this, [this, f] { commitField(f); });
-        connect(controls.first, &NumberField::stepped, this, [this, f](int d) { stepField(f, d); });
-        connect(controls.second, &SpinButtons::stepped, this, [this, f](int d) { stepField(f, d); });
-    }
-    for (NumberField* f : {m_l, m_h, m_b})
-        connect(f, &NumberField::committed, this, &OutputEqualizerWindow::commitAnalog);
-    connect(m_qBar, &QSlider::valueChanged, this, &OutputEqualizerWindow::onQBar);
-    connect(m_qSlider, &QSlider::valueChanged, this, &OutputEqualizerWindow::onQSlider);
-    return panel;
+    connect(m_panel, &BandPanel::bandChosen, this, &OutputEqualizerWindow::onBandSpin);
+    connect(m_panel, &BandPanel::typeChosen, this, &OutputEqualizerWindow::onType);
+    connect(m_panel, &BandPanel::fieldCommitted, this, &OutputEqualizerWindow::commitField);
+    connect(m_panel, &BandPanel::fieldStepped, this, &OutputEqualizerWindow::stepField);
+    connect(m_panel, &BandPanel::analogCommitted, this, &OutputEqualizerWindow::commitAnalog);
+    connect(m_panel, &BandPanel::qBarMoved, this, &OutputEqualizerWindow::onQBar);
+    return m_panel;
 }
 
 QWidget* OutputEqualizerWindow::buildLevelPanel()
@@ -582,35 +478,10 @@ void OutputEqualizerWindow::fillOutputControls()
 
 void OutputEqualizerWindow::fillBand()
 {
-    const QScopedValueRollback<bool> filling(m_filling, true);
     // An undo may lower the band count below the band shown: show the last band in use.
     int& current = m_bands[static_cast<size_t>(m_current - 1)];
     current = std::clamp(current, 1, std::max(1, m_document.configuration().output(m_current).peqxCount));
-    const core::OutputBandControls c = core::outputBandControls(section());
-
-    m_bandSpin->setValue(current);
-    m_type->setCurrentIndex(c.typeItem);
-    m_frequency->showText(q(c.frequencyText));
-    m_gain->showText(q(c.gainText));
-    m_q->showText(q(c.qText));
-    m_l->showText(q(c.lText));
-    m_h->showText(q(c.hText));
-    m_b->showText(q(c.bText));
-    if (!m_qBar->isSliderDown() && !m_qSlider->isSliderDown()) {
-        m_qBar->setValue(c.qBar);
-        m_qSlider->setValue(c.qSlider);
-    }
-    const bool analog = c.rules.analogFields;
-    for (QWidget* w : std::initializer_list<QWidget*>{m_gain, m_gainSpin, m_gainLabel})
-        w->setEnabled(c.rules.gainEnabled);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_q, m_qSpin, m_qLabel, m_qBar, m_qSlider})
-        w->setEnabled(c.rules.qEnabled);
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{m_frequency, m_frequencySpin, m_frequencyLabel, m_gain, m_gainSpin,
-                                         m_gainLabel, m_q, m_qSpin, m_qLabel, m_qBar, m_qSlider})
-        w->setVisible(!analog);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_l, m_h, m_b, m_lLabel, m_hLabel, m_bLabel})
-        w->setVisible(analog);
+    m_panel->showOutputBand(current, section());
     placeMarks();
 }
 
@@ -780,22 +651,24 @@ void OutputEqualizerWindow::onType(int item)
     fillBand();
 }
 
+void OutputEqualizerWindow::setField(Field field, double value)
+{
+    switch (field) {
+    case Field::Frequency:
+        ops().setOutputBandFrequency(m_current, band(), value);
+        break;
+    case Field::Gain:
+        ops().setOutputBandGain(m_current, band(), value);
+        break;
+    case Field::Q:
+        ops().setOutputBandQ(m_current, band(), value);
+        break;
+    }
+}
+
 void OutputEqualizerWindow::commitField(Field field)
 {
-    NumberField* f = field == Field::Frequency ? m_frequency : field == Field::Gain ? m_gain : m_q;
-    if (const std::optional<double> value = f->number()) {
-        switch (field) {
-        case Field::Frequency:
-            ops().setOutputBandFrequency(m_current, band(), *value);
-            break;
-        case Field::Gain:
-            ops().setOutputBandGain(m_current, band(), *value);
-            break;
-        case Field::Q:
-            ops().setOutputBandQ(m_current, band(), *value);
-            break;
-        }
-    }
+    if (const std::optional<double> value = m_panel->number(field)) setField(field, *value);
     // The field shows what was stored (or the stored value again, for a text that is no number).
     fillBand();
 }
@@ -803,48 +676,23 @@ void OutputEqualizerWindow::commitField(Field field)
 void OutputEqualizerWindow::stepField(Field field, int direction)
 {
     const core::OutputBandControls shown = core::outputBandControls(section());
-    switch (field) {
-    case Field::Frequency:
-        ops().setOutputBandFrequency(m_current, band(),
-                                     m_frequency->number().value_or(shown.frequencyHz) +
-                                         direction * core::kEqFrequencyStepHz);
-        break;
-    case Field::Gain:
-        ops().setOutputBandGain(m_current, band(),
-                                m_gain->number().value_or(shown.gainDb) + direction * core::kEqGainStepDb);
-        break;
-    case Field::Q:
-        ops().setOutputBandQ(m_current, band(), m_q->number().value_or(shown.q) + direction * core::kEqQStep);
-        break;
-    }
+    const double from = field == Field::Frequency ? shown.frequencyHz : field == Field::Gain ? shown.gainDb : shown.q;
+    setField(field, m_panel->steppedValue(field, direction, from));
     fillBand();
 }
 
 void OutputEqualizerWindow::commitAnalog()
 {
     const core::TSOS& s = section();
-    ops().setOutputBandAnalog(m_current, band(), m_l->number().value_or(s.Frec / 100.0),
-                              m_h->number().value_or(s.Q / 100.0), m_b->number().value_or(s.Gain));
+    ops().setOutputBandAnalog(m_current, band(), m_panel->lNumber().value_or(s.Frec / 100.0),
+                              m_panel->hNumber().value_or(s.Q / 100.0), m_panel->bNumber().value_or(s.Gain));
     fillBand();
 }
 
 void OutputEqualizerWindow::onQBar(int position)
 {
-    // The program moves the bar to show a band: that stores nothing.
-    if (m_filling) return;
-    {
-        const QScopedValueRollback<bool> filling(m_filling, true);
-        m_qSlider->setValue(core::kQSliderSum - position);
-    }
     ops().setOutputBandQBar(m_current, band(), position);
     fillBand();
-}
-
-void OutputEqualizerWindow::onQSlider(int value)
-{
-    if (m_filling) return;
-    // The twin moves the track bar, whose change stores the value.
-    m_qBar->setValue(core::kQSliderSum - value);
 }
 
 // ---------------------------------------------------------------- the plot's mouse

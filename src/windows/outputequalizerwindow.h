@@ -4,14 +4,13 @@
 
 #include "config/configuration.h"
 #include "tools/outputview.h"
+#include "widgets/bandpanel.h"
 #include "windows/editorwindow.h"
 
 class QButtonGroup;
 class QCheckBox;
-class QComboBox;
 class QLabel;
 class QRadioButton;
-class QSlider;
 class QSpinBox;
 
 namespace kvr::gui {
@@ -21,8 +20,6 @@ class DocumentController;
 class EqualizerOperations;
 class Fader;
 class GestureWatcher;
-class NumberField;
-class SpinButtons;
 class TrackScale;
 struct PlotMouseEvent;
 
@@ -60,7 +57,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    enum class Field { Frequency, Gain, Q };
+    using Field = BandPanel::Field;
 
     QWidget* buildOutputPanel();
     QWidget* buildBandPanel();
@@ -89,11 +86,11 @@ private:
 
     void onBandSpin(int band);
     void onType(int item);
+    void setField(Field field, double value);
     void commitField(Field field);
     void stepField(Field field, int direction);
     void commitAnalog();
     void onQBar(int position);
-    void onQSlider(int value);
 
     void onPress(const PlotMouseEvent& e);
     void onMove(const PlotMouseEvent& e);
@@ -121,25 +118,7 @@ private:
     QRadioButton* m_constQ = nullptr;
     QRadioButton* m_adaptQ = nullptr;
 
-    QSpinBox* m_bandSpin = nullptr;
-    QComboBox* m_type = nullptr;
-    NumberField* m_frequency = nullptr;
-    NumberField* m_gain = nullptr;
-    NumberField* m_q = nullptr;
-    SpinButtons* m_frequencySpin = nullptr;
-    SpinButtons* m_gainSpin = nullptr;
-    SpinButtons* m_qSpin = nullptr;
-    QLabel* m_frequencyLabel = nullptr;
-    QLabel* m_gainLabel = nullptr;
-    QLabel* m_qLabel = nullptr;
-    QSlider* m_qBar = nullptr;
-    QSlider* m_qSlider = nullptr;
-    NumberField* m_l = nullptr;
-    NumberField* m_h = nullptr;
-    NumberField* m_b = nullptr;
-    QLabel* m_lLabel = nullptr;
-    QLabel* m_hLabel = nullptr;
-    QLabel* m_bLabel = nullptr;
+    BandPanel* m_panel = nullptr;
 
     TrackScale* m_gainTrack = nullptr;
     Fader* m_gainFader = nullptr;
