@@ -214,12 +214,9 @@ TEST(ReloadValues, FirstOrderQStaysInItsUnusedSection)
                         {CrossoverSide::High, 11999}, {CrossoverSide::High, 16000}, {CrossoverSide::Low, 20000}};
     for (const Row& row : rows) {
         Configuration c;
-        setCrossoverFrequency(c, 1, CrossoverSide::Low, 20);
-        setCrossoverFrequency(c, 1, CrossoverSide::High, 20000);
-        setCrossoverFamily(c, 1, row.side, 1);
-        setCrossoverOrder(c, 1, row.side, 1);
-        setCrossoverFrequency(c, 1, row.side, row.hz);
-        setCrossoverFamily(c, 1, row.side, 0); // the section is no longer used, but kept
+        // Back to bypass at the end: the section is no longer used, but kept.
+        run(c, {hz(1, Lo, 20), hz(1, Hi, 20000), family(1, row.side, 1), order(1, row.side, 1), hz(1, row.side, row.hz),
+                family(1, row.side, 0)});
         const double q = crossoverSide(c, 1, row.side).Sections[0].Q;
         const double reference = firstOrderQ(row.side, row.hz);
         EXPECT_NEAR(q, reference, 1e-9 * std::max(1.0, std::fabs(reference))) << row.hz;
@@ -265,9 +262,7 @@ TEST(ReloadValues, CrossoverSectionValues)
     };
     Configuration c;
     // Custom sides keep their sections as read; section 2 of output 1 is a second-order section.
-    setCrossoverFrequency(c, 1, CrossoverSide::High, 20000);
-    setCrossoverFamily(c, 1, CrossoverSide::Low, 4);
-    setCrossoverFamily(c, 1, CrossoverSide::High, 4);
+    run(c, {hz(1, Hi, 20000), family(1, Lo, 4), family(1, Hi, 4)});
     const Bytes base = encodeConfigurationFile(c, kPath);
     for (const Row& row : rows) {
         const bool low = row.side == CrossoverSide::Low;
@@ -470,12 +465,7 @@ TEST(LinkedEdits, CopiedDelayMovesTheLinkedOutput)
 TEST(LinkedEdits, ClampsThatDisagreeLeaveEachSideAtItsClamp)
 {
     Configuration c;
-    openWithCrossoverLink(c, 1, true);
-    setCrossoverFrequency(c, 2, CrossoverSide::Low, 3000);
-    setCrossoverFrequency(c, 1, CrossoverSide::High, 2000);
-    CopyOptions xover;
-    xover.xover = true;
-    copyOutput(c, 1, 3, xover);
+    run(c, {link(1), hz(2, Lo, 3000), hz(1, Hi, 2000), copyCrossover(1, 3)});
     // Output 2's high side may not go below its low side (3000 Hz), output 3's low side not above
     // its high side (2000 Hz, copied from output 1).
     EXPECT_EQ(frequency(c, 2, CrossoverSide::High), 3000.0);
