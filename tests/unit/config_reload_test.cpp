@@ -8,6 +8,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "config/configfile.h"
 #include "config/editing.h"
@@ -91,88 +92,94 @@ void openWithCrossoverLink(Configuration& c, int link, bool on)
     refillCrossovers(c);
 }
 
-struct Scenario {
-    const char* name;
-    std::function<void(Configuration&)> build;
-};
+constexpr CrossoverSide Lo = CrossoverSide::Low;
+constexpr CrossoverSide Hi = CrossoverSide::High;
 
-const Scenario kScenarios[] = {
-    {"first-order Butterworth high-pass, then order 4",
-     [](Configuration& c) {
-         setCrossoverFamily(c, 1, CrossoverSide::Low, 1);
-         setCrossoverOrder(c, 1, CrossoverSide::Low, 1);
-         setCrossoverFrequency(c, 1, CrossoverSide::Low, 1000);
-         setCrossoverOrder(c, 1, CrossoverSide::Low, 4);
-     }},
-    {"Linkwitz-Riley order 6 leaves a first-order section 3 behind at order 4",
-     [](Configuration& c) {
-         setCrossoverFamily(c, 3, CrossoverSide::Low, 2);
-         setCrossoverOrder(c, 3, CrossoverSide::Low, 6);
-         setCrossoverOrder(c, 3, CrossoverSide::Low, 4);
-         setCrossoverFamily(c, 3, CrossoverSide::High, 2);
-         setCrossoverOrder(c, 3, CrossoverSide::High, 6);
-         setCrossoverFrequency(c, 3, CrossoverSide::High, 12001);
-         setCrossoverOrder(c, 3, CrossoverSide::High, 2);
-     }},
-    {"first-order Butterworth high-pass turned custom uses its negative Q",
-     [](Configuration& c) {
-         setCrossoverFamily(c, 4, CrossoverSide::Low, 1);
-         setCrossoverOrder(c, 4, CrossoverSide::Low, 1);
-         setCrossoverFrequency(c, 4, CrossoverSide::Low, 1000);
-         setCrossoverOrder(c, 4, CrossoverSide::Low, 2);
-         setCrossoverOrder(c, 4, CrossoverSide::Low, 1);
-         setCrossoverFamily(c, 4, CrossoverSide::Low, 4);
-         setCrossoverOrder(c, 4, CrossoverSide::Low, 2);
-     }},
-    {"first-order Butterworth low-pass at 12 kHz turned custom",
-     [](Configuration& c) {
-         setCrossoverFamily(c, 1, CrossoverSide::High, 1);
-         setCrossoverOrder(c, 1, CrossoverSide::High, 1);
-         setCrossoverFrequency(c, 1, CrossoverSide::High, 12000);
-         setCrossoverFamily(c, 1, CrossoverSide::High, 4);
-         setCrossoverOrder(c, 1, CrossoverSide::High, 4);
-     }},
-    {"Bessel high-pass of order 8 at 20 Hz turned custom",
-     [](Configuration& c) {
-         setCrossoverFamily(c, 2, CrossoverSide::Low, 3);
-         setCrossoverOrder(c, 2, CrossoverSide::Low, 8);
-         setCrossoverFrequency(c, 2, CrossoverSide::Low, 20);
-         setCrossoverFamily(c, 2, CrossoverSide::Low, 4);
-     }},
-    {"Bessel low-pass of order 5 at its limit turned custom",
-     [](Configuration& c) {
-         setCrossoverFrequency(c, 3, CrossoverSide::High, 20000);
-         setCrossoverFamily(c, 3, CrossoverSide::High, 3);
-         setCrossoverOrder(c, 3, CrossoverSide::High, 5);
-         setCrossoverFrequency(c, 3, CrossoverSide::High, 13650);
-         setCrossoverFamily(c, 3, CrossoverSide::High, 4);
-     }},
-    {"Bessel high-pass of order 7 at 421 Hz turned custom: section 1 at 421 / 1.684 = 249.99999774 Hz",
-     [](Configuration& c) {
-         setAutomaticTimes(c, 1, true);
-         setCrossoverFamily(c, 1, CrossoverSide::Low, 3);
-         setCrossoverOrder(c, 1, CrossoverSide::Low, 7);
-         setCrossoverFrequency(c, 1, CrossoverSide::Low, 421);
-         setCrossoverFamily(c, 1, CrossoverSide::Low, 4);
-     }},
-    {"custom sections typed in on both sides, odd and even orders",
-     [](Configuration& c) {
-         setCrossoverFamily(c, 4, CrossoverSide::Low, 4);
-         setCrossoverOrder(c, 4, CrossoverSide::Low, 5);
-         setCustomSection(c, 4, CrossoverSide::Low, 0, 45, 0.1);
-         setCustomSection(c, 4, CrossoverSide::Low, 2, 20000, 20);
-         setCrossoverFamily(c, 4, CrossoverSide::High, 4);
-         setCustomSection(c, 4, CrossoverSide::High, 3, 23950, 0.707);
-     }},
-};
+// One user action of a scenario.
+using Step = std::function<void(Configuration&)>;
+
+Step family(int output, CrossoverSide side, int item)
+{
+    return [=](Configuration& c) { setCrossoverFamily(c, output, side, item); };
+}
+
+Step order(int output, CrossoverSide side, int order)
+{
+    return [=](Configuration& c) { setCrossoverOrder(c, output, side, order); };
+}
+
+Step hz(int output, CrossoverSide side, double hz)
+{
+    return [=](Configuration& c) { setCrossoverFrequency(c, output, side, hz); };
+}
+
+Step custom(int output, CrossoverSide side, int k, double hz, double q)
+{
+    return [=](Configuration& c) { setCustomSection(c, output, side, k, hz, q); };
+}
+
+Step autoTimes(int output, bool on)
+{
+    return [=](Configuration& c) { setAutomaticTimes(c, output, on); };
+}
+
+Step link(int link)
+{
+    return [=](Configuration& c) { openWithCrossoverLink(c, link, true); };
+}
+
+Step copyCrossover(int from, int to)
+{
+    return [=](Configuration& c) {
+        CopyOptions xover;
+        xover.xover = true;
+        copyOutput(c, from, to, xover);
+    };
+}
+
+void run(Configuration& c, const std::vector<Step>& steps)
+{
+    for (const Step& step : steps)
+        step(c);
+}
+
+double frequency(const Configuration& c, int output, CrossoverSide side)
+{
+    return crossoverSide(c, output, side).Frec;
+}
 
 } // namespace
 
 TEST(Reload, ProgramBuiltConfigurationsSaveOpenSaveByteIdentical)
 {
-    for (const Scenario& scenario : kScenarios) {
+    struct Scenario {
+        const char* name;
+        std::vector<Step> steps;
+    };
+    const Scenario scenarios[] = {
+        {"first-order Butterworth high-pass, then order 4",
+         {family(1, Lo, 1), order(1, Lo, 1), hz(1, Lo, 1000), order(1, Lo, 4)}},
+        {"Linkwitz-Riley order 6 leaves a first-order section 3 behind at order 4",
+         {family(3, Lo, 2), order(3, Lo, 6), order(3, Lo, 4), family(3, Hi, 2), order(3, Hi, 6), hz(3, Hi, 12001),
+          order(3, Hi, 2)}},
+        {"first-order Butterworth high-pass turned custom uses its negative Q",
+         {family(4, Lo, 1), order(4, Lo, 1), hz(4, Lo, 1000), order(4, Lo, 2), order(4, Lo, 1), family(4, Lo, 4),
+          order(4, Lo, 2)}},
+        {"first-order Butterworth low-pass at 12 kHz turned custom",
+         {family(1, Hi, 1), order(1, Hi, 1), hz(1, Hi, 12000), family(1, Hi, 4), order(1, Hi, 4)}},
+        {"Bessel high-pass of order 8 at 20 Hz turned custom",
+         {family(2, Lo, 3), order(2, Lo, 8), hz(2, Lo, 20), family(2, Lo, 4)}},
+        {"Bessel low-pass of order 5 at its limit turned custom",
+         {hz(3, Hi, 20000), family(3, Hi, 3), order(3, Hi, 5), hz(3, Hi, 13650), family(3, Hi, 4)}},
+        {"Bessel high-pass of order 7 at 421 Hz turned custom: section 1 at 421 / 1.684 = 249.99999774 Hz",
+         {autoTimes(1, true), family(1, Lo, 3), order(1, Lo, 7), hz(1, Lo, 421), family(1, Lo, 4)}},
+        {"custom sections typed in on both sides, odd and even orders",
+         {family(4, Lo, 4), order(4, Lo, 5), custom(4, Lo, 0, 45, 0.1), custom(4, Lo, 2, 20000, 20), family(4, Hi, 4),
+          custom(4, Hi, 3, 23950, 0.707)}},
+    };
+    for (const Scenario& scenario : scenarios) {
         Configuration c;
-        scenario.build(c);
+        run(c, scenario.steps);
         EXPECT_TRUE(reloadsExactly(c)) << scenario.name;
     }
 }
@@ -207,12 +214,9 @@ TEST(ReloadValues, FirstOrderQStaysInItsUnusedSection)
                         {CrossoverSide::High, 11999}, {CrossoverSide::High, 16000}, {CrossoverSide::Low, 20000}};
     for (const Row& row : rows) {
         Configuration c;
-        setCrossoverFrequency(c, 1, CrossoverSide::Low, 20);
-        setCrossoverFrequency(c, 1, CrossoverSide::High, 20000);
-        setCrossoverFamily(c, 1, row.side, 1);
-        setCrossoverOrder(c, 1, row.side, 1);
-        setCrossoverFrequency(c, 1, row.side, row.hz);
-        setCrossoverFamily(c, 1, row.side, 0); // the section is no longer used, but kept
+        // Back to bypass at the end: the section is no longer used, but kept.
+        run(c, {hz(1, Lo, 20), hz(1, Hi, 20000), family(1, row.side, 1), order(1, row.side, 1), hz(1, row.side, row.hz),
+                family(1, row.side, 0)});
         const double q = crossoverSide(c, 1, row.side).Sections[0].Q;
         const double reference = firstOrderQ(row.side, row.hz);
         EXPECT_NEAR(q, reference, 1e-9 * std::max(1.0, std::fabs(reference))) << row.hz;
@@ -258,9 +262,7 @@ TEST(ReloadValues, CrossoverSectionValues)
     };
     Configuration c;
     // Custom sides keep their sections as read; section 2 of output 1 is a second-order section.
-    setCrossoverFrequency(c, 1, CrossoverSide::High, 20000);
-    setCrossoverFamily(c, 1, CrossoverSide::Low, 4);
-    setCrossoverFamily(c, 1, CrossoverSide::High, 4);
+    run(c, {hz(1, Hi, 20000), family(1, Lo, 4), family(1, Hi, 4)});
     const Bytes base = encodeConfigurationFile(c, kPath);
     for (const Row& row : rows) {
         const bool low = row.side == CrossoverSide::Low;
@@ -309,93 +311,53 @@ TEST(ReloadValues, RatioGainOfAnalogueBands)
 // With automatic times on, every path that changes a low side leaves attack and release as the
 // dynamics editor derives them (its table: below 63 Hz 16/200 ms, 63.. 12/150, 125.. 7/100,
 // 250.. 5/80, 500.. 4/60, 1000.. 3/40, from 2000 3/30; a bypassed low side 12/200).
+// With automatic times on, every path that changes a low side leaves attack and release as the
+// dynamics editor derives them (its table: below 63 Hz 16/200 ms, 63.. 12/150, 125.. 7/100,
+// 250.. 5/80, 500.. 4/60, 1000.. 3/40, from 2000 3/30; a bypassed low side 12/200).
 TEST(AutomaticTimes, FollowEveryLowSideChangeAtOnce)
 {
     struct Row {
         const char* path;
         int output;
-        std::function<void(Configuration&)> change;
+        std::vector<Step> steps;
         float attack;
         float release;
     };
     const Row rows[] = {
-        {"turned on over a bypassed low side", 1, [](Configuration& c) { setAutomaticTimes(c, 1, true); }, 12, 200},
-        {"family", 1,
-         [](Configuration& c) {
-             setAutomaticTimes(c, 1, true);
-             setCrossoverFamily(c, 1, CrossoverSide::Low, 1); // 100 Hz
-         },
-         12, 150},
-        {"frequency", 2,
-         [](Configuration& c) {
-             setCrossoverFamily(c, 2, CrossoverSide::Low, 2);
-             setAutomaticTimes(c, 2, true);
-             setCrossoverFrequency(c, 2, CrossoverSide::Low, 1500);
-         },
-         3, 40},
-        {"order: Bessel order 2 starts at 1000 * sqrt(0.618) = 786 Hz", 3,
-         [](Configuration& c) {
-             setAutomaticTimes(c, 3, true);
-             setCrossoverFrequency(c, 3, CrossoverSide::Low, 1000);
-             setCrossoverFamily(c, 3, CrossoverSide::Low, 3);
-             setCrossoverOrder(c, 3, CrossoverSide::Low, 2);
-         },
-         4, 60},
-        {"order: Bessel order 1 starts at 1000 Hz", 3,
-         [](Configuration& c) {
-             setAutomaticTimes(c, 3, true);
-             setCrossoverFrequency(c, 3, CrossoverSide::Low, 1000);
-             setCrossoverFamily(c, 3, CrossoverSide::Low, 3);
-             setCrossoverOrder(c, 3, CrossoverSide::Low, 2);
-             setCrossoverOrder(c, 3, CrossoverSide::Low, 1);
-         },
-         3, 40},
-        {"link 1-2 from output 1's high side", 2,
-         [](Configuration& c) {
-             openWithCrossoverLink(c, 0, true);
-             setCrossoverFamily(c, 2, CrossoverSide::Low, 1);
-             setAutomaticTimes(c, 2, true);
-             setCrossoverFrequency(c, 1, CrossoverSide::High, 300);
-         },
-         5, 80},
-        {"link 3-4 from output 4's low side moves output 3's high side only", 3,
-         [](Configuration& c) {
-             setCrossoverFamily(c, 3, CrossoverSide::Low, 1);
-             setCrossoverFrequency(c, 3, CrossoverSide::Low, 60);
-             openWithCrossoverLink(c, 2, true);
-             setAutomaticTimes(c, 3, true);
-             setCrossoverFrequency(c, 4, CrossoverSide::Low, 3000);
-         },
-         16, 200},
-        {"copy of a crossover", 4,
-         [](Configuration& c) {
-             setCrossoverFamily(c, 1, CrossoverSide::Low, 1);
-             setCrossoverFrequency(c, 1, CrossoverSide::Low, 60);
-             setAutomaticTimes(c, 4, true);
-             CopyOptions xover;
-             xover.xover = true;
-             copyOutput(c, 1, 4, xover);
-         },
-         16, 200},
-        {"custom section 1", 1,
-         [](Configuration& c) {
-             setCrossoverFamily(c, 1, CrossoverSide::Low, 4);
-             setAutomaticTimes(c, 1, true);
-             setCustomSection(c, 1, CrossoverSide::Low, 0, 250, 1.0);
-         },
-         5, 80},
-        {"turned off: the times stay", 1,
-         [](Configuration& c) {
-             setCrossoverFamily(c, 1, CrossoverSide::Low, 1);
-             setAutomaticTimes(c, 1, true);
-             setAutomaticTimes(c, 1, false);
-             setCrossoverFrequency(c, 1, CrossoverSide::Low, 2500);
-         },
-         12, 150},
+        {"turned on over a bypassed low side", 1, {autoTimes(1, true)}, 12, 200},
+        {"family", 1, {autoTimes(1, true), family(1, Lo, 1)}, 12, 150}, // 100 Hz
+        {"frequency", 2, {family(2, Lo, 2), autoTimes(2, true), hz(2, Lo, 1500)}, 3, 40},
+        {"order: Bessel order 2 starts at 1000 * sqrt(0.618) = 786 Hz",
+         3,
+         {autoTimes(3, true), hz(3, Lo, 1000), family(3, Lo, 3), order(3, Lo, 2)},
+         4,
+         60},
+        {"order: Bessel order 1 starts at 1000 Hz",
+         3,
+         {autoTimes(3, true), hz(3, Lo, 1000), family(3, Lo, 3), order(3, Lo, 2), order(3, Lo, 1)},
+         3,
+         40},
+        {"link 1-2 from output 1's high side",
+         2,
+         {link(0), family(2, Lo, 1), autoTimes(2, true), hz(1, Hi, 300)},
+         5,
+         80},
+        {"link 3-4 from output 4's low side moves output 3's high side only",
+         3,
+         {family(3, Lo, 1), hz(3, Lo, 60), link(2), autoTimes(3, true), hz(4, Lo, 3000)},
+         16,
+         200},
+        {"copy of a crossover", 4, {family(1, Lo, 1), hz(1, Lo, 60), autoTimes(4, true), copyCrossover(1, 4)}, 16, 200},
+        {"custom section 1", 1, {family(1, Lo, 4), autoTimes(1, true), custom(1, Lo, 0, 250, 1.0)}, 5, 80},
+        {"turned off: the times stay",
+         1,
+         {family(1, Lo, 1), autoTimes(1, true), autoTimes(1, false), hz(1, Lo, 2500)},
+         12,
+         150},
     };
     for (const Row& row : rows) {
         Configuration c;
-        row.change(c);
+        run(c, row.steps);
         const TDYNAMIC& d = c.output(row.output).dynamics;
         EXPECT_EQ(d.TAttack, row.attack) << row.path;
         EXPECT_EQ(d.TRelease, row.release) << row.path;
@@ -422,145 +384,88 @@ TEST(AutomaticTimes, OpeningAFileDerivesStaleTimes)
     EXPECT_EQ(loaded->config.output(4).dynamics.TRelease, 150.0f);
 }
 
-namespace {
-
-double frequency(const Configuration& c, int output, CrossoverSide side)
-{
-    return crossoverSide(c, output, side).Frec;
-}
-
-} // namespace
-
 // A person's change leaves linked values as the links tie them: when a clamp holds the other side,
 // the held value comes back to the side changed (as its control's change event would apply it),
 // so that opening, which runs the links again, finds nothing to change. Values worked out by hand
 // from the never-cross rule, the Bessel limits and the link table.
 TEST(LinkedEdits, LeaveLinkedValuesAsTheLinksTieThem)
 {
+    struct Side {
+        int output;
+        CrossoverSide side;
+        double hz;
+    };
     struct Row {
         const char* what;
-        std::function<Notices(Configuration&)> build;
-        std::function<void(const Configuration&, const char*)> check;
+        std::vector<Step> steps;
+        std::vector<Side> expected;
     };
     const Row rows[] = {
         {"link 2-3: output 3's low side typed to 33 Hz; output 2's high side stops at its low side, 100 Hz",
-         [](Configuration& c) {
-             openWithCrossoverLink(c, 1, true); // output 3's low side takes output 2's 5000 Hz
-             setCrossoverFamily(c, 3, CrossoverSide::Low, 1);
-             return setCrossoverFrequency(c, 3, CrossoverSide::Low, 33);
-         },
-         [](const Configuration& c, const char* what) {
-             EXPECT_EQ(frequency(c, 2, CrossoverSide::High), 100.0) << what;
-             EXPECT_EQ(frequency(c, 3, CrossoverSide::Low), 100.0) << what;
-         }},
+         {link(1), family(3, Lo, 1), hz(3, Lo, 33)}, // output 3's low side takes output 2's 5000 Hz
+         {{2, Hi, 100}, {3, Lo, 100}}},
         {"link 2-3: output 2's high side typed to 9000 Hz; output 3's low side stops at its high side, 8000 Hz",
-         [](Configuration& c) {
-             openWithCrossoverLink(c, 1, true);
-             setCrossoverFrequency(c, 3, CrossoverSide::High, 8000);
-             return setCrossoverFrequency(c, 2, CrossoverSide::High, 9000);
-         },
-         [](const Configuration& c, const char* what) {
-             EXPECT_EQ(frequency(c, 2, CrossoverSide::High), 8000.0) << what;
-             EXPECT_EQ(frequency(c, 3, CrossoverSide::Low), 8000.0) << what;
-         }},
+         {link(1), hz(3, Hi, 8000), hz(2, Hi, 9000)},
+         {{2, Hi, 8000}, {3, Lo, 8000}}},
         {"every link: output 3's low side typed to 1999 Hz under output 2's sides, both at 5000 Hz",
-         [](Configuration& c) {
-             for (int link = 0; link < 3; ++link)
-                 openWithCrossoverLink(c, link, true);
-             return setCrossoverFrequency(c, 3, CrossoverSide::Low, 1999);
-         },
-         [](const Configuration& c, const char* what) {
-             EXPECT_EQ(frequency(c, 2, CrossoverSide::Low), 5000.0) << what;
-             EXPECT_EQ(frequency(c, 3, CrossoverSide::Low), 5000.0) << what;
-         }},
+         {link(0), link(1), link(2), hz(3, Lo, 1999)},
+         {{2, Lo, 5000}, {3, Lo, 5000}}},
         {"link 2-3: Bessel low-pass of order 5 typed to 14900 Hz, limited to 13650, output 3 free",
-         [](Configuration& c) {
-             openWithCrossoverLink(c, 1, true);
-             setCrossoverFrequency(c, 3, CrossoverSide::High, 20000);
-             setCrossoverFamily(c, 2, CrossoverSide::High, 3);
-             setCrossoverOrder(c, 2, CrossoverSide::High, 5);
-             return setCrossoverFrequency(c, 2, CrossoverSide::High, 14900);
-         },
-         [](const Configuration& c, const char* what) {
-             EXPECT_EQ(frequency(c, 2, CrossoverSide::High), 13650.0) << what;
-             EXPECT_EQ(frequency(c, 3, CrossoverSide::Low), 13650.0) << what;
-         }},
+         {link(1), hz(3, Hi, 20000), family(2, Hi, 3), order(2, Hi, 5), hz(2, Hi, 14900)},
+         {{2, Hi, 13650}, {3, Lo, 13650}}},
         {"link 2-3: the same limited Bessel low-pass, output 3's low side stops at its high side, 12000 Hz",
-         [](Configuration& c) {
-             openWithCrossoverLink(c, 1, true);
-             setCrossoverFrequency(c, 3, CrossoverSide::High, 12000);
-             setCrossoverFamily(c, 2, CrossoverSide::High, 3);
-             setCrossoverOrder(c, 2, CrossoverSide::High, 5);
-             return setCrossoverFrequency(c, 2, CrossoverSide::High, 14900);
-         },
-         [](const Configuration& c, const char* what) {
-             EXPECT_EQ(frequency(c, 2, CrossoverSide::High), 12000.0) << what;
-             EXPECT_EQ(frequency(c, 3, CrossoverSide::Low), 12000.0) << what;
-         }},
+         {link(1), hz(3, Hi, 12000), family(2, Hi, 3), order(2, Hi, 5), hz(2, Hi, 14900)},
+         {{2, Hi, 12000}, {3, Lo, 12000}}},
         {"link 1-2: Bessel low-pass of order 8 typed to 16000 Hz, limited to 10900; output 2's low side "
          "stops at its high side, 5000 Hz",
-         [](Configuration& c) {
-             openWithCrossoverLink(c, 0, true);
-             setCrossoverFamily(c, 1, CrossoverSide::High, 3);
-             setCrossoverOrder(c, 1, CrossoverSide::High, 8);
-             return setCrossoverFrequency(c, 1, CrossoverSide::High, 16000);
-         },
-         [](const Configuration& c, const char* what) {
-             EXPECT_EQ(frequency(c, 1, CrossoverSide::High), 5000.0) << what;
-             EXPECT_EQ(frequency(c, 2, CrossoverSide::Low), 5000.0) << what;
-         }},
-        {"output delays 2-3 linked: copying output 1's delay to output 2 moves output 3 too",
-         [](Configuration& c) {
-             c.links.outputDelay[1] = true;
-             setOutputDelayPosition(c, 1, 250);
-             CopyOptions delay;
-             delay.outputDelay = true;
-             return copyOutput(c, 1, 2, delay);
-         },
-         [](const Configuration& c, const char* what) {
-             EXPECT_EQ(c.output(2).delayPosition, 250) << what;
-             EXPECT_EQ(c.output(3).delayPosition, 250) << what;
-             EXPECT_EQ(c.output(4).delayPosition, 0) << what;
-         }},
+         {link(0), family(1, Hi, 3), order(1, Hi, 8), hz(1, Hi, 16000)},
+         {{1, Hi, 5000}, {2, Lo, 5000}}},
     };
     for (const Row& row : rows) {
         Configuration c;
-        const Notices notices = row.build(c);
-        row.check(c, row.what);
+        run(c, row.steps);
+        for (const Side& s : row.expected)
+            EXPECT_EQ(frequency(c, s.output, s.side), s.hz) << row.what << ", output " << s.output;
         for (int k = 1; k < kOutputCount; ++k) {
             if (c.links.crossover[static_cast<size_t>(k - 1)]) {
-                EXPECT_EQ(frequency(c, k, CrossoverSide::High), frequency(c, k + 1, CrossoverSide::Low))
-                    << row.what << ", link " << k;
-            }
-            if (c.links.outputDelay[static_cast<size_t>(k - 1)]) {
-                EXPECT_EQ(c.output(k).delayPosition, c.output(k + 1).delayPosition) << row.what << ", link " << k;
+                EXPECT_EQ(frequency(c, k, Hi), frequency(c, k + 1, Lo)) << row.what << ", link " << k;
             }
         }
         // The never-cross rule holds on every output.
         for (int n = 1; n <= kOutputCount; ++n)
-            EXPECT_LE(frequency(c, n, CrossoverSide::Low), frequency(c, n, CrossoverSide::High)) << row.what;
+            EXPECT_LE(frequency(c, n, Lo), frequency(c, n, Hi)) << row.what;
         EXPECT_TRUE(reloadsExactly(c)) << row.what;
     }
 
     // The limit is announced once, even when a link brings the side below it again.
     Configuration c;
-    const Notices notices = rows[4].build(c);
+    run(c, {link(1), hz(3, Hi, 12000), family(2, Hi, 3), order(2, Hi, 5)});
+    const Notices notices = setCrossoverFrequency(c, 2, Hi, 14900);
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_EQ(notices[0], "Cutoff Frequency of Bessel LowPass filter of order 5 is limited to 13650");
 }
 
-// Two linked sides whose own clamps leave no common value (a copied crossover whose high side lies
-// below the low side of the output linked to it): each side stays at its clamp, the chain ends, and
-// the result reloads as it is.
+// Output delays 2-3 linked: copying output 1's delay to output 2 moves output 3 too.
+TEST(LinkedEdits, CopiedDelayMovesTheLinkedOutput)
+{
+    Configuration c;
+    c.links.outputDelay[1] = true;
+    setOutputDelayPosition(c, 1, 250);
+    CopyOptions delay;
+    delay.outputDelay = true;
+    copyOutput(c, 1, 2, delay);
+    EXPECT_EQ(c.output(2).delayPosition, 250);
+    EXPECT_EQ(c.output(3).delayPosition, 250);
+    EXPECT_EQ(c.output(4).delayPosition, 0);
+    for (int n = 1; n <= kOutputCount; ++n)
+        EXPECT_LE(frequency(c, n, Lo), frequency(c, n, Hi));
+    EXPECT_TRUE(reloadsExactly(c));
+}
+
 TEST(LinkedEdits, ClampsThatDisagreeLeaveEachSideAtItsClamp)
 {
     Configuration c;
-    openWithCrossoverLink(c, 1, true);
-    setCrossoverFrequency(c, 2, CrossoverSide::Low, 3000);
-    setCrossoverFrequency(c, 1, CrossoverSide::High, 2000);
-    CopyOptions xover;
-    xover.xover = true;
-    copyOutput(c, 1, 3, xover);
+    run(c, {link(1), hz(2, Lo, 3000), hz(1, Hi, 2000), copyCrossover(1, 3)});
     // Output 2's high side may not go below its low side (3000 Hz), output 3's low side not above
     // its high side (2000 Hz, copied from output 1).
     EXPECT_EQ(frequency(c, 2, CrossoverSide::High), 3000.0);

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 #include "dsp/tdynamic.h"
 #include "image/processorfloat.h"
@@ -178,14 +179,12 @@ TEST(Dynamics, OverRangeCubicJoinsTheCurveAndTheOverRangeGain)
 TEST(Dynamics, PointCountIsClamped)
 {
     TDYNAMIC d;
-    d.NPuntos = 3;
-    DesignDynamics(d);
-    EXPECT_EQ(d.NPuntos, 10);
-    EXPECT_NEAR(d.InputLinear[10], 1.0, 1e-7);
-    d.NPuntos = 1000;
-    DesignDynamics(d);
-    EXPECT_EQ(d.NPuntos, kMaxCurvePoints);
-    EXPECT_NEAR(d.InputLinear[kMaxCurvePoints], 1.0, 1e-7);
+    for (const auto& [asked, kept] : {std::pair{3, 10}, std::pair{1000, kMaxCurvePoints}}) {
+        d.NPuntos = asked;
+        DesignDynamics(d);
+        EXPECT_EQ(d.NPuntos, kept) << asked;
+        EXPECT_NEAR(d.InputLinear[kept], 1.0, 1e-7) << asked;
+    }
 }
 
 // Expected words from tests/unit/data/dynamics_words.py, which follows the design step by step in
@@ -193,11 +192,15 @@ TEST(Dynamics, PointCountIsClamped)
 // processor's format of each stored single, so every row is exact: no tolerance.
 namespace {
 
-struct StoredDesign {
-    const char* name;
+struct Settings {
     float umbral, ratio, gainDb, knee;
     uint8_t criKnee;
     float tAttack, tRelease, overRange;
+};
+
+struct StoredDesign {
+    const char* name;
+    Settings in;
     // AttackHalf, AttackCoef, release coefficient, KneeTop, KneeBottom, OverC0..OverC3.
     std::array<uint32_t, 9> words;
     // Per point: input linear, input dB, output dB, output linear, CurveGain.
@@ -206,14 +209,7 @@ struct StoredDesign {
 
 const StoredDesign kStoredDesigns[] = {
     {"wide-knee limiter",
-     -13.85f,
-     1.0f,
-     1.5f,
-     6.0f,
-     0,
-     400.0f,
-     250.0f,
-     10.0f,
+     {-13.85f, 1.0f, 1.5f, 6.0f, 0, 400.0f, 250.0f, 10.0f},
      {0xF27B8000, 0xFF7FF048, 0xFF7FE6DB, 0xFE4F61A8, 0xFD3BCDAC, 0xFF1E3A68, 0xFFF97B6D, 0xFD2A2734, 0xFAF083A7},
      {{{0xFC505E13, 0x04E13333, 0x04ED3333, 0xFC77A52D, 0x001820D8},
        {0xFD3BCDAC, 0x03944A04, 0x039AD376, 0xFD44D91E, 0x00062A20},
@@ -228,14 +224,7 @@ const StoredDesign kStoredDesigns[] = {
        {0xFF6B1857, 0xFFC2940A, 0x03BA6666, 0xFD770EFF, 0xFE06837F},
        {0x00000000, 0x80000000, 0x03BA6666, 0xFD770EFF, 0xFD770EFF}}}},
     {"soft-knee compressor",
-     -20.0f,
-     3.0f,
-     2.0f,
-     4.0f,
-     1,
-     10.0f,
-     100.0f,
-     6.0f,
+     {-20.0f, 3.0f, 2.0f, 4.0f, 1, 10.0f, 100.0f, 6.0f},
      {0xF81C7040, 0xFF7D8E3F, 0xFF7FC127, 0xFF5765FE, 0xFC4CCCCD, 0x00362F73, 0x0082DA9F, 0xFF7DBF41, 0xFDD66F00},
      {{{0xFC013856, 0x04C00000, 0x04D00000, 0xFC22ADAD, 0x00212478},
        {0xFD17D3CA, 0x04FB5E34, 0x04F902CB, 0xFD12C377, 0xFF77763C},
@@ -258,14 +247,14 @@ TEST(Dynamics, EveryStepReadsTheStoredSingle)
     for (const StoredDesign& row : kStoredDesigns) {
         SCOPED_TRACE(row.name);
         TDYNAMIC d;
-        d.Umbral = row.umbral;
-        d.Ratio = row.ratio;
-        d.GaindB = row.gainDb;
-        d.Knee = row.knee;
-        d.CriKnee = row.criKnee;
-        d.TAttack = row.tAttack;
-        d.TRelease = row.tRelease;
-        d.OverRange = row.overRange;
+        d.Umbral = row.in.umbral;
+        d.Ratio = row.in.ratio;
+        d.GaindB = row.in.gainDb;
+        d.Knee = row.in.knee;
+        d.CriKnee = row.in.criKnee;
+        d.TAttack = row.in.tAttack;
+        d.TRelease = row.in.tRelease;
+        d.OverRange = row.in.overRange;
         d.NPuntos = 12;
         DesignDynamics(d);
         const std::array<float, 9> got = {d.AttackHalf, d.AttackCoef, ReleaseCoefficient(d),

@@ -304,102 +304,60 @@ TEST(MeasurementRealFiles, EveryFileImportsUnderItsFoldersKind)
         int index;
         double level, phase;
     };
-    struct Row {
-        const char* folder;
-        const char* file;
+    struct Read {
         MeasurementKind kind;
         size_t points;
         double first, last;
+    };
+    struct Row {
+        const char* file; // below its folder
+        Read read;
         Value values[2];
     };
     const Row rows[] = {
-        {"frd",
-         "jcandy-speakertools_bin-util-example_plot_sample.frd",
-         MeasurementKind::Frd,
-         1002,
-         1.0,
-         20404.054,
+        {"frd/jcandy-speakertools_bin-util-example_plot_sample.frd",
+         {MeasurementKind::Frd, 1002, 1.0, 20404.054},
          {{0, -0.7112266331658361, 0.0}, {221, 22.657637814284286, 0.0}}},
-        {"frd",
-         "romain-o-FindMyCrossover_data-Woofers-FRD-0deg_SIG180-4_0deg.frd",
-         MeasurementKind::Frd,
-         417,
-         19.866,
-         20000.0,
+        {"frd/romain-o-FindMyCrossover_data-Woofers-FRD-0deg_SIG180-4_0deg.frd",
+         {MeasurementKind::Frd, 417, 19.866, 20000.0},
          {{0, -21.311318714328635, 2.966993669067515}, {221, -5.733987316945601, 0.18929551907764844}}},
-        {"frd",
-         "ayukhno-autosound-measurements_hardware-helix-dsp-ultra-s-measurements_fact5-bell-boost-q4-after.txt",
-         MeasurementKind::Frd,
-         961,
-         20.0,
-         20000.0,
+        {"frd/ayukhno-autosound-measurements_hardware-helix-dsp-ultra-s-measurements_fact5-bell-boost-q4-after.txt",
+         {MeasurementKind::Frd, 961, 20.0, 20000.0},
          {{0, -23.563100000000006, 1.8337301786078424}, {221, -20.00114792639461, -0.6631698340584188}}},
-        {"zma",
-         "jcandy-speakertools_bin-util-example_plot_sample.zma",
-         MeasurementKind::Zma,
-         386,
-         10.0,
-         20000.0,
+        {"zma/jcandy-speakertools_bin-util-example_plot_sample.zma",
+         {MeasurementKind::Zma, 386, 10.0, 20000.0},
          {{0, 12.852803999999999, 0.7927313038760426}, {221, 7.413754018445323, 0.27319820442878184}}},
-        {"zma",
-         "jcandy-speakertools_src-data_L16RNX_0g_242_27mV.zma",
-         MeasurementKind::Zma,
-         386,
-         10.0,
-         20000.0,
+        {"zma/jcandy-speakertools_src-data_L16RNX_0g_242_27mV.zma",
+         {MeasurementKind::Zma, 386, 10.0, 20000.0},
          {{0, 10.313514, 0.6539934759321016}, {221, 7.195144664031621, 0.31088010212853867}}},
-        {"zma",
-         "romain-o-FindMyCrossover_data-Woofers-ZMA_SIG180-4.zma",
-         MeasurementKind::Zma,
-         344,
-         1.029,
-         20642.546,
+        {"zma/romain-o-FindMyCrossover_data-Woofers-ZMA_SIG180-4.zma",
+         {MeasurementKind::Zma, 344, 1.029, 20642.546},
          {{0, 7.575411149825784, 0.909696073385272}, {221, 5.87837549312202, 0.5448278222129715}}},
-        {"rew",
-         "Tunetown-RoomMap_examples-realTest1_0_0_0.txt",
-         MeasurementKind::Rew,
-         516,
-         25.571,
-         198.846,
+        {"rew/Tunetown-RoomMap_examples-realTest1_0_0_0.txt",
+         {MeasurementKind::Rew, 516, 25.571, 198.846},
          {{14, -43.53445697329377, -1.10169066649796}, {221, -140.0, 0.0}}},
-        {"rew",
-         "camille-7-PublicGraphTool_data-targets_Diffuse-Field-Target.txt",
-         MeasurementKind::Rew,
-         957,
-         20.0,
-         19896.974609,
+        {"rew/camille-7-PublicGraphTool_data-targets_Diffuse-Field-Target.txt",
+         {MeasurementKind::Rew, 957, 20.0, 19896.974609},
          {{0, -95.534, 0.0}, {221, -90.967997881579, 0.0}}},
-        {"rew",
-         "camille-7-PublicGraphTool_data_Audiosense-DT200-Final-E-L.txt",
-         MeasurementKind::Rew,
-         481,
-         20.0,
-         20000.0,
+        {"rew/camille-7-PublicGraphTool_data_Audiosense-DT200-Final-E-L.txt",
+         {MeasurementKind::Rew, 481, 20.0, 20000.0},
          {{0, -6.6299999999999955, 0.13363287950819783}, {221, -13.802999999999997, 0.4215325027180878}}},
         // The clio/ files fail the CLIO header rule; their text reads as FRD.
-        {"clio",
-         "pierreaubert-autoeq_data_tests-drivers-ex-2-wavecor_TW022WA06.txt",
-         MeasurementKind::Frd,
-         800,
-         200.0,
-         40000.0,
+        {"clio/pierreaubert-autoeq_data_tests-drivers-ex-2-wavecor_TW022WA06.txt",
+         {MeasurementKind::Frd, 800, 200.0, 40000.0},
          {{130, -28.360799999999998, 2.8418079199502393}, {400, -2.832923755513548, -0.5600471286312647}}},
-        {"clio",
-         "pierreaubert-autoeq_data_tests-drivers-ex-2-wavecor_WF120BD04.txt",
-         MeasurementKind::Frd,
-         800,
-         20.0,
-         20000.0,
+        {"clio/pierreaubert-autoeq_data_tests-drivers-ex-2-wavecor_WF120BD04.txt",
+         {MeasurementKind::Frd, 800, 20.0, 20000.0},
          {{0, -31.396900000000002, 2.59293444059136}, {221, -10.426975862068971, 0.3041683988828907}}},
     };
     for (const Row& r : rows) {
-        const std::string path = (kReal / r.folder / r.file).string();
-        FileImport file = importMeasurementFile(path, r.kind, 96.0f);
+        const std::string path = (kReal / r.file).string();
+        FileImport file = importMeasurementFile(path, r.read.kind, 96.0f);
         ASSERT_EQ(file.outcome, FileImport::Outcome::Imported) << r.file << ": " << file.message;
-        EXPECT_EQ(file.points, r.points) << r.file;
-        EXPECT_EQ(file.firstHz, r.first) << r.file;
-        EXPECT_EQ(file.lastHz, r.last) << r.file;
-        EXPECT_EQ(file.response.impedance, r.kind == MeasurementKind::Zma);
+        EXPECT_EQ(file.points, r.read.points) << r.file;
+        EXPECT_EQ(file.firstHz, r.read.first) << r.file;
+        EXPECT_EQ(file.lastHz, r.read.last) << r.file;
+        EXPECT_EQ(file.response.impedance, r.read.kind == MeasurementKind::Zma);
         EXPECT_EQ(file.groupDelay, std::string(r.file).find("sample.frd") != std::string::npos) << r.file;
         // Single precision of values up to about 100.
         for (const Value& v : r.values) {
@@ -407,7 +365,7 @@ TEST(MeasurementRealFiles, EveryFileImportsUnderItsFoldersKind)
             EXPECT_NEAR(file.response.phaseRad[static_cast<size_t>(v.index)], v.phase, 2e-6)
                 << r.file << " " << v.index;
         }
-        if (std::string(r.folder) == "clio") {
+        if (std::string(r.file).rfind("clio/", 0) == 0) {
             FileImport asClio = importMeasurementFile(path, MeasurementKind::Clio, 96.0f);
             EXPECT_EQ(asClio.outcome, FileImport::Outcome::Refused);
             EXPECT_EQ(asClio.message, path + " is not a valid CLIO exported data file.");
