@@ -92,7 +92,7 @@ VirtualProcessor::VirtualProcessor(ProcessorState state, Settings settings)
 void VirtualProcessor::setFaults(FaultPlan faults)
 {
     m_settings.faults = std::move(faults);
-    m_sessionBytes = 0;
+    m_connectionBytes = 0;
     m_stopped = false;
 }
 
@@ -106,7 +106,7 @@ VirtualProcessor::Reply VirtualProcessor::receive(std::span<const uint8_t> bytes
             ++m_counters.ignoredBytes;
             continue;
         }
-        if (faults.stopAfterBytes && m_sessionBytes >= *faults.stopAfterBytes) {
+        if (faults.stopAfterBytes && m_connectionBytes >= *faults.stopAfterBytes) {
             m_stopped = true;
             ++m_counters.faultsInjected;
             m_events.push_back(
@@ -115,7 +115,7 @@ VirtualProcessor::Reply VirtualProcessor::receive(std::span<const uint8_t> bytes
             ++m_counters.ignoredBytes;
             continue;
         }
-        ++m_sessionBytes;
+        ++m_connectionBytes;
         ++m_linkBytes;
         expireIfSilent(nowMs);
         m_lastActivityMs = nowMs;

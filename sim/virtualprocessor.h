@@ -183,7 +183,7 @@ private:
     uint8_t m_sent = 0;     // last byte put on the wire, which the program echoes
     int64_t m_lastActivityMs = 0;
 
-    uint64_t m_sessionBytes = 0;
+    uint64_t m_connectionBytes = 0;
     uint64_t m_linkBytes = 0;
     bool m_stopped = false;
     bool m_linkDropped = false;

@@ -29,7 +29,7 @@ RecoveryKeeper::RecoveryKeeper(DocumentController& document, Settings& settings,
     connect(m_timer, &QTimer::timeout, this, &RecoveryKeeper::write);
     const QString folder = settings.recoveryFolder();
     if (folder.isEmpty() || !QDir().mkpath(folder)) return;
-    auto lock = std::make_unique<QLockFile>(folder + QStringLiteral("/session.lock"));
+    auto lock = std::make_unique<QLockFile>(folder + QStringLiteral("/running.lock"));
     // A lock whose program is gone is taken over at once.
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0)) return;
