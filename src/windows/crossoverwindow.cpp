@@ -46,7 +46,6 @@ constexpr double kLineMarkHz = 50.0;
 constexpr double kPhaseLimitDeg = 180.0;
 constexpr int kYMaxDefault = 10;
 constexpr int kYMinDefault = -40;
-constexpr int kYStep = 5;
 constexpr int kOrderMax = 8;
 // Room for the plot at its own size hint beside the pages.
 constexpr QSize kDefaultSize(1060, 600);
@@ -377,24 +376,9 @@ QWidget* CrossoverWindow::buildCustomPage()
 
 void CrossoverWindow::buildFooter()
 {
-    auto spin = [this](const char* caption, const char* name, int lo, int hi, int value) {
-        auto* label = new QLabel(q(caption), body());
-        label->setProperty("role", QStringLiteral("dim"));
-        addFooterWidget(label);
-        auto* s = new QSpinBox(body());
-        s->setObjectName(q(name));
-        s->setRange(lo, hi);
-        s->setSingleStep(kYStep);
-        s->setValue(value);
-        s->setFixedWidth(64);
-        addFooterWidget(s);
-        connect(s, &QSpinBox::valueChanged, this, [this] {
-            if (view() == PlotView::Magnitude) setAxes();
-        });
-        return s;
-    };
-    m_yMax = spin(t::kCrossoverYMax, "YMaxUpDown", 0, 40, kYMaxDefault);
-    m_yMin = spin(t::kCrossoverYMin, "YMinUpDown", -140, -10, kYMinDefault);
+    m_yMax = addYRangeSpin(t::kCrossoverYMax, "YMaxUpDown", 0, 40, kYMaxDefault);
+    m_yMin = addYRangeSpin(t::kCrossoverYMin, "YMinUpDown", -140, -10, kYMinDefault);
+    connect(this, &EditorWindow::magnitudeRangeChanged, this, &CrossoverWindow::setAxes);
 }
 
 // ---------------------------------------------------------------- filling from the document

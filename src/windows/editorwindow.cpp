@@ -7,6 +7,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/programtext.h"
 #include "app/settings.h"
 #include "plot/responseplot.h"
 #include "util/texts.h"
@@ -84,6 +85,24 @@ void EditorWindow::onViewButton(PlotView view)
 void EditorWindow::addFooterWidget(QWidget* widget)
 {
     m_footer->insertWidget(m_footer->count() - 1, widget); // before the closing stretch
+}
+
+QSpinBox* EditorWindow::addYRangeSpin(const char* caption, const char* name, int lo, int hi, int value)
+{
+    auto* label = new QLabel(q(caption), body());
+    label->setProperty("role", QStringLiteral("dim"));
+    addFooterWidget(label);
+    auto* spin = new QSpinBox(body());
+    spin->setObjectName(q(name));
+    spin->setRange(lo, hi);
+    spin->setSingleStep(5);
+    spin->setValue(value);
+    spin->setFixedWidth(64);
+    addFooterWidget(spin);
+    connect(spin, &QSpinBox::valueChanged, this, [this] {
+        if (m_view == PlotView::Magnitude) emit magnitudeRangeChanged();
+    });
+    return spin;
 }
 
 void EditorWindow::rememberView(Settings& settings)

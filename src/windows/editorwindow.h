@@ -53,10 +53,14 @@ public:
     // Below the plot, after the view switch (and before the stretch that keeps the row left).
     void addFooterWidget(QWidget* widget);
     QHBoxLayout* footer() const { return m_footer; }
+    // A Y range spin box (steps of 5 dB) with its dim caption in the footer; a change while the
+    // magnitude is shown announces magnitudeRangeChanged.
+    QSpinBox* addYRangeSpin(const char* caption, const char* name, int lo, int hi, int value);
 
 signals:
     // The user or the program changed the view.
     void viewChanged(kvr::gui::PlotView view);
+    void magnitudeRangeChanged();
 
 private:
     void onViewButton(PlotView view);
