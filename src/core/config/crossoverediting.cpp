@@ -119,15 +119,7 @@ Notices dragCrossoverSide(Configuration& config, int output, CrossoverSide side,
 
 void crossoverResponse(const Configuration& config, int output, ChainResponse& out)
 {
-    const TXOVER& x = config.output(clampTo(output, 1, kOutputCount)).xover;
-    std::array<const TSOS*, 2 * kCustomSections> chain{};
-    size_t used = 0;
-    for (const TXOVERPB* side : {&x.HighSide, &x.LowSide}) {
-        const int count = clampTo(side->NumSections, 1, kCustomSections);
-        for (int k = 0; k < count; ++k)
-            chain[used++] = &side->Sections[static_cast<size_t>(k)];
-    }
-    AddChainResponse(std::span<const TSOS* const>(chain.data(), used), out);
+    AddChainResponse(crossoverChain(config.output(clampTo(output, 1, kOutputCount)).xover), out);
 }
 
 } // namespace kvr::core

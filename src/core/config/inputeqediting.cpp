@@ -197,11 +197,7 @@ void setInputBankView(Configuration& config, InputId bank, bool on)
 void inputBankResponse(const Configuration& config, InputId bank, ChainResponse& out)
 {
     const InputChannelSettings& in = config.input(bank);
-    const int count = clampTo<int>(in.peqBandCount, 1, kEditableBands);
-    std::array<const TSOS*, kBandsPerBank> chain{};
-    for (int k = 0; k < count; ++k)
-        chain[static_cast<size_t>(k)] = &in.peq[static_cast<size_t>(k)];
-    AddChainResponse(std::span<const TSOS* const>(chain.data(), static_cast<size_t>(count)), out);
+    AddBankResponse(in.peq, clampTo<int>(in.peqBandCount, 1, kEditableBands), out);
 }
 
 void responseCurve(const ChainResponse& response, bool phase, std::array<double, kGridPoints>& out)

@@ -385,6 +385,15 @@ void AddChainResponse(std::span<const TSOS* const> sections, ChainResponse& out)
                      out.phaseRad.data());
 }
 
+void AddBankResponse(std::span<const TSOS> bank, int count, ChainResponse& out)
+{
+    std::array<const TSOS*, 16> chain{};
+    const size_t n = std::min({static_cast<size_t>(std::max(count, 0)), bank.size(), chain.size()});
+    for (size_t k = 0; k < n; ++k)
+        chain[k] = &bank[k];
+    AddChainResponse(std::span<const TSOS* const>(chain.data(), n), out);
+}
+
 double wrapPhaseDegrees(double phaseRad)
 {
     const double s = phaseRad >= 0.0 ? 1.0 : -1.0;

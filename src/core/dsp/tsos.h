@@ -72,6 +72,8 @@ constexpr double kMagnitudeFloorDb = -300.0;
 // (phases summed without wrapping).
 void AddChainResponse(std::span<const TSOS* const> sections, ChainResponse& out);
 void AddChainResponse(const TSOS* const* sections, int count, float* magnitudeDb, float* phaseRad);
+// The same for the first `count` sections of a bank (a count outside 0..size held to it).
+void AddBankResponse(std::span<const TSOS> bank, int count, ChainResponse& out);
 
 // Phase in radians wrapped to -180..+180 degrees the way the plots show it.
 double wrapPhaseDegrees(double phaseRad);

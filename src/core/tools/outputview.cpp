@@ -5,6 +5,7 @@
 #include <numbers>
 #include <vector>
 
+#include "config/inputeqediting.h"
 #include "dsp/compmath.h"
 #include "dsp/tsos.h"
 #include "dsp/txover.h"
@@ -20,22 +21,6 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 constexpr std::array<std::string_view, kViewInfluenceCount> kInfluenceNames = {"peq",   "xover", "peqx",
                                                                                "delay", "gain",  "speaker"};
-
-// The first `count` sections of a bank (a count from a file is held to the bank's size).
-void bankResponse(const std::array<TSOS, kBandsPerBank>& bank, int32_t count, ChainResponse& out)
-{
-    std::array<const TSOS*, kBandsPerBank> chain{};
-    const int n = clampTo<int32_t>(count, 0, kBandsPerBank);
-    for (int k = 0; k < n; ++k)
-        chain[static_cast<size_t>(k)] = &bank[static_cast<size_t>(k)];
-    AddChainResponse(std::span<const TSOS* const>(chain.data(), static_cast<size_t>(n)), out);
-}
-
-void inputBankResponse(const Configuration& config, InputId bank, ChainResponse& out)
-{
-    const InputChannelSettings& in = config.input(bank);
-    bankResponse(in.peq, in.peqBandCount, out);
-}
 
 void addTerm(std::array<double, kGridPoints>& sum, const std::array<float, kGridPoints>& term)
 {
@@ -54,7 +39,7 @@ void computeView(const Configuration& config, int output, const ViewFlags& with,
 
     ChainResponse chain;
     if (with.peqx) {
-        bankResponse(o.peqx, o.peqxCount, chain);
+        AddBankResponse(o.peqx, o.peqxCount, chain);
         addTerm(out.levelDb, chain.magnitudeDb);
         addTerm(out.phaseRad, chain.phaseRad);
     }
