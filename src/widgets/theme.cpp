@@ -355,6 +355,8 @@ QProgressBar::chunk { background: qlineargradient(x1:0,y1:0,x2:1,y2:0, stop:0 #2
 QCheckBox, QRadioButton { color: #dce2e8; spacing: 8px; }
 QLabel[role="heading"] { font-size: 12pt; font-weight: bold; color: #dce2e8; }
 QLabel[role="dim"] { color: #8d98a4; }
+QLabel[role="readout"] { background: #12151a; border: 1px solid #3a434d; border-radius: 3px; padding: 2px 6px; font-weight: bold; color: #dce2e8; }
+QLabel[role="readout"]:disabled { color: #5d6772; }
 QLabel[role="status"] { color: #ffffff; border-radius: 4px; padding: 3px 10px; font-weight: bold; }
 )"));
 }

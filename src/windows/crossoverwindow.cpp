@@ -35,11 +35,6 @@ using core::CrossoverSide;
 
 namespace {
 
-QString q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 constexpr std::array<CrossoverSide, 2> kSides{CrossoverSide::Low, CrossoverSide::High};
 constexpr int kLineMark = 5;
 constexpr double kLineMarkHz = 50.0;

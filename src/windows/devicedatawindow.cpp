@@ -18,18 +18,6 @@ namespace kvr::gui {
 
 namespace t = core::texts;
 
-namespace {
-
-QString joined(const std::vector<std::string>& lines)
-{
-    QStringList text;
-    for (const std::string& line : lines)
-        text << QString::fromStdString(line);
-    return text.join(QLatin1Char('\n'));
-}
-
-} // namespace
-
 DeviceDataWindow::DeviceDataWindow(DocumentController& document, DeviceController& device, QWidget* parent)
     : FramedWindow(QStringLiteral("TDATAForm"), q(t::kDeviceDataCaption), parent), m_document(document),
       m_device(device), m_block1(new QPlainTextEdit(body())), m_block2(new QPlainTextEdit(body())),
@@ -78,9 +66,9 @@ bool DeviceDataWindow::generate()
         m_document.presenter().show(core::errorBox(text.message()));
         return false;
     }
-    m_block1->setPlainText(joined(text->block1));
-    m_block2->setPlainText(joined(text->block2));
-    m_numbered->setPlainText(joined(text->numbered));
+    m_block1->setPlainText(joinLines(text->block1));
+    m_block2->setPlainText(joinLines(text->block2));
+    m_numbered->setPlainText(joinLines(text->numbered));
     return true;
 }
 

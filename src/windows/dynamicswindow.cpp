@@ -30,11 +30,6 @@ namespace t = core::texts;
 
 namespace {
 
-QString q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 constexpr int kCurveSeries = 1;
 constexpr int kReferenceSeries = 2;
 // The axes of the transfer curve, in dBu.
@@ -166,9 +161,8 @@ QSlider* DynamicsWindow::buildSlider(Slider which, const char* name, const char*
     value->setObjectName(q(valueName));
     value->setAlignment(Qt::AlignCenter);
     value->setMinimumWidth(74);
-    value->setStyleSheet(QStringLiteral("QLabel { background: #12151a; border: 1px solid #3a434d; border-radius: 3px; "
-                                        "padding: 2px 4px; font-weight: bold; color: #dce2e8; }"
-                                        "QLabel:disabled { color: #5d6772; }"));
+    value->setProperty("role", QStringLiteral("readout"));
+    value->setStyleSheet(QStringLiteral("QLabel { padding: 2px 4px; }")); // narrower columns
     m_sliders[k] = slider;
     m_values[k] = value;
     connect(slider, &QSlider::valueChanged, this, [this, which](int p) { onSlider(which, p); });
@@ -406,10 +400,7 @@ void DynamicsWindow::plotCurve()
 
 void DynamicsWindow::fillPower()
 {
-    QStringList lines;
-    for (const std::string& line : core::dynamicsPowerText(dyn(), m_viewPower->isChecked()))
-        lines << q(line);
-    m_power->setPlainText(lines.join(QLatin1Char('\n')));
+    m_power->setPlainText(joinLines(core::dynamicsPowerText(dyn(), m_viewPower->isChecked())));
 }
 
 // ---------------------------------------------------------------- the user's changes

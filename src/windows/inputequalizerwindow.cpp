@@ -28,11 +28,6 @@ using core::InputId;
 
 namespace {
 
-QString q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 constexpr std::array<InputId, 3> kBanks{InputId::A, InputId::B, InputId::M};
 // The bank buttons and view checks, in bank order.
 constexpr const char* kBankButtonNames[3] = {"ModPEQ1", "ModPEQ2", "ModPEQM"};

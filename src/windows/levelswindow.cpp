@@ -154,8 +154,7 @@ void LevelsWindow::buildStrip(int i)
     s.db->setObjectName(q(names.db));
     s.db->setAlignment(Qt::AlignCenter);
     s.db->setMinimumWidth(60);
-    s.db->setStyleSheet(QStringLiteral("background: #12151a; border: 1px solid #3a434d; border-radius: 3px; "
-                                       "padding: 2px 6px; font-weight: bold; color: #dce2e8;"));
+    s.db->setProperty("role", QStringLiteral("readout"));
 
     s.track = new TrackScale(body());
     s.track->setObjectName(q(names.track));

@@ -1,5 +1,7 @@
 #include "windows/listingswindow.h"
 
+#include "app/programtext.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QEvent>
@@ -101,10 +103,7 @@ void ListingsWindow::refresh()
                                      config.system.name, false};
     for (size_t i = 0; i < kMemos; ++i) {
         m_lines[i] = core::coefficientListing(config, kKinds[i], inputs);
-        QStringList text;
-        for (const std::string& line : m_lines[i])
-            text << QString::fromStdString(line);
-        m_memos[i]->setPlainText(text.join(QLatin1Char('\n')));
+        m_memos[i]->setPlainText(joinLines(m_lines[i]));
     }
     if (m_save) writeFiles();
 }

@@ -40,10 +40,6 @@ using core::InputId;
 
 namespace {
 
-QString q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 QString numbered(const char* prefix, int n, const char* suffix = "")
 {
     return q(prefix) + QString::number(n) + q(suffix);

@@ -38,8 +38,7 @@ QLabel* readout(QWidget* parent, const QString& name)
     label->setObjectName(name);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setMinimumWidth(58);
-    label->setStyleSheet(QStringLiteral("background: #12151a; border: 1px solid #3a434d; border-radius: 3px; "
-                                        "padding: 2px 6px; font-weight: bold; color: #dce2e8;"));
+    label->setProperty("role", QStringLiteral("readout"));
     return label;
 }
 

@@ -39,11 +39,6 @@ using core::ViewInfluence;
 
 namespace {
 
-QString q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 constexpr int kBandMark = 1;
 constexpr int kLineMark = 5;
 constexpr double kLineMarkHz = 50.0;
@@ -270,7 +265,7 @@ QWidget* OutputEqualizerWindow::buildLevelPanel()
     m_gainDb->setObjectName(QStringLiteral("OutGaindBL"));
     m_gainDb->setAlignment(Qt::AlignCenter);
     m_gainDb->setMinimumWidth(56);
-    m_gainDb->setStyleSheet(readoutStyle);
+    m_gainDb->setProperty("role", QStringLiteral("readout"));
     m_gainTrack = new TrackScale(box);
     m_gainTrack->setObjectName(QStringLiteral("OutGainTrack"));
     m_gainTrack->setRange(core::kLevelPositionMin, core::kLevelPositionMax);
@@ -291,7 +286,7 @@ QWidget* OutputEqualizerWindow::buildLevelPanel()
     m_delayMs->setObjectName(QStringLiteral("msecL"));
     m_delayMs->setAlignment(Qt::AlignCenter);
     m_delayMs->setMinimumWidth(56);
-    m_delayMs->setStyleSheet(readoutStyle);
+    m_delayMs->setProperty("role", QStringLiteral("readout"));
     m_delayUnits = new QLabel(q(t::kUnitsMilliseconds), box);
     m_delayUnits->setObjectName(QStringLiteral("unitsL"));
     m_delayUnits->setProperty("role", QStringLiteral("dim"));

@@ -27,15 +27,6 @@ namespace kvr::gui {
 
 namespace t = core::texts;
 
-namespace {
-
-QString q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
-} // namespace
-
 PowerSpinBox::PowerSpinBox(QWidget* parent) : QSpinBox(parent) {}
 
 void PowerSpinBox::stepBy(int steps)
