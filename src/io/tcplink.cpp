@@ -38,13 +38,13 @@ TcpLink::TcpLink(QString host, quint16 port, QString hostName, QObject* parent)
         // The module keeps its side open: what we sent has had its time to arrive.
         m_leaving = false;
         m_socket.abort();
-        connectNow();
+        connectSoon();
     });
     connect(&m_socket, &QTcpSocket::connected, this, &TcpLink::onConnected);
     connect(&m_socket, &QTcpSocket::disconnected, this, [this] {
         m_leaving = false;
         m_leaveLimit.stop();
-        if (m_opening && m_socket.state() == QAbstractSocket::UnconnectedState) connectNow();
+        if (m_opening) connectSoon();
     });
     connect(&m_socket, &QTcpSocket::bytesWritten, this, [this] {
         if (m_leaving && !m_sendingShut && m_socket.bytesToWrite() == 0) shutSending();
@@ -63,7 +63,10 @@ void TcpLink::setRemote(QString host, quint16 port, QString hostName)
     m_hostName = hostName.isEmpty() ? m_host : std::move(hostName);
 }
 
-core::LinkInfo TcpLink::info() const { return {core::LinkKind::Ethernet, m_hostName.toStdString()}; }
+core::LinkInfo TcpLink::info() const
+{
+    return {core::LinkKind::Ethernet, m_hostName.toStdString()};
+}
 
 QString TcpLink::errorText() const
 {
@@ -93,20 +96,30 @@ void TcpLink::leaveConnection()
     m_leaving = true;
     m_sendingShut = false;
     m_leaveLimit.start(kLeaveLimitMs);
+    // The flush may already have shut it (bytesWritten), or failed and dropped the connection.
     m_socket.flush();
-    if (m_socket.bytesToWrite() == 0) shutSending();
+    if (m_leaving && !m_sendingShut && m_socket.bytesToWrite() == 0) shutSending();
     // Otherwise bytesWritten shuts it once the rest is out.
 }
 
 void TcpLink::shutSending()
 {
+    // Only the connection being left: a socket already connecting anew must keep both directions.
+    if (m_socket.state() != QAbstractSocket::ConnectedState) return;
     m_sendingShut = true;
     if (shutDownSending(m_socket.socketDescriptor())) return; // disconnected follows the module's close
     // No half-close here: close as before, after what is written.
     m_leaving = false;
     m_leaveLimit.stop();
     m_socket.disconnectFromHost();
-    if (m_socket.state() == QAbstractSocket::UnconnectedState) connectNow();
+    if (m_socket.state() == QAbstractSocket::UnconnectedState) connectSoon();
+}
+
+// The socket's own signals may be on the stack (a close emits disconnected at once): the new
+// connection starts from the event loop, once they have returned.
+void TcpLink::connectSoon()
+{
+    QTimer::singleShot(0, this, &TcpLink::connectNow);
 }
 
 void TcpLink::connectNow()
@@ -119,7 +132,8 @@ void TcpLink::connectNow()
 void TcpLink::send(const QByteArray& bytes)
 {
     if (m_socket.state() != QAbstractSocket::ConnectedState || m_socket.write(bytes) != bytes.size())
-        QMetaObject::invokeMethod(this, [this] { emit failed(errorText()); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { emit failed(errorText()); }, Qt::QueuedConnection);
 }
 
 void TcpLink::close()

@@ -37,6 +37,7 @@ public:
 private:
     void leaveConnection();
     void shutSending();
+    void connectSoon();
     void connectNow();
     void onConnected();
     void onError();

@@ -6,8 +6,10 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 #include "comm/operations.h"
@@ -96,6 +98,96 @@ TEST_P(TcpLinkAgainstSimulator, EveryExchangeEndsOnBothSides)
 INSTANTIATE_TEST_SUITE_P(Pacing, TcpLinkAgainstSimulator,
                          ::testing::Values(Paced{"Unpaced", 0}, Paced{"Baud38400", 38400}),
                          [](const ::testing::TestParamInfo<Paced>& p) { return std::string(p.param.name); });
+
+namespace {
+
+// A loopback listener whose connections the test accepts, resets and reads by hand.
+class RawListener {
+public:
+    RawListener()
+    {
+        m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        m_ok = m_fd >= 0 && ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+               ::listen(m_fd, 8) == 0 && ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) == 0 &&
+               ::fcntl(m_fd, F_SETFL, O_NONBLOCK) == 0;
+        m_port = ntohs(address.sin_port);
+    }
+    ~RawListener()
+    {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    bool ok() const { return m_ok; }
+    quint16 port() const { return m_port; }
+    // The next connection waiting in the backlog (made non-blocking), or -1.
+    int accept()
+    {
+        const int fd = ::accept(m_fd, nullptr, nullptr);
+        if (fd >= 0) ::fcntl(fd, F_SETFL, O_NONBLOCK);
+        return fd;
+    }
+
+private:
+    int m_fd = -1;
+    quint16 m_port = 0;
+    bool m_ok = false;
+};
+
+// Closes with a reset (RST) instead of a FIN: the other side learns of it at its next write.
+void resetConnection(int fd)
+{
+    const linger abortive{1, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+    ::close(fd);
+}
+
+} // namespace
+
+// The connection being left is already dead (the peer reset it, and the program has not heard
+// yet): writing out its last byte fails and drops it, and the new connection that follows keeps
+// both directions, so the next exchange goes through.
+TEST(TcpLinkReconnect, ADeadConnectionLeftBehindDoesNotHurtTheNextOne)
+{
+    simtest::ensureApplication();
+    RawListener listener;
+    ASSERT_TRUE(listener.ok());
+    io::TcpLink link(QStringLiteral("127.0.0.1"), listener.port());
+    int opened = 0;
+    int failures = 0;
+    QObject::connect(&link, &io::Link::opened, [&](bool ok, const QString&) { ok ? ++opened : ++failures; });
+    QObject::connect(&link, &io::Link::failed, [&](const QString&) { ++failures; });
+    link.open();
+    int first = -1;
+    ASSERT_TRUE(simtest::pumpUntil([&] { return opened == 1 && (first = listener.accept()) >= 0; }));
+    resetConnection(first);
+    // No events in between: the link still takes the connection for a live one.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    link.send(QByteArray(1, char(0x55)));
+    link.open();
+
+    int second = -1;
+    ASSERT_TRUE(simtest::pumpUntil([&] {
+        if (second < 0) second = listener.accept();
+        return second >= 0 && (opened == 2 || failures > 0);
+    }));
+    ASSERT_EQ(opened, 2);
+    ASSERT_EQ(failures, 0);
+    link.send(QByteArray(1, char(0x33)));
+    char byte = 0;
+    ssize_t got = -1;
+    simtest::pumpUntil([&] {
+        got = ::recv(second, &byte, 1, 0);
+        return got >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
+    });
+    EXPECT_EQ(got, 1) << "the new connection ended before its first byte";
+    EXPECT_EQ(byte, char(0x33));
+    EXPECT_EQ(failures, 0);
+    link.close();
+    ::close(second);
+}
 
 // A peer whose TCP stack takes connections but whose program never reads nor closes them: the
 // link leaves the old connection after its limit and still opens the new one.
