@@ -124,7 +124,9 @@ void DocumentController::showNotices(const std::vector<std::string>& notices)
 void DocumentController::undo()
 {
     if (!canUndo()) return;
-    const DocumentChange change = m_history.undo(m_config);
+    DocumentIdentity identity = this->identity();
+    const DocumentChange change = m_history.undo(m_config, identity);
+    setIdentity(identity);
     emit changed(change);
     emit historyChanged();
 }
@@ -132,9 +134,23 @@ void DocumentController::undo()
 void DocumentController::redo()
 {
     if (!canRedo()) return;
-    const DocumentChange change = m_history.redo(m_config);
+    DocumentIdentity identity = this->identity();
+    const DocumentChange change = m_history.redo(m_config, identity);
+    setIdentity(identity);
     emit changed(change);
     emit historyChanged();
+}
+
+DocumentIdentity DocumentController::identity() const
+{
+    return {m_filePath, m_documentName};
+}
+
+void DocumentController::setIdentity(const DocumentIdentity& identity)
+{
+    // Back to a file the user already had: the recent list and the folders stay as they are.
+    m_filePath = identity.filePath;
+    if (identity.name != m_documentName) setDocumentName(identity.name);
 }
 
 bool DocumentController::offerSave(core::MessageKind kind)
@@ -256,7 +272,8 @@ void DocumentController::restoreRecovered(core::Configuration config, const QStr
     core::Configuration before = m_config;
     replace(std::move(config));
     m_history.clear();
-    m_history.record(tr("Restore recovered configuration"), {}, DocumentChange::everything(), std::move(before));
+    m_history.record(tr("Restore recovered configuration"), {}, DocumentChange::everything(), std::move(before),
+                     identity());
     m_history.endGesture();
     setFile({});
     setDocumentName(name.isEmpty() ? q(t::kRecoveredName) : name);
@@ -276,7 +293,7 @@ void DocumentController::beginRead(int memory)
     replace(core::Configuration());
     m_history.endGesture();
     m_history.record(tr("Read memory %1").arg(memory), QStringLiteral("read"), DocumentChange::everything(),
-                     std::move(before));
+                     std::move(before), identity());
     setFile({});
     setDocumentName(q(t::kNoName));
     emit historyChanged();

@@ -44,7 +44,8 @@ public:
     const core::Configuration& configuration() const { return m_config; }
     // "NoName" after New, the file name after Open or Save.
     QString documentName() const { return m_documentName; }
-    // The file opened or saved last, empty after New and a memory read.
+    // The file opened or saved last, empty after New and a memory read (an undo of the read brings
+    // it back).
     QString filePath() const { return m_filePath; }
     QString windowTitle() const;
     // The name the title shows (the names window's OK shows the system name there).
@@ -140,6 +141,9 @@ private:
     bool commit(const Edit& e, core::Configuration before);
     void replace(core::Configuration config);
     void setFile(const QString& path);
+    DocumentIdentity identity() const;
+    // The file and name an undo or redo brings back (the title follows).
+    void setIdentity(const DocumentIdentity& identity);
 
     std::unique_ptr<Settings> m_ownSettings;
     MessagePresenter& m_presenter;

@@ -3,12 +3,20 @@
 #include <QString>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <vector>
 
 #include "app/documentchange.h"
 #include "config/configuration.h"
 
 namespace kvr::gui {
+
+// The file a Configuration belongs to, as the title and Save show it.
+struct DocumentIdentity {
+    QString filePath;
+    QString name;
+    bool operator==(const DocumentIdentity&) const = default;
+};
 
 // Undo and redo by snapshots of the whole Configuration (a few kilobytes each): simple, and an
 // undo gives back exactly what was there. Each step keeps the state before it; a gesture (a drag,
@@ -20,10 +28,12 @@ public:
     explicit EditHistory(size_t limit = kDefaultLimit) : m_limit(limit) {}
 
     // After an edit that changed the Configuration: `before` is the state it started from, `change`
-    // what it touched (an undo announces the same). Returns false when the edit merged into the
-    // open gesture of the top step.
+    // what it touched (an undo announces the same). A step that also leaves the file (a memory
+    // read, a restored copy) gives the identity it started from; other steps keep whatever file
+    // the document has by then (a save in between stays). Returns false when the edit merged into
+    // the open gesture of the top step.
     bool record(const QString& name, const QString& gestureKey, const DocumentChange& change,
-                core::Configuration before);
+                core::Configuration before, std::optional<DocumentIdentity> identityBefore = std::nullopt);
     // The open gesture ends: the next edit of the same control is a new step.
     void endGesture() { m_gestureOpen = false; }
 
@@ -31,9 +41,10 @@ public:
     bool canRedo() const { return !m_redo.empty(); }
     QString undoName() const { return m_undo.empty() ? QString() : m_undo.back().name; }
     QString redoName() const { return m_redo.empty() ? QString() : m_redo.back().name; }
-    // Swap `current` with the state before the last step; returns what to redraw.
-    DocumentChange undo(core::Configuration& current);
-    DocumentChange redo(core::Configuration& current);
+    // Swap `current` with the state before the last step (and `identity` too when the step carries
+    // one); returns what to redraw.
+    DocumentChange undo(core::Configuration& current, DocumentIdentity& identity);
+    DocumentChange redo(core::Configuration& current, DocumentIdentity& identity);
 
     // A fresh history (New, Open); the present state is the saved one.
     void clear();
@@ -51,7 +62,10 @@ private:
         DocumentChange change;
         core::Configuration other; // the state on the other side of the step
         uint64_t otherState = 0;
+        std::optional<DocumentIdentity> otherIdentity; // only for steps that change the file
     };
+
+    DocumentChange swapStep(Step& step, core::Configuration& current, DocumentIdentity& identity);
 
     size_t m_limit;
     std::deque<Step> m_undo;

@@ -1,5 +1,8 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <functional>
 #include <random>
 
 #include "app/documentcontroller.h"
@@ -180,6 +183,87 @@ TEST_F(Document, NewAndOpenStartAFreshHistoryAndSaveMarksItClean)
     EXPECT_FALSE(document.canUndo());
     EXPECT_FALSE(document.modified());
     QFile::remove(saved);
+}
+
+// A memory read or a restored copy leaves the file the document came from; undoing it brings the
+// file back with its name (title, Save's proposal), redoing it leaves it again. A save in between
+// is what the redo comes back to; ordinary edits never move the file.
+TEST_F(Document, StepsThatLeaveTheFileTakeItAlongInUndoAndRedo)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString a = folder.filePath(QStringLiteral("a.kv4"));
+    const QString b = folder.filePath(QStringLiteral("b.kv4"));
+    const QString noName = QStringLiteral("NoName");
+    Configuration decoded;
+    decoded.setSystemName("FROM DSP");
+    decoded.setOutputLevelDb(3, -9.0);
+    auto read = [&](DocumentController& d) {
+        d.beginRead(4);
+        d.finishRead(decoded);
+    };
+    auto restore = [&](DocumentController& d) { d.restoreRecovered(decoded, QStringLiteral("Recovered")); };
+    auto edit = [&](DocumentController& d) {
+        d.edit({QStringLiteral("Output level"), DocumentChange::output(Region::Levels, 2), {}},
+               [&](Configuration& c) { c.setOutputLevelDb(2, -4.0); });
+    };
+
+    struct Row {
+        const char* name;
+        bool openFirst;                                // start from a.kv4, else from New
+        std::function<void(DocumentController&)> step; // the step undone and redone
+        bool saveAsB;                                  // save as b.kv4 after the step
+        QString pathAfterUndo, nameAfterUndo;          // expected
+        QString pathAfterRedo, nameAfterRedo;          // expected
+    } rows[] = {
+        {"read over a file", true, read, false, a, QStringLiteral("a.kv4"), {}, noName},
+        {"read over New", false, read, false, {}, noName, {}, noName},
+        {"read, then saved", true, read, true, a, QStringLiteral("a.kv4"), b, QStringLiteral("b.kv4")},
+        {"restored copy", true, restore, false, a, QStringLiteral("a.kv4"), {}, QStringLiteral("Recovered")},
+        {"edit, then saved", false, edit, true, b, QStringLiteral("b.kv4"), b, QStringLiteral("b.kv4")},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScriptedDialogs files;
+        DocumentController doc(presenter, files);
+        ASSERT_TRUE(doc.saveConfigurationFile(a));
+        if (row.openFirst) {
+            ASSERT_TRUE(doc.openConfigurationFile(a));
+        } else {
+            ASSERT_TRUE(doc.newConfiguration()); // saved just now: nothing to ask
+        }
+        const Configuration start = doc.configuration();
+        QStringList titles;
+        QObject::connect(&doc, &DocumentController::titleChanged, [&](const QString& t) { titles << t; });
+        row.step(doc);
+        if (row.saveAsB) {
+            ASSERT_TRUE(doc.saveConfigurationFile(b));
+        }
+        titles.clear();
+        const QString nameBefore = doc.documentName();
+
+        doc.undo();
+        EXPECT_EQ(doc.configuration(), start);
+        EXPECT_EQ(doc.filePath(), row.pathAfterUndo);
+        EXPECT_EQ(doc.documentName(), row.nameAfterUndo);
+        EXPECT_EQ(doc.windowTitle(), QStringLiteral("KVR - 610 Loudspeaker Management System ") + row.nameAfterUndo);
+        if (!row.saveAsB) {
+            EXPECT_FALSE(doc.modified()); // back at what was opened or new
+        }
+        // The title follows whenever the name changed.
+        EXPECT_EQ(titles.size(), nameBefore != row.nameAfterUndo ? 1 : 0);
+        // Save proposes the file the document is back to.
+        files.asked.clear();
+        doc.saveConfiguration(); // no answer scripted: cancelled
+        ASSERT_EQ(files.asked.size(), 1u);
+        if (!row.pathAfterUndo.isEmpty()) {
+            EXPECT_EQ(files.asked[0].proposedName, QFileInfo(row.pathAfterUndo).fileName());
+        }
+
+        doc.redo();
+        EXPECT_EQ(doc.filePath(), row.pathAfterRedo);
+        EXPECT_EQ(doc.documentName(), row.nameAfterRedo);
+    }
 }
 
 } // namespace
