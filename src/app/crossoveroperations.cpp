@@ -1,7 +1,6 @@
 #include "app/crossoveroperations.h"
 
 #include <QCoreApplication>
-#include <optional>
 
 #include "app/documentcontroller.h"
 #include "app/messagepresenter.h"
@@ -31,14 +30,14 @@ QString sideKey(int output, CrossoverSide side, const QString& control)
 
 DocumentChange CrossoverOperations::changeBetween(const core::Configuration& before, const core::Configuration& after)
 {
-    std::optional<DocumentChange> change;
-    auto add = [&](const DocumentChange& c) { change = change ? (*change | c) : c; };
+    DocumentChange change;
+    auto add = [&](const DocumentChange& c) { change |= c; };
     for (int n = 1; n <= core::kOutputCount; ++n) {
         if (!(before.output(n).xover == after.output(n).xover)) add(DocumentChange::output(Region::Crossover, n));
         if (!(before.output(n).dynamics == after.output(n).dynamics)) add(DocumentChange::output(Region::Dynamics, n));
     }
     if (!(before.links == after.links)) add(DocumentChange(Region::Crossover));
-    return change.value_or(DocumentChange());
+    return change;
 }
 
 template <typename F>

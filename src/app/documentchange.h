@@ -69,8 +69,11 @@ public:
         return false;
     }
 
+    // An empty change adds nothing: its masks ("every output") must not widen the other side.
     DocumentChange& operator|=(const DocumentChange& other)
     {
+        if (other.empty()) return *this;
+        if (empty()) return *this = other;
         m_regions |= other.m_regions;
         m_outputs |= other.m_outputs;
         m_inputs |= other.m_inputs;

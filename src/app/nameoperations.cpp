@@ -20,9 +20,7 @@ DocumentChange copyChange(int to, const core::CopyOptions& what)
 {
     DocumentChange change;
     auto add = [&](bool on, Region region) {
-        if (!on) return;
-        // The first region sets which output; an empty change would claim every input too.
-        change = change.empty() ? DocumentChange::output(region, to) : change | DocumentChange::output(region, to);
+        if (on) change |= DocumentChange::output(region, to);
     };
     add(what.route, Region::Routing);
     add(what.peqx, Region::OutputEq);

@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <functional>
 #include <random>
 
@@ -118,6 +119,48 @@ TEST_F(Document, AGestureIsOneStepUntilItEnds)
         while (doc.canUndo())
             doc.undo();
         EXPECT_EQ(doc.configuration(), Configuration());
+    }
+}
+
+// Joining changes: an empty side adds nothing (its "every output" masks do not spread).
+TEST(DocumentChangeUnion, AnEmptySideIsTheIdentity)
+{
+    using C = DocumentChange;
+    const C none;
+    const C out2 = C::output(Region::Levels, 2);
+    const C inB = C::input(Region::InputEq, core::InputId::B);
+    struct Row {
+        const char* name;
+        C left, right;
+        std::vector<Region> regions; // touched, any other region not
+        unsigned outputs;            // bit n-1: output n of those regions
+        unsigned inputs;             // bit 0 A, 1 B, 2 A+B
+    } rows[] = {
+        {"empty | output", none, out2, {Region::Levels}, 0b0010, 0b000},
+        {"output | empty", out2, none, {Region::Levels}, 0b0010, 0b000},
+        {"empty | input", none, inB, {Region::InputEq}, 0b0000, 0b010},
+        {"empty | empty", none, none, {}, 0b0000, 0b000},
+        {"empty | region", none, C(Region::Crossover), {Region::Crossover}, 0b1111, 0b111},
+        {"output | output", out2, C::output(Region::Routing, 4), {Region::Levels, Region::Routing}, 0b1010, 0b000},
+        {"output | input", out2, inB, {Region::Levels, Region::InputEq}, 0b0010, 0b010},
+    };
+    const Region all[] = {Region::Routing, Region::Levels,     Region::InputDelays, Region::OutputDelays,
+                          Region::InputEq, Region::OutputEq,   Region::Crossover,   Region::Dynamics,
+                          Region::Names,   Region::SystemInfo, Region::View,        Region::Measurement};
+    for (const Row& row : rows) {
+        C joined = row.left;
+        joined |= row.right;
+        EXPECT_EQ(row.left | row.right, joined) << row.name;
+        EXPECT_EQ(joined.empty(), row.regions.empty()) << row.name;
+        for (Region r : all) {
+            const bool touched = std::find(row.regions.begin(), row.regions.end(), r) != row.regions.end();
+            EXPECT_EQ(joined.touches(r), touched) << row.name << " region " << int(r);
+            if (!touched) continue;
+            for (int n = 1; n <= core::kOutputCount; ++n)
+                EXPECT_EQ(joined.touches(r, n), bool(row.outputs & (1u << (n - 1)))) << row.name << " output " << n;
+            for (int i = 0; i < core::kInputCount; ++i)
+                EXPECT_EQ(joined.touches(r, core::InputId(i)), bool(row.inputs & (1u << i))) << row.name << " in " << i;
+        }
     }
 }
 
