@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "app/documentcontroller.h"
+#include "app/inputnames.h"
 #include "config/editing.h"
 
 namespace kvr::gui {
@@ -14,19 +15,6 @@ namespace {
 QString tr(const char* text)
 {
     return QCoreApplication::translate("DelayOperations", text);
-}
-
-QString inputName(InputId input)
-{
-    switch (input) {
-    case InputId::B:
-        return QStringLiteral("B");
-    case InputId::M:
-        return QStringLiteral("A+B");
-    case InputId::A:
-        break;
-    }
-    return QStringLiteral("A");
 }
 
 // Output n and every output a chain of links reaches from it.
@@ -57,10 +45,9 @@ DocumentChange linkedInputs(const core::Configuration& c, InputId input)
 
 void DelayOperations::setInputDelayPosition(InputId input, int positionCm)
 {
-    const int i = static_cast<int>(input);
-    if (i < 0 || i >= core::kInputCount) return;
+    if (!validInput(input)) return;
     m_document.edit({tr("Input %1 delay").arg(inputName(input)), linkedInputs(m_document.configuration(), input),
-                     QStringLiteral("delay.input%1").arg(i)},
+                     QStringLiteral("delay.input%1").arg(static_cast<int>(input))},
                     [&](core::Configuration& c) { core::InputDelayTracks(c).setPosition(input, positionCm); });
 }
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "app/documentcontroller.h"
+#include "app/inputnames.h"
 
 namespace kvr::gui {
 
@@ -15,28 +16,9 @@ QString tr(const char* text)
     return QCoreApplication::translate("LevelOperations", text);
 }
 
-QString inputName(InputId input)
-{
-    switch (input) {
-    case InputId::B:
-        return QStringLiteral("B");
-    case InputId::M:
-        return QStringLiteral("A+B");
-    case InputId::A:
-        break;
-    }
-    return QStringLiteral("A");
-}
-
 bool validOutput(int output)
 {
     return output >= 1 && output <= core::kOutputCount;
-}
-
-bool validInput(InputId input)
-{
-    const int i = static_cast<int>(input);
-    return i >= 0 && i < core::kInputCount;
 }
 
 } // namespace
