@@ -19,8 +19,8 @@ namespace kvr::gui {
 class Settings : public QObject {
     Q_OBJECT
 public:
-    // The user's settings (~/.config/kvr610/kvr610.conf); the recovery copy goes in the user's
-    // data folder.
+    // The user's settings (~/.config/kvr610/kvr610.ini: the INI format's own extension); the
+    // recovery copy goes in the user's data folder.
     explicit Settings(QObject* parent = nullptr);
     // Settings in the INI file `file`, the recovery copy in `recoveryFolder`. An empty file keeps
     // the settings in memory only; an empty folder keeps no recovery copy.
