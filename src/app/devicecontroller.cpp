@@ -311,10 +311,10 @@ void DeviceController::onConnectionEffect(core::ConnectionEffect effect)
 
 void DeviceController::ethernetNotFound()
 {
+    // A rescan that finds no module ends the link too: a connection still open would leave the
+    // status green over an offline program.
     if (m_code != ConnectionCode::Ethernet || m_pending != Pending::None) return;
-    m_ethernetInUse = false;
-    m_choice = ConnectionChoice::Offline;
-    setConnectionCode(ConnectionCode::Offline);
+    goOffline();
 }
 
 void DeviceController::showEthernetWindow()

@@ -84,7 +84,8 @@ public:
     void showEthernetWindow();
     // Connect through a module found by a scan.
     void connectEthernet(const EthernetModule& module);
-    // A scan found nothing: an ETHERNET choice without a module falls back to offline.
+    // A scan found nothing: the ETHERNET choice, and any connection made with it, falls back to
+    // offline (the link closed, "Status: Offline").
     void ethernetNotFound();
 
     // ---- Device operations (buttons and menu items) ----
