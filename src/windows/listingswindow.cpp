@@ -3,7 +3,6 @@
 #include "app/programtext.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -14,8 +13,6 @@
 
 #include "app/documentcontroller.h"
 #include "app/messagepresenter.h"
-#include "config/configfile.h"
-#include "tools/reportoutput.h"
 #include "util/texts.h"
 
 namespace kvr::gui {
@@ -42,8 +39,8 @@ QString ListingsWindow::defaultDataFolder()
 }
 
 ListingsWindow::ListingsWindow(DocumentController& document, QWidget* parent)
-    : FramedWindow(QStringLiteral("TMemosForm"), QString::fromUtf8(t::kListingsCaption), parent),
-      m_document(document), m_refreshTimer(new QTimer(this)), m_folder(defaultDataFolder())
+    : FramedWindow(QStringLiteral("TMemosForm"), QString::fromUtf8(t::kListingsCaption), parent), m_document(document),
+      m_refreshTimer(new QTimer(this)), m_folder(defaultDataFolder())
 {
     auto* grid = new QGridLayout(body());
     grid->setContentsMargins(12, 10, 12, 12);
@@ -77,7 +74,7 @@ ListingsWindow::ListingsWindow(DocumentController& document, QWidget* parent)
 void ListingsWindow::setSaveToFiles(bool save)
 {
     m_save = save;
-    m_lastError.clear();
+    m_files.reset();
     if (save) refresh();
 }
 
@@ -110,18 +107,8 @@ void ListingsWindow::refresh()
 
 void ListingsWindow::writeFiles()
 {
-    QString error;
-    if (!QDir().mkpath(m_folder)) error = QString::fromUtf8(t::kUnableToWrite) + m_folder;
-    for (size_t i = 0; i < kMemos && error.isEmpty(); ++i) {
-        const std::string path = (m_folder + QLatin1Char('/')).toStdString() + core::listingFileName(kKinds[i]);
-        const std::string text = core::textWithCrLf(m_lines[i]);
-        const core::Status written = core::writeFileAtomically(
-            path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
-        if (!written) error = QString::fromStdString(written.message());
-    }
-    // One box per failure, not one per refresh.
-    if (!error.isEmpty() && error != m_lastError) m_document.presenter().show(core::errorBox(error.toStdString()));
-    m_lastError = error;
+    const QString error = m_files.write(m_folder, kKinds, m_lines);
+    if (!error.isEmpty()) m_document.presenter().show(core::errorBox(error.toStdString()));
 }
 
 bool ListingsWindow::eventFilter(QObject* watched, QEvent* event)

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/listingfiles.h"
 #include "tools/listings.h"
 #include "widgets/framedwindow.h"
 
@@ -57,7 +58,7 @@ private:
     std::array<std::vector<std::string>, kMemos> m_lines;
     QTimer* m_refreshTimer;
     QString m_folder;
-    QString m_lastError;
+    ListingFileWriter m_files;
     bool m_save = false;
 };
 
