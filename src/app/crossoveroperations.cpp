@@ -1,5 +1,7 @@
 #include "app/crossoveroperations.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 
 #include "app/documentcontroller.h"
@@ -62,6 +64,14 @@ void CrossoverOperations::show(const core::Notices& notices)
     // The Bessel limit is a plain message, as when a file brings one.
     for (const std::string& text : notices)
         m_document.presenter().show(core::infoBox(text));
+}
+
+void CrossoverOperations::showDeferred(const core::Notices& deferred)
+{
+    core::Notices once;
+    for (const std::string& text : deferred)
+        if (std::find(once.begin(), once.end(), text) == once.end()) once.push_back(text);
+    show(once);
 }
 
 bool CrossoverOperations::setFrequency(int output, CrossoverSide side, double hz)

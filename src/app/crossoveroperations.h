@@ -30,6 +30,8 @@ public:
     // ---- The plot drag: the side's frequency to the mouse frequency. Its messages (a Bessel
     // limit) are added to `deferred` for the window to show once the drag ends. ----
     bool dragFrequency(int output, core::CrossoverSide side, double f, core::Notices& deferred);
+    // The drag ended: each message it gathered is shown once, in the order first met.
+    void showDeferred(const core::Notices& deferred);
 
     // What a change from `before` to `after` touched: the crossovers and dynamics of the outputs
     // that differ, and the links.

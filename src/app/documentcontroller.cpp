@@ -308,6 +308,7 @@ void DocumentController::finishRead(core::Configuration decoded)
                      std::move(before));
     m_history.endGesture();
     emit historyChanged();
+    emit memoryRead();
 }
 
 } // namespace kvr::gui

@@ -129,6 +129,8 @@ signals:
     void changed(const kvr::gui::DocumentChange& change);
     // New, Open or a read replaced the Configuration (editors close or reset as they do then).
     void replaced();
+    // A memory read from the processor became the Configuration (after its replaced()).
+    void memoryRead();
     void titleChanged(const QString& title);
     void busyChanged(bool busy);
     // Undo/redo availability, their names, or the modified state changed.

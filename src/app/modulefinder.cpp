@@ -82,6 +82,7 @@ void ModuleFinder::onScanTimer()
             if (m_modules[i].hostName == last) m_selectedModule = i;
     }
     emit scanProgressChanged(m_scanProgress);
+    emit scanFinished();
     emit modulesChanged();
 }
 

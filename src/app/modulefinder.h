@@ -45,6 +45,8 @@ public:
 
 signals:
     void modulesChanged();
+    // A scan ended: modules() holds what it found.
+    void scanFinished();
     void scanProgressChanged(int position);
 
 private:

@@ -32,8 +32,7 @@ ConnectionWindow::ConnectionWindow(DeviceController& device, QWidget* parent)
 
     const char* captions[3] = {t::kChoiceOffline, t::kChoiceUsb, t::kChoiceEthernet};
     const char* names[3] = {"OfflineRB", "USBRB", "EthernetRB"};
-    const char* details[3] = {"Work on files without a processor", "KVR 610 on a USB port",
-                              "KVR 610 behind an Ethernet module"};
+    const char* details[3] = {t::kChoiceOfflineDetail, t::kChoiceUsbDetail, t::kChoiceEthernetDetail};
     auto* group = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
         auto* row = new QWidget(body());

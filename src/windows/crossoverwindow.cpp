@@ -19,6 +19,7 @@
 #include "app/crossoveroperations.h"
 #include "app/documentcontroller.h"
 #include "app/messagepresenter.h"
+#include "config/conversions.h"
 #include "config/crossoverediting.h"
 #include "config/inputeqediting.h"
 #include "plot/responseplot.h"
@@ -150,11 +151,6 @@ CrossoverOperations& CrossoverWindow::ops()
     return m_document.crossovers();
 }
 
-const core::ChainResponse& CrossoverWindow::response(int output) const
-{
-    return m_responses[static_cast<size_t>(core::clampTo(output, 1, core::kOutputCount) - 1)];
-}
-
 void CrossoverWindow::forOutput(QWidget* control, int output)
 {
     // Entering any control of an output makes it current.
@@ -190,7 +186,8 @@ QWidget* CrossoverWindow::buildNormalPage()
             const int row = s == CrossoverSide::Low ? 1 : 2;
             const QString suffix = QString::number(n) + sideLetter(s);
             SideControls& c = m_sides[k][sideIndex(s)];
-            auto* sideLabel = new QLabel(s == CrossoverSide::Low ? QStringLiteral("fc1") : QStringLiteral("fc2"), box);
+            auto* sideLabel =
+                new QLabel(q(s == CrossoverSide::Low ? t::kCrossoverLowSideLabel : t::kCrossoverHighSideLabel), box);
             sideLabel->setProperty("role", QStringLiteral("dim"));
             sideLabel->setToolTip(q(s == CrossoverSide::Low ? t::kCrossoverLowSide : t::kCrossoverHighSide));
             grid->addWidget(sideLabel, row, 0);
@@ -245,6 +242,7 @@ QWidget* CrossoverWindow::buildNormalPage()
             });
             connect(c.frequencySpin, &QSpinBox::valueChanged, this, [this, n, s](int hz) {
                 if (m_filling) return;
+                selectOutput(n);
                 ops().setFrequency(n, s, hz);
                 fillRow(n);
             });
@@ -390,7 +388,6 @@ void CrossoverWindow::onChanged(const DocumentChange& change)
     fillLinks();
     fillCustom();
     plotModel().bringToFront(m_current);
-    emit outputResponseChanged();
 }
 
 void CrossoverWindow::onReplaced()
@@ -405,7 +402,7 @@ void CrossoverWindow::onReplaced()
 
 void CrossoverWindow::replot(int output)
 {
-    core::ChainResponse& r = m_responses[static_cast<size_t>(output - 1)];
+    core::ChainResponse r;
     core::crossoverResponse(m_document.configuration(), output, r);
     core::responseCurve(r, view() == PlotView::Phase, m_curve);
     plotModel().setPoints(output, core::frequencyGrid().frequencyHz, m_curve);
@@ -530,16 +527,16 @@ void CrossoverWindow::commitFrequency(int output, CrossoverSide side)
 {
     selectOutput(output);
     NumberField* field = m_sides[static_cast<size_t>(output - 1)][sideIndex(side)].frequency;
-    if (const std::optional<double> hz = field->number())
-        ops().setFrequency(output, side, static_cast<double>(core::roundHalfEven(*hz)));
+    if (const std::optional<double> hz = field->number()) ops().setFrequency(output, side, *hz);
     fillRow(output);
 }
 
 void CrossoverWindow::stepFrequency(int output, CrossoverSide side, int direction)
 {
     const SideControls& c = m_sides[static_cast<size_t>(output - 1)][sideIndex(side)];
-    const double base =
-        static_cast<double>(core::roundHalfEven(c.frequency->number().value_or(c.frequencySpin->value())));
+    // A step starts from the whole hertz the field stands for.
+    const std::optional<double> typed = c.frequency->number();
+    const int base = typed ? core::crossoverSpinFromFrequency(*typed) : c.frequencySpin->value();
     ops().setFrequency(output, side, base + direction);
     fillRow(output);
 }
@@ -628,13 +625,9 @@ void CrossoverWindow::onRelease(const PlotMouseEvent& e)
     if (e.button != held) return;
     m_dragging = false;
     setStatusText(QString());
-    // A limit met during the drag is told once, after it.
-    core::Notices notices;
-    for (const std::string& n : m_dragNotices)
-        if (std::find(notices.begin(), notices.end(), n) == notices.end()) notices.push_back(n);
+    const core::Notices notices = std::move(m_dragNotices);
     m_dragNotices.clear();
-    for (const std::string& n : notices)
-        m_document.presenter().show(core::infoBox(n));
+    ops().showDeferred(notices);
 }
 
 } // namespace kvr::gui

@@ -36,15 +36,9 @@ public:
     int currentOutput() const { return m_current; }
     // Makes output n current: its label and curve red, the curve on top, the Custom page on it.
     void selectOutput(int output);
-    // Output n's crossover response as last computed, for the output view.
-    const core::ChainResponse& response(int output) const;
     bool dragging() const { return m_dragging; }
     void showNormalPage();
     void showCustomPage();
-
-signals:
-    // A crossover response changed: the output view redraws.
-    void outputResponseChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -98,7 +92,6 @@ private:
     bool m_dragging = false;
     core::CrossoverSide m_dragSide = core::CrossoverSide::Low;
     core::Notices m_dragNotices;
-    std::array<core::ChainResponse, core::kOutputCount> m_responses{};
     std::array<double, core::kGridPoints> m_curve{};
 
     QStackedWidget* m_pages = nullptr;

@@ -63,6 +63,9 @@ bool DeviceDataWindow::generate()
     auto image = core::BuildDeviceImage(m_document.configuration(), m_device.memoryBlocked());
     auto text = image ? core::generaText(*image) : core::Result<core::GeneraText>(image.error());
     if (!text) {
+        // No bytes of an earlier image beside the error.
+        for (QPlainTextEdit* box : {m_block1, m_block2, m_numbered})
+            box->clear();
         m_document.presenter().show(core::errorBox(text.message()));
         return false;
     }

@@ -18,6 +18,7 @@
 #include "app/devicecontroller.h"
 #include "app/messagepresenter.h"
 #include "app/modulefinder.h"
+#include "comm/discovery.h"
 #include "util/texts.h"
 #include "widgets/theme.h"
 
@@ -27,14 +28,15 @@ namespace t = core::texts;
 
 namespace {
 
-// The host name field keeps upper case.
-class UpperCaseValidator : public QValidator {
+// The host name field keeps upper case, and typing stops at the name's length. The initial
+// "HOST NAME" is longer: it is set, not typed, and the change refuses it.
+class HostNameValidator : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString& input, int&) const override
     {
         input = input.toUpper();
-        return Acceptable;
+        return input.size() > qsizetype(core::discovery::kHostNameEditLength) ? Invalid : Acceptable;
     }
 };
 
@@ -91,7 +93,7 @@ EthernetModulesWindow::EthernetModulesWindow(ModuleFinder& finder, DeviceControl
     left->addWidget(m_connectGroup);
     left->addStretch(1);
 
-    auto* listCaption = new QLabel(QStringLiteral("Modules"), body());
+    auto* listCaption = new QLabel(q(t::kModuleListCaption), body());
     listCaption->setProperty("role", QStringLiteral("dim"));
     right->addWidget(listCaption);
     m_list = new QListWidget(body());
@@ -121,8 +123,7 @@ EthernetModulesWindow::EthernetModulesWindow(ModuleFinder& finder, DeviceControl
     changeIp->setObjectName(QStringLiteral("ChangeIPB"));
     m_hostEdit = new QLineEdit(q(t::kHostNamePlaceholder), m_ipGroup);
     m_hostEdit->setObjectName(QStringLiteral("HostEdit"));
-    m_hostEdit->setMaxLength(8);
-    m_hostEdit->setValidator(new UpperCaseValidator(m_hostEdit));
+    m_hostEdit->setValidator(new HostNameValidator(m_hostEdit));
     auto* changeHost = new QPushButton(q(t::kChangeHostButton), m_ipGroup);
     changeHost->setObjectName(QStringLiteral("ChangeHostB"));
     grid->addLayout(octets, 0, 0);
@@ -155,9 +156,11 @@ EthernetModulesWindow::EthernetModulesWindow(ModuleFinder& finder, DeviceControl
     connect(changeHost, &QPushButton::clicked, this, [this] { m_finder.changeHostName(m_hostEdit->text()); });
     connect(m_identify, &QPushButton::clicked, &m_finder, &ModuleFinder::identify);
     connect(&m_finder, &ModuleFinder::modulesChanged, this, &EthernetModulesWindow::refreshModules);
+    connect(&m_finder, &ModuleFinder::scanFinished, this, &EthernetModulesWindow::fillLists);
     connect(&m_finder, &ModuleFinder::scanProgressChanged, m_progress, &QProgressBar::setValue);
     connect(&m_device, &DeviceController::connectionChanged, this, &EthernetModulesWindow::refreshConnection);
     connect(&m_device, &DeviceController::ethernetWindowDone, this, &QWidget::hide);
+    fillLists();
     refreshModules();
     refreshConnection();
     setFixedWidth(700);
@@ -176,16 +179,15 @@ void EthernetModulesWindow::refreshModules()
     m_result->setText(m_finder.scanResult());
     m_scan->setEnabled(!m_finder.scanning());
 
-    const QSignalBlocker block(m_processors);
-    m_processors->clear();
-    m_list->clear();
-    if (m_finder.scanning()) return;
-    for (const EthernetModule& m : m_finder.modules()) {
-        m_processors->addItem(m.hostName);
-        m_list->addItem(m.hostName + QLatin1Char('=') + m.ip);
+    if (m_finder.scanning()) {
+        fillLists();
+        return;
     }
     const int index = m_finder.selectedModule();
-    m_processors->setCurrentIndex(index);
+    {
+        const QSignalBlocker block(m_processors);
+        m_processors->setCurrentIndex(index);
+    }
     if (chosen) {
         const EthernetModule& m = m_finder.modules()[index];
         m_ipLabel->setText(m.ip);
@@ -196,6 +198,21 @@ void EthernetModulesWindow::refreshModules()
     } else {
         m_ipLabel->setText(q(t::kNoModuleIp));
     }
+}
+
+void EthernetModulesWindow::fillLists()
+{
+    // Only a scan's start and end rebuild the lists: lines deleted from IPList stay deleted
+    // until the next scan.
+    const QSignalBlocker block(m_processors);
+    m_processors->clear();
+    m_list->clear();
+    if (m_finder.scanning()) return;
+    for (const EthernetModule& m : m_finder.modules()) {
+        m_processors->addItem(m.hostName);
+        m_list->addItem(m.hostName + QLatin1Char('=') + m.ip);
+    }
+    m_processors->setCurrentIndex(m_finder.selectedModule());
 }
 
 void EthernetModulesWindow::refreshConnection()
@@ -222,9 +239,10 @@ void EthernetModulesWindow::connectChosen()
 
 void EthernetModulesWindow::changeIp()
 {
+    // The fields as typed: an empty one makes an address the change refuses.
     QStringList parts;
     for (QLineEdit* e : m_octets)
-        parts << QString::number(e->text().toInt());
+        parts << e->text();
     m_finder.changeIp(parts.join(QLatin1Char('.')));
 }
 

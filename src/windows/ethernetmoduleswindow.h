@@ -30,6 +30,7 @@ protected:
 
 private:
     void refreshModules();
+    void fillLists();
     void refreshConnection();
     void onModuleChosen(int index);
     void connectChosen();

@@ -146,10 +146,7 @@ InputDelayWindow::InputDelayWindow(DocumentController& document, QWidget* parent
     connect(m_linkAll, &QCheckBox::toggled, this, [this](bool on) {
         if (!m_filling) m_document.delays().setInputDelayLinkAll(on);
     });
-    connect(m_ok, &QPushButton::clicked, this, [this] {
-        emit confirmed();
-        accept();
-    });
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(&m_document, &DocumentController::changed, this, &InputDelayWindow::onChanged);
     connect(&m_document, &DocumentController::replaced, this, &InputDelayWindow::close);
     refill();

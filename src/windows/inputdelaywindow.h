@@ -29,10 +29,6 @@ public:
     // Gives the focus to a channel's track (the block that opened the window).
     void focusInput(core::InputId input);
 
-signals:
-    // OK was pressed: the coefficient listings recompute from the Configuration.
-    void confirmed();
-
 protected:
     void showEvent(QShowEvent* event) override;
 

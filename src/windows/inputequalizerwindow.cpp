@@ -207,7 +207,6 @@ void InputEqualizerWindow::onChanged(const DocumentChange& change)
     fillSelectors();
     if (change.touches(Region::InputEq, m_bank)) fillBand();
     plotModel().bringToFront(seriesOf(m_bank));
-    emit outputResponseChanged();
 }
 
 void InputEqualizerWindow::onReplaced()
@@ -252,7 +251,7 @@ void InputEqualizerWindow::placeMarks()
 void InputEqualizerWindow::plotBank(InputId bank)
 {
     const core::Configuration& c = m_document.configuration();
-    core::ChainResponse& response = m_responses[indexOf(bank)];
+    core::ChainResponse response;
     core::inputBankResponse(c, bank, response);
     core::responseCurve(response, view() == PlotView::Phase, m_curve);
     const int n = seriesOf(bank);

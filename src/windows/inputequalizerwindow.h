@@ -37,10 +37,6 @@ public:
     // The plot series of a bank: 1 PEQA, 2 PEQB, 3 PEQM.
     static int seriesOf(core::InputId bank);
 
-signals:
-    // A response that feeds the outputs changed: the output view redraws.
-    void outputResponseChanged();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -83,7 +79,6 @@ private:
     bool m_dragging = false;
     int m_wheelDelta = 0;
     QTimer m_wheelEnd;
-    std::array<core::ChainResponse, 3> m_responses{};
     std::array<double, core::kGridPoints> m_curve{};
 
     std::array<QRadioButton*, 3> m_bankButtons{};

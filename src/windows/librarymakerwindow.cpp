@@ -46,7 +46,7 @@ LibraryMakerWindow::LibraryMakerWindow(LibraryMaker& maker, DeviceController& de
     for (int i = 0; i < kRows; ++i) {
         const int column = (i / 9) * 3;
         const int row = i % 9;
-        auto* label = new QLabel(QStringLiteral("%1 -").arg(i + 1), body());
+        auto* label = new QLabel(q(t::kLibraryRowLabel).arg(i + 1), body());
         label->setObjectName(QStringLiteral("RowL%1").arg(i + 1));
         label->setProperty("role", QStringLiteral("dim"));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -55,7 +55,7 @@ LibraryMakerWindow::LibraryMakerWindow(LibraryMaker& maker, DeviceController& de
         edit->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
         edit->setReadOnly(true);
         edit->setMinimumWidth(200);
-        auto* button = new QPushButton(QStringLiteral("..."), body());
+        auto* button = new QPushButton(q(t::kImportBrowse), body());
         button->setObjectName(QStringLiteral("Row%1B").arg(i + 1));
         button->setFixedWidth(36);
         button->setStyleSheet(QStringLiteral("padding: 4px 2px;"));

@@ -193,11 +193,11 @@ void MainWindow::buildMenus(QMenuBar* bar)
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     buildFileExtras(file, beforeReport);
 
-    QMenu* edit = bar->addMenu(tr("&Edit"));
+    QMenu* edit = bar->addMenu(q(t::kMenuEdit));
     edit->setObjectName(QStringLiteral("EditMenu"));
-    m_undoAction = item(edit, "MenuUndo", "Undo");
+    m_undoAction = item(edit, "MenuUndo", t::kMenuUndo);
     m_undoAction->setShortcut(QKeySequence::Undo);
-    m_redoAction = item(edit, "MenuRedo", "Redo");
+    m_redoAction = item(edit, "MenuRedo", t::kMenuRedo);
     m_redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     for (QAction* a : {m_undoAction, m_redoAction})
         a->setShortcutContext(Qt::ApplicationShortcut);
@@ -606,8 +606,8 @@ void MainWindow::refreshHistory()
 {
     const QString undoName = m_document.undoName();
     const QString redoName = m_document.redoName();
-    m_undoAction->setText(undoName.isEmpty() ? tr("Undo") : tr("Undo %1").arg(undoName));
-    m_redoAction->setText(redoName.isEmpty() ? tr("Redo") : tr("Redo %1").arg(redoName));
+    m_undoAction->setText(undoName.isEmpty() ? q(t::kMenuUndo) : q(t::kMenuUndoNamed).arg(undoName));
+    m_redoAction->setText(redoName.isEmpty() ? q(t::kMenuRedo) : q(t::kMenuRedoNamed).arg(redoName));
     m_undoAction->setEnabled(m_document.canUndo());
     m_redoAction->setEnabled(m_document.canRedo());
 }

@@ -131,10 +131,7 @@ OutputDelayWindow::OutputDelayWindow(DocumentController& document, QWidget* pare
     connect(m_celsius, &QSpinBox::valueChanged, this, &OutputDelayWindow::setTemperature);
     connect(m_fahrenheit, &QSpinBox::valueChanged, this,
             [this](int f) { m_celsius->setValue(core::celsiusFromFahrenheit(f)); });
-    connect(m_ok, &QPushButton::clicked, this, [this] {
-        emit confirmed();
-        accept();
-    });
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(&m_document, &DocumentController::changed, this, &OutputDelayWindow::onChanged);
     connect(&m_document, &DocumentController::replaced, this, &OutputDelayWindow::close);
     refill();

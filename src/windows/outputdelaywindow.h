@@ -30,8 +30,6 @@ public:
     int temperature() const;
 
 signals:
-    // OK was pressed: the coefficient listings recompute from the Configuration.
-    void confirmed();
     // A person moved or pressed output n's controls: the output equaliser shows output n.
     void outputSelected(int output);
 

@@ -22,6 +22,7 @@
 #include "app/settings.h"
 #include "app/viewoperations.h"
 #include "config/conversions.h"
+#include "config/inputeqediting.h"
 #include "config/outputeqediting.h"
 #include "config/readouts.h"
 #include "dsp/tsos.h"
@@ -138,6 +139,7 @@ OutputEqualizerWindow::OutputEqualizerWindow(DocumentController& document, QWidg
 
     connect(&m_document, &DocumentController::changed, this, &OutputEqualizerWindow::onChanged);
     connect(&m_document, &DocumentController::replaced, this, &OutputEqualizerWindow::onReplaced);
+    connect(&m_document, &DocumentController::memoryRead, this, &OutputEqualizerWindow::onMemoryRead);
     connect(this, &EditorWindow::viewChanged, this, &OutputEqualizerWindow::onViewChanged);
     connect(plot(), &ResponsePlot::mousePressed, this, &OutputEqualizerWindow::onPress);
     connect(plot(), &ResponsePlot::mouseMoved, this, &OutputEqualizerWindow::onMove);
@@ -402,6 +404,13 @@ void OutputEqualizerWindow::onReplaced()
     m_bands.fill(1);
 }
 
+void OutputEqualizerWindow::onMemoryRead()
+{
+    // A memory read starts the view afresh: magnitude, each output on its own.
+    setView(PlotView::Magnitude);
+    setAddView(false);
+}
+
 void OutputEqualizerWindow::showEvent(QShowEvent* event)
 {
     {
@@ -618,7 +627,7 @@ void OutputEqualizerWindow::setAddView(bool add)
 
 void OutputEqualizerWindow::onBandSpin(int value)
 {
-    m_bands[static_cast<size_t>(m_current - 1)] = std::clamp(value, 1, core::kEditableBands);
+    m_bands[static_cast<size_t>(m_current - 1)] = core::clampBand(value);
     PlotModel::Hold hold(plotModel());
     ops().selectOutputBand(m_current, band());
     fillBand();

@@ -69,6 +69,7 @@ private:
 
     void onChanged(const DocumentChange& change);
     void onReplaced();
+    void onMemoryRead();
     void onViewChanged();
     // The outputs given (bit n-1 for output n) computed again and plotted, then the Add sum.
     void recompute(unsigned outputs);

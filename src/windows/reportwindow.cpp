@@ -1,22 +1,21 @@
 #include "windows/reportwindow.h"
 #include "app/programtext.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLocale>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-
-#include <unistd.h>
 
 #include "app/documentcontroller.h"
 #include "app/filedialogs.h"
@@ -122,7 +121,7 @@ bool ReportWindow::save()
     return written.ok();
 }
 
-bool ReportWindow::paint(QPrinter& printer)
+bool ReportWindow::paint(QPagedPaintDevice& printer)
 {
     QPainter painter;
     if (!painter.begin(&printer)) return false;
@@ -173,25 +172,26 @@ bool ReportWindow::exportPdf()
     request.confirmOverwrite = true;
     const QString path = m_document.dialogs().saveFile(request);
     if (path.isEmpty()) return false;
-    // Written beside the target and renamed over it, so a failed export leaves the old file.
-    const std::string target = path.toStdString();
-    const std::string temp = target + ".tmp" + std::to_string(::getpid());
-    auto fail = [&](int err) {
-        std::remove(temp.c_str());
-        m_document.presenter().show(core::errorBox(t::kUnableToWrite + target + ": " + std::strerror(err)));
-        return false;
-    };
-    // The system's reason when the folder takes no file.
-    if (std::FILE* probe = std::fopen(temp.c_str(), "wb"))
-        std::fclose(probe);
-    else
-        return fail(errno);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(temp));
-    if (!paint(printer)) return fail(EIO);
-    if (std::rename(temp.c_str(), target.c_str()) != 0) return fail(errno);
-    return true;
+    // Laid out as the printer would lay out the page, and written whole: a failed export leaves
+    // the old file.
+    const QPrinter page(QPrinter::HighResolution);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setPageLayout(page.pageLayout());
+        writer.setResolution(page.resolution());
+        if (!paint(writer)) {
+            m_document.presenter().show(
+                core::errorBox(t::kUnableToWrite + path.toStdString() + ": " + std::strerror(EIO)));
+            return false;
+        }
+    }
+    const QByteArray& pdf = buffer.data();
+    const core::Status written = core::writeFileAtomically(
+        path.toStdString(), std::span(reinterpret_cast<const uint8_t*>(pdf.constData()), size_t(pdf.size())));
+    if (!written) m_document.presenter().show(core::errorBox(written.message()));
+    return written.ok();
 }
 
 } // namespace kvr::gui

@@ -8,6 +8,7 @@
 #include "widgets/framedwindow.h"
 
 class QPlainTextEdit;
+class QPagedPaintDevice;
 class QPrinter;
 class QPushButton;
 
@@ -38,7 +39,7 @@ public:
     bool exportPdf();
 
 private:
-    bool paint(QPrinter& printer);
+    bool paint(QPagedPaintDevice& printer);
 
     DocumentController& m_document;
     QPlainTextEdit* m_memo;

@@ -9,10 +9,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cstdlib>
 
 #include "app/documentcontroller.h"
 #include "app/dynamicsoperations.h"
@@ -21,21 +21,12 @@
 #include "tools/powercheck.h"
 #include "util/texts.h"
 #include "widgets/numberfield.h"
+#include "widgets/powerspinbox.h"
 #include "windows/gesturewatcher.h"
 
 namespace kvr::gui {
 
 namespace t = core::texts;
-
-PowerSpinBox::PowerSpinBox(QWidget* parent) : QSpinBox(parent) {}
-
-void PowerSpinBox::stepBy(int steps)
-{
-    int watts = value();
-    for (int i = 0; i < std::abs(steps); ++i)
-        watts = core::powerSpinStep(watts, steps < 0 ? -1 : 1, minimum(), maximum());
-    setValue(watts);
-}
 
 SpeakerCalculatorWindow::SpeakerCalculatorWindow(DocumentController& document, QWidget* parent)
     : FramedWindow(QStringLiteral("TSpkForm"), q(core::speakerCaption(1)), parent), m_document(document),

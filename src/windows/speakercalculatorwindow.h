@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QSpinBox>
-
 #include "config/configuration.h"
 #include "widgets/framedwindow.h"
 
@@ -10,6 +8,7 @@ class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QSpinBox;
 class QTabBar;
 
 namespace kvr::gui {
@@ -18,15 +17,8 @@ class DocumentChange;
 class DocumentController;
 class DynamicsOperations;
 class GestureWatcher;
+class PowerSpinBox;
 class SpinButtons;
-
-// A power spin box: 25 W steps below 1000 W, 100 W steps from there on.
-class PowerSpinBox : public QSpinBox {
-    Q_OBJECT
-public:
-    explicit PowerSpinBox(QWidget* parent = nullptr);
-    void stepBy(int steps) override;
-};
 
 // The speaker and amplifier calculator (TSpkForm): per output, the loudspeaker's impedance and
 // power and the amplifier's gain and power, with the power check of the output's dynamics. The

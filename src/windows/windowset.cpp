@@ -99,8 +99,6 @@ void WindowSet::handleLevelAndNameEditors()
         showEditor(m_copyOutputs, true);
     });
     connect(m_levels, &LevelsWindow::namesRequested, this, [this] { showEditor(m_names, true); });
-    // Still to be connected where those windows are built: the coefficient listings recompute on
-    // m_inputDelay->confirmed and m_outputDelay->confirmed.
 }
 
 void WindowSet::closeEditorsBeforeCopy()

@@ -1,5 +1,6 @@
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -84,6 +85,33 @@ TEST_F(Discovery, FindsTheSimulatedModulesAndConnects)
         << app->device().statusText().toStdString();
     EXPECT_FALSE(ethernet->isVisible());
     EXPECT_TRUE(app->device().deviceControlsEnabled());
+}
+
+TEST_F(Discovery, AnAddressWithAnEmptyFieldIsRefused)
+{
+    auto* ethernet = windows->ethernet();
+    ethernet->show();
+    find<QPushButton>(ethernet, "ScanB")->click();
+    ASSERT_TRUE(waitFor([&] { return !app->modules().scanning(); }));
+    auto* box = find<QComboBox>(ethernet, "ProcessorBox");
+    ASSERT_EQ(box->count(), 2);
+    emit box->activated(box->findText(QStringLiteral("KVRB")));
+    const QString before = app->modules().modules()[app->modules().selectedModule()].ip;
+    for (const char* field : {"IP01", "IP04"}) {
+        presenter.shown.clear();
+        emit box->activated(box->findText(QStringLiteral("KVRB")));
+        find<QLineEdit>(ethernet, field)->clear();
+        find<QPushButton>(ethernet, "ChangeIPB")->click();
+        ASSERT_TRUE(waitFor([&] { return presenter.shown.size() >= 2 && !app->modules().scanning(); })) << field;
+        EXPECT_EQ(presenter.shown[0].text, "The IP address must be four numbers from 0 to 255 separated by dots.")
+            << field;
+        EXPECT_EQ(presenter.shown[1].text, "Error Changing IP") << field;
+        // Scanned again: the module kept its address.
+        ASSERT_EQ(box->count(), 2) << field;
+        const int b = box->findText(QStringLiteral("KVRB"));
+        ASSERT_GE(b, 0);
+        EXPECT_EQ(app->modules().modules()[b].ip, before) << field;
+    }
 }
 
 } // namespace

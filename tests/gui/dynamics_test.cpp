@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTabBar>
 #include <cmath>
 

@@ -146,5 +146,57 @@ TEST_F(Ethernet, DeleteKeyRemovesAListLineAfterAsking)
     EXPECT_EQ(app->modules().modules().size(), 2); // the module table stays
 }
 
+TEST_F(Ethernet, DeletedLinesStayDeletedUntilTheNextScan)
+{
+    FixedModuleNetwork finder;
+    finder.setModules(twoModules());
+    app->modules().setNetwork(&finder);
+    window()->show();
+    scan();
+    auto* list = find<QListWidget>(window(), "IPList");
+    list->setCurrentRow(0);
+    presenter.answers = {Button::Ok};
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(list, &del);
+    ASSERT_EQ(list->count(), 1);
+    // Choosing a module changes the chosen one, not the list.
+    for (int index : {1, 0}) {
+        emit find<QComboBox>(window(), "ProcessorBox")->activated(index);
+        EXPECT_EQ(find<QComboBox>(window(), "ProcessorBox")->currentIndex(), index);
+        ASSERT_EQ(list->count(), 1) << index;
+        EXPECT_EQ(list->item(0)->text(), QStringLiteral("RIGHT/2=127.0.0.3")) << index;
+    }
+    scan();
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("LEFT=127.0.0.2"));
+}
+
+TEST_F(Ethernet, HostNameShowsInFullAndTypingStopsAtEightCharacters)
+{
+    window()->show();
+    auto* host = find<QLineEdit>(window(), "HostEdit");
+    EXPECT_EQ(host->text(), QStringLiteral("HOST NAME"));
+    struct Row {
+        const char* typed;
+        const char* shown;
+    };
+    for (const Row& row : {Row{"stage", "STAGE"}, Row{"abcdefgh", "ABCDEFGH"}, Row{"abcdefghij", "ABCDEFGH"}}) {
+        host->clear();
+        for (QChar c : QString::fromLatin1(row.typed)) {
+            QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(host, &key);
+        }
+        EXPECT_EQ(host->text(), QString::fromLatin1(row.shown)) << row.typed;
+    }
+    // A module's own name is shown as it is.
+    FixedModuleNetwork finder;
+    finder.setModules(
+        {EthernetModule{QStringLiteral("127.0.0.2"), QStringLiteral("MAINHALL12"), QStringLiteral("A1")}});
+    app->modules().setNetwork(&finder);
+    scan();
+    emit find<QComboBox>(window(), "ProcessorBox")->activated(0);
+    EXPECT_EQ(host->text(), QStringLiteral("MAINHALL12"));
+}
+
 } // namespace
 } // namespace kvr::gui::test

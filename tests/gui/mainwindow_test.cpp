@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -50,6 +51,47 @@ protected:
         QApplication::sendEvent(w, &e);
     }
 };
+
+TEST_F(MainWindow, EditMenuNamesTheStepToUndoAndRedo)
+{
+    auto* undo = find<QAction>(main(), "MenuUndo");
+    auto* redo = find<QAction>(main(), "MenuRedo");
+    EXPECT_EQ(find<QMenu>(main(), "EditMenu")->title(), QStringLiteral("&Edit"));
+    struct Row {
+        std::function<void()> step;
+        const char* undoText;
+        const char* redoText;
+    };
+    const Row rows[] = {
+        {[] {}, "Undo", "Redo"},
+        {[&] {
+             app->document().edit({QStringLiteral("Output 3 level"), DocumentChange::output(Region::Levels, 3), {}},
+                                  [](core::Configuration& c) { c.setOutputLevelDb(3, -3.0); });
+         },
+         "Undo Output 3 level", "Redo"},
+        {[&] { app->document().undo(); }, "Undo", "Redo Output 3 level"},
+        {[&] { app->document().redo(); }, "Undo Output 3 level", "Redo"},
+    };
+    for (const Row& r : rows) {
+        r.step();
+        EXPECT_EQ(undo->text(), QString::fromLatin1(r.undoText));
+        EXPECT_EQ(redo->text(), QString::fromLatin1(r.redoText));
+    }
+}
+
+TEST_F(MainWindow, ConnectionChoicesSayWhatTheyAre)
+{
+    auto* connection = windows->connection();
+    const char* details[] = {"Work on files without a processor", "KVR 610 on a USB port",
+                             "KVR 610 behind an Ethernet module"};
+    for (int i = 0; i < 3; ++i) {
+        QStringList texts;
+        for (QLabel* label :
+             find<QWidget>(connection, ("ChoiceRow" + std::to_string(i)).c_str())->findChildren<QLabel*>())
+            texts << label->text();
+        EXPECT_TRUE(texts.contains(QString::fromLatin1(details[i]))) << i;
+    }
+}
 
 TEST_F(MainWindow, StartsFreeRouteOfflineAndAsksForTheConnection)
 {

@@ -405,5 +405,36 @@ TEST_F(OutputEq, ViewChoicesAreRememberedOutsideTheConfiguration)
     EXPECT_EQ(find<QSpinBox>(w(), "YMaxUpDown")->value(), 20);
 }
 
+TEST_F(OutputEq, AMemoryReadShowsMagnitudeOfEachOutputAndAFileKeepsTheView)
+{
+    const QString file = path(QStringLiteral("view.kv4"));
+    ASSERT_TRUE(app->document().saveConfigurationFile(file));
+    struct Row {
+        const char* what;
+        std::function<void()> replace;
+        PlotView view;
+        bool add;
+    };
+    const Row rows[] = {
+        {"open", [&] { ASSERT_TRUE(app->document().openConfigurationFile(file)); }, PlotView::Delay, true},
+        {"new", [&] { ASSERT_TRUE(app->document().newConfiguration()); }, PlotView::Delay, true},
+        {"read",
+         [&] {
+             app->document().beginRead(2);
+             app->document().finishRead(core::Configuration());
+         },
+         PlotView::Magnitude, false},
+    };
+    for (const Row& r : rows) {
+        open();
+        w()->setView(PlotView::Delay);
+        find<QRadioButton>(w(), "Add")->setChecked(true);
+        r.replace();
+        EXPECT_EQ(w()->view(), r.view) << r.what;
+        EXPECT_EQ(w()->addView(), r.add) << r.what;
+        EXPECT_EQ(find<QRadioButton>(w(), "Individual")->isChecked(), !r.add) << r.what;
+    }
+}
+
 } // namespace
 } // namespace kvr::gui::test

@@ -902,6 +902,20 @@ inline constexpr const char* kSpeakerAmpPower = "Amplifier RMS Power (W)";
 inline constexpr const char* kSpeakerCount = "Number of Speakers";
 inline constexpr const char* kSpeakerHelp = "?";
 
+// ---- Window captions kept beside their controls until now (our own) ---------------------
+inline constexpr const char* kChoiceOfflineDetail = "Work on files without a processor";
+inline constexpr const char* kChoiceUsbDetail = "KVR 610 on a USB port";
+inline constexpr const char* kChoiceEthernetDetail = "KVR 610 behind an Ethernet module";
+inline constexpr const char* kCrossoverLowSideLabel = "fc1";
+inline constexpr const char* kCrossoverHighSideLabel = "fc2";
+inline constexpr const char* kModuleListCaption = "Modules";
+inline constexpr const char* kLibraryRowLabel = "%1 -"; // %1: the row number
+inline constexpr const char* kMenuEdit = "&Edit";
+inline constexpr const char* kMenuUndo = "Undo";
+inline constexpr const char* kMenuRedo = "Redo";
+inline constexpr const char* kMenuUndoNamed = "Undo %1"; // %1: the step's name
+inline constexpr const char* kMenuRedoNamed = "Redo %1";
+
 // ---- End of texts ----------------------------------------------------------------------
 
 } // namespace kvr::core::texts
