@@ -166,6 +166,19 @@ TEST(LibraryBuffer, TwoImagesOfLength100)
 
 // A send stores exactly the counted images, in memory order, length fields included; nothing of
 // the zeroed rest of the buffer.
+TEST(LibraryBuffer, MemoryNamesAreShownAsUtf8)
+{
+    Configuration c;
+    c.setSystemName("Sal\xC3\xB3n \xE2\x82\xAC");
+    auto image = BuildDeviceImage(c, false);
+    ASSERT_TRUE(image.ok());
+    MemoryLibrary lib;
+    ASSERT_TRUE(lib.append(*image).ok());
+    // Stored: S a l F3 n space ? and five spaces of padding.
+    EXPECT_EQ(lib.buffer()[1 + kImageSystemName + 3], 0xF3);
+    EXPECT_EQ(lib.memoryName(1), "Sal\xC3\xB3n ?     ");
+}
+
 TEST(LibraryBuffer, ImagesToSendAreTheCountedImagesInOrder)
 {
     MemoryLibrary empty;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "image/deviceimage.h"
+#include "util/latin1.h"
 #include "util/texts.h"
 
 namespace kvr::core {
@@ -52,7 +53,8 @@ std::string MemoryLibrary::memoryName(int memory) const
 {
     std::span<const uint8_t> bytes = image(memory);
     if (bytes.size() < kImageSystemName + kLibraryNameLength) return {};
-    return std::string(bytes.begin() + kImageSystemName, bytes.begin() + kImageSystemName + kLibraryNameLength);
+    return latin1ToUtf8(
+        std::string(bytes.begin() + kImageSystemName, bytes.begin() + kImageSystemName + kLibraryNameLength));
 }
 
 std::vector<Bytes> MemoryLibrary::imagesToSend() const
