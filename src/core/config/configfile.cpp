@@ -221,16 +221,19 @@ constexpr double kSectionFrequencyMax = kGridHighHz;
 constexpr double kCrossoverQGapLow = -1.0;
 constexpr double kCrossoverQGapHigh = 0.05;
 
+constexpr double kRatioGainGuard = 0.05;
+
 void readBand(const ByteReader& r, size_t at, TSOS& s)
 {
     s.Gain = clampFinite(r.f64le(at), -kBandGainLimitDb, kBandGainLimitDb, 0.0);
     s.Frec = clampFinite(r.f64le(at + 8), kSectionFrequencyMin, kSectionFrequencyMax, 1000.0);
     s.Q = clampFinite(r.f64le(at + 16), kBandQMin, kBandQMax, 0.707);
     s.Tipo = r.u8(at + 24);
-    // Types 19 and 20 use the gain as a plain ratio, divided by 1 + gain.
+    // Types 19 and 20 use the gain as a plain ratio, divided by 1 + gain: a gain at or near -1
+    // would blow the design up. Gains the program writes lie on a 0.1 grid, so none is touched.
     const bool ratioGain = s.Tipo == static_cast<uint8_t>(SectionType::AnalogPlus) ||
                            s.Tipo == static_cast<uint8_t>(SectionType::AnalogMinus);
-    if (ratioGain && s.Gain == -1.0) s.Gain = 0.0;
+    if (ratioGain && std::abs(1.0 + s.Gain) < kRatioGainGuard) s.Gain = 0.0;
 }
 
 int32_t clampCount(int32_t v) { return clampTo<int32_t>(v, 1, kEditableBands); }
