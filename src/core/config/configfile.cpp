@@ -507,11 +507,16 @@ Status saveConfigurationFile(const std::string& path, const Configuration& confi
     return writeFileAtomically(path, bytes);
 }
 
-Result<LoadedConfiguration> loadConfigurationFile(const std::string& path, const ProgressCallback& progress)
+Result<LoadedConfiguration> readConfigurationFile(const std::string& path, const ProgressCallback& progress)
 {
     auto bytes = readWholeFile(path, kConfigFileSizeLong + 1);
     if (!bytes) return Error{bytes.message()};
-    auto loaded = decodeConfigurationFile(*bytes, path, progress);
+    return decodeConfigurationFile(*bytes, path, progress);
+}
+
+Result<LoadedConfiguration> loadConfigurationFile(const std::string& path, const ProgressCallback& progress)
+{
+    auto loaded = readConfigurationFile(path, progress);
     // The stored measurement files are imported as the import window's OK does, keeping the name
     // of a file that is missing.
     if (loaded) {

@@ -92,7 +92,7 @@ LibraryBuild buildLibrary(const std::vector<std::string>& paths, bool memoryBloc
     }
     for (size_t k = 0; k < m; ++k) {
         const std::string& path = paths[m - 1 - k];
-        auto loaded = loadConfigurationFile(path, progress);
+        auto loaded = readConfigurationFile(path, progress);
         if (!loaded) {
             build.failure = errorBox(loaded.message());
             return build;

@@ -62,8 +62,9 @@ struct LibraryBuild {
 };
 
 // Reads the files into fresh Configurations (nothing the user is editing is touched) and copies
-// their images. At most 38 files are used; the list is worked from its last used entry back to
-// its first, so memory 1 holds the image of entry m. Progress is reported per file.
+// their images; the measurement files they name are not read. At most 38 files are used; the
+// list is worked from its last used entry back to its first, so memory 1 holds the image of
+// entry m. Progress is reported per file.
 LibraryBuild buildLibrary(const std::vector<std::string>& paths, bool memoryBlocked,
                           const ProgressCallback& progress = {});
 
