@@ -185,7 +185,10 @@ TEST(OutputEqRules, OutputControlTexts)
     EXPECT_EQ(levelText(-400), "10.0");
     EXPECT_EQ(levelText(100), "-40.0");
     EXPECT_EQ(levelText(-300), "0.0");
-    EXPECT_EQ(outputDelayText(1500), "30.00");
-    EXPECT_EQ(outputDelayText(1), "0.02");
+    // The delay text is the delay window's ms readout, whatever the temperature.
+    EXPECT_EQ(outputDelayReadout(1500, 20).ms, "30.00");
+    EXPECT_EQ(outputDelayReadout(1, -10).ms, "0.02");
+    EXPECT_EQ(outputDelayReadout(1501, 20).ms, "30.00");
+    EXPECT_EQ(outputDelayReadout(-3, 20).ms, "0.00");
     EXPECT_EQ(outputEqTitle("Out2"), "Out2 Equalization");
 }

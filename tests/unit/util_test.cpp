@@ -3,6 +3,7 @@
 #include <array>
 #include <clocale>
 #include <cmath>
+#include <type_traits>
 #include <variant>
 
 #include "util/bytes.h"
@@ -78,7 +79,16 @@ TEST(NumberText, ListingAndReportNumbersFollowTheirType)
         {0, "0"},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(std::visit([](auto v) { return formatNumber(v); }, r.value), r.text) << r.text;
+        EXPECT_EQ(std::visit(
+                      [](auto v) {
+                          if constexpr (std::is_same_v<decltype(v), int>)
+                              return formatInteger(v);
+                          else
+                              return formatNumber(v);
+                      },
+                      r.value),
+                  r.text)
+            << r.text;
 }
 
 TEST(NumberText, DecimalPointIgnoresLocale)

@@ -169,6 +169,11 @@ int gatePositionFromDbu(double dbu)
     return clampedPosition(-dbu, kGatePositionMin, kGatePositionMax, 69);
 }
 
+int gateDbuFromPosition(int position)
+{
+    return -clampTo(position, kGatePositionMin, kGatePositionMax);
+}
+
 int thresholdPositionFromStored(float stored)
 {
     // The shown dBu value is the stored single plus the 13.85 offset, as the editor adds them.

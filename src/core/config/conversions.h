@@ -105,6 +105,8 @@ float gateStoredFromPosition(int position);
 // position, held to the slider's range.
 int thresholdPositionFromDbu(double dbu);
 int gatePositionFromDbu(double dbu);
+// The gate threshold in whole dBu of a position held to the slider's range (-30..-85).
+int gateDbuFromPosition(int position);
 // Index of a time in its table: the equal entry, else the nearest one.
 int attackIndexFromMs(float ms);
 int releaseIndexFromMs(float ms);

@@ -208,18 +208,18 @@ void responseCurve(const ChainResponse& response, bool phase, std::array<double,
 
 std::string bandPressStatus(double f, double y)
 {
-    return formatInteger(roundHalfEven(f)) + texts::kReadoutHz + formatGeneral(y, 4) + texts::kReadoutDb;
+    return formatInteger(roundHalfEven(f)) + texts::kHzSeparator + formatGeneral(y, 4) + texts::kUnitDbs;
 }
 
 std::string dragStatus(double f, double y)
 {
-    return formatInteger(roundHalfEven(f)) + texts::kReadoutHz + formatFixed(y, 2) + texts::kReadoutDb;
+    return formatInteger(roundHalfEven(f)) + texts::kHzSeparator + formatFixed(y, 2) + texts::kUnitDbs;
 }
 
 std::string curveReadout(double hz, double value, bool phase)
 {
-    return formatInteger(roundHalfEven(hz)) + texts::kReadoutHz + formatFixed(value, 2) +
-           (phase ? texts::kReadoutDegrees : texts::kReadoutDb);
+    return formatInteger(roundHalfEven(hz)) + texts::kHzSeparator + formatFixed(value, 2) +
+           (phase ? texts::kUnitDegrees : texts::kUnitDbs);
 }
 
 } // namespace kvr::core

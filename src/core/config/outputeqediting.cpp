@@ -233,11 +233,6 @@ std::string bandDragStatusText(double mouseHz, double mouseDb, bool press)
            (press ? formatGeneral(mouseDb, 4) : formatFixed(mouseDb, 2)) + texts::kUnitDbs;
 }
 
-std::string outputDelayText(int delayPosition)
-{
-    return formatFixed(outputDelayMsFromPosition(clampTo(delayPosition, 0, kOutputDelayPositionMax)), 2);
-}
-
 std::string outputEqTitle(const std::string& outputCaption)
 {
     return outputCaption + texts::kOutputEqTitleSuffix;

@@ -74,11 +74,6 @@ std::string formatNumber(double value)
     return formatGeneral(value, 15);
 }
 
-std::string formatNumber(int value)
-{
-    return std::to_string(value);
-}
-
 static std::string_view trim(std::string_view t)
 {
     while (!t.empty() && (t.front() == ' ' || t.front() == '\t' || t.front() == '\r' || t.front() == '\n'))
