@@ -111,6 +111,26 @@ TEST(NumberText, Parsing)
     EXPECT_FALSE(parseInteger("4x").has_value());
 }
 
+// A field given "nan" or "inf" holds no number: it must not store one.
+TEST(NumberText, OnlyFiniteNumbersParse)
+{
+    struct Row {
+        const char* text;
+        std::optional<double> value;
+    };
+    const Row rows[] = {
+        {"nan", std::nullopt},   {"NaN", std::nullopt},
+        {"-nan", std::nullopt},  {"nan(1)", std::nullopt},
+        {"inf", std::nullopt},   {"+INF", std::nullopt},
+        {"-inf", std::nullopt},  {"infinity", std::nullopt},
+        {"1e400", std::nullopt}, {"-1e400", std::nullopt},
+        {"1e308", 1e308},        {"-1.5e3", -1500.0},
+        {" 20 ", 20.0},          {"+0.5", 0.5},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(parseNumber(row.text), row.value) << row.text;
+}
+
 TEST(Bytes, ReaderNeverReadsPastTheEnd)
 {
     std::array<uint8_t, 3> data{0x01, 0x02, 0x03};

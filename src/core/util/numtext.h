@@ -23,7 +23,8 @@ std::string formatInteger(long long value);
 std::string formatNumber(float value);
 std::string formatNumber(double value);
 
-// Parses a decimal number with "." as separator; leading/trailing blanks allowed.
+// Parses a decimal number with "." as separator; leading/trailing blanks allowed. Only finite
+// numbers are numbers: "nan", "inf" and values beyond a double are not.
 std::optional<double> parseNumber(std::string_view text);
 std::optional<long long> parseInteger(std::string_view text);
 
