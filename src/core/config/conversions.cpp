@@ -256,6 +256,18 @@ double eqHFromQ(double q) { return clampFinite(roundToDecimals(q / 100.0, 4), 0.
 
 double eqBFromGain(double gain) { return clampFinite(roundToDecimals(gain, 1), 0.0, 3.0, 0.0); }
 
+// L has two decimals and H four: L x 100 is whole and H x 100 has two, once the product's
+// binary noise (0.07 x 100 = 7.000000000000001) is rounded away.
+double analogFrequencyFromL(double l)
+{
+    return roundToDecimals(eqLFromFrequency(l * 100.0) * 100.0, 0);
+}
+
+double analogQFromH(double h)
+{
+    return roundToDecimals(eqHFromQ(h * 100.0) * 100.0, 2);
+}
+
 int crossoverSpinFromFrequency(double hz)
 {
     return clampedPosition(hz, kCrossoverFrequencyMin, kCrossoverFrequencyMax, 1000);

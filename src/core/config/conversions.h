@@ -136,6 +136,12 @@ int eqQBarPositionFromQ(double q);             // 2..200
 double eqLFromFrequency(double hz);            // L = f/100, 0.01..20, two decimals
 double eqHFromQ(double q);                     // H = Q/100, 0.0001..1, four decimals
 double eqBFromGain(double gain);               // 0..3, one decimal
+// Types 19 and 20: the hidden Q field's range, and what `LEdit` and `HEdit` store through their
+// field texts (frequency = L x 100 in whole Hz, Q = H x 100 with two decimals).
+constexpr double kAnalogQMin = 0.0001;
+constexpr double kAnalogQMax = 101.0;
+double analogFrequencyFromL(double l);
+double analogQFromH(double h);
 
 // ---- Crossover frequencies (the editor's spin boxes) ----
 constexpr int kCrossoverFrequencyMin = 20;
