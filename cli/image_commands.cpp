@@ -124,7 +124,7 @@ int libraryCommand(Args& args)
         if (json) {
             QJsonArray memories;
             for (int k = 1; k <= library->count(); ++k)
-                memories.append(QJsonObject{{"memory", k}, {"name", latin1(library->memoryName(k))}});
+                memories.append(QJsonObject{{"memory", k}, {"name", jsonText(library->memoryName(k))}});
             printJson(QJsonObject{{"memories", memories}});
             return 0;
         }

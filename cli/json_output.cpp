@@ -46,9 +46,9 @@ void printJson(const QJsonArray& array)
     print(QJsonDocument(array));
 }
 
-QString latin1(const std::string& text)
+QString jsonText(const std::string& text)
 {
-    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 QJsonObject configurationJson(const Configuration& c)
@@ -57,7 +57,7 @@ QJsonObject configurationJson(const Configuration& c)
     for (int i = 0; i < kInputCount; ++i) {
         const InputChannelSettings& in = c.inputs[static_cast<size_t>(i)];
         inputs.append(QJsonObject{{"input", kInputIds[i]},
-                                  {"name", latin1(in.name)},
+                                  {"name", jsonText(in.name)},
                                   {"levelDb", in.levelDb()},
                                   {"mute", in.mute},
                                   {"delaySamples", in.delaySamples},
@@ -72,8 +72,8 @@ QJsonObject configurationJson(const Configuration& c)
         const TDYNAMIC& d = out.dynamics;
         outputs.append(QJsonObject{
             {"output", n},
-            {"name", latin1(out.name)},
-            {"route", latin1(std::string(routeText(out.route)))},
+            {"name", jsonText(out.name)},
+            {"route", jsonText(std::string(routeText(out.route)))},
             {"levelDb", out.levelDb()},
             {"polarityInverted", out.inverted()},
             {"mute", out.mute},
@@ -91,13 +91,13 @@ QJsonObject configurationJson(const Configuration& c)
                                      {"gateBypassed", d.GateBypassF != 0},
                                      {"gateDbu", dbuFromStoredThreshold(d.GateLevel)}}}});
     }
-    return QJsonObject{{"systemName", latin1(c.system.name)},
-                       {"project", latin1(c.system.project)},
-                       {"installation", latin1(c.system.installation)},
-                       {"engineer", latin1(c.system.engineer)},
-                       {"comment", latin1(c.system.comment)},
+    return QJsonObject{{"systemName", jsonText(c.system.name)},
+                       {"project", jsonText(c.system.project)},
+                       {"installation", jsonText(c.system.installation)},
+                       {"engineer", jsonText(c.system.engineer)},
+                       {"comment", jsonText(c.system.comment)},
                        {"routingMode", c.routingMode},
-                       {"routingModeName", latin1(std::string(routingModeInfo(c.routingMode).item))},
+                       {"routingModeName", jsonText(std::string(routingModeInfo(c.routingMode).item))},
                        {"temperatureC", c.temperatureC},
                        {"inputs", inputs},
                        {"outputs", outputs}};

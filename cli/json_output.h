@@ -9,11 +9,11 @@
 
 namespace kvr::cli {
 
-// Machine-readable output of the commands given --json: one JSON document on stdout, texts
-// of the configuration (8-bit characters) read as Latin-1.
+// Machine-readable output of the commands given --json: one JSON document on stdout. Texts are
+// UTF-8, as the configuration holds them.
 void printJson(const QJsonObject& object);
 void printJson(const QJsonArray& array);
-QString latin1(const std::string& text);
+QString jsonText(const std::string& text);
 
 // The summary `info` prints, as an object.
 QJsonObject configurationJson(const core::Configuration& config);

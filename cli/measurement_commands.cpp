@@ -34,7 +34,8 @@ int measurementCommand(Args& args)
                                                                  {"REW", MeasurementKind::Rew}};
     const auto kind = args.takeOption("--kind");
     const auto referenceText = args.takeOption("--reference");
-    if (args.missingValue() || !kind || !kinds.count(*kind))
+    if (args.missingValue()) return usage("measurement: " + args.optionWithoutValue() + " needs a value");
+    if (!kind || !kinds.count(*kind))
         return usage("measurement: --kind must be CLIO, MLSSA, WINAIR, SMAART, CALSOD, DAAS32, LSL, FRD, ZMA or REW");
     const auto reference = referenceText ? parseNumber(*referenceText) : std::optional<double>(kDefaultReferenceDbSpl);
     if (!reference || !(*reference >= -140.0 && *reference <= 140.0))

@@ -88,12 +88,15 @@ void ProcessorHost::onReceived(Link* link, const QByteArray& bytes)
 void ProcessorHost::deliverInFlight()
 {
     // Bytes that left the connection are on the wire: closing or replacing the connection does
-    // not stop them. Whatever the processor answers has no connection to go to.
+    // not stop them. Whatever the processor answers has no connection to go to. They arrive now
+    // at the latest, so the processor's clock never runs ahead of what comes after them.
+    const qint64 now = nowNs();
     while (!m_inbox.empty()) {
         const Timed next = m_inbox.front();
         m_inbox.pop_front();
-        deliver(std::span<const uint8_t>(&next.byte, 1), next.dueNs);
+        deliver(std::span<const uint8_t>(&next.byte, 1), std::min(next.dueNs, now));
     }
+    m_lastInNs = std::min(m_lastInNs, now);
     m_outbox.clear();
 }
 

@@ -310,7 +310,7 @@ QWidget* OutputEqualizerWindow::buildLevelPanel()
     column(t::kOutputDelayTitle, m_delayMs, m_delayUnits, m_delayTrack, m_delayFader);
     layout->addLayout(strips, 1);
 
-    m_polarity = new QCheckBox(q(t::kPolarityInverted), box);
+    m_polarity = new QCheckBox(q(t::kPolarityBox), box);
     m_polarity->setObjectName(QStringLiteral("PolOutput"));
     layout->addWidget(m_polarity, 0, Qt::AlignHCenter);
 
@@ -460,7 +460,7 @@ void OutputEqualizerWindow::fillOutputControls()
         m_delayTrack->setValue(-o.delayPosition);
         m_delayFader->setValue(core::outputDelayFaderFromPosition(o.delayPosition));
     }
-    m_delayMs->setText(q(core::outputDelayText(o.delayPosition)));
+    m_delayMs->setText(q(core::outputDelayReadout(o.delayPosition, m_document.configuration().temperatureC).ms));
     m_polarity->setChecked(o.inverted());
 }
 

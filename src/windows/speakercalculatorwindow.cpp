@@ -39,7 +39,7 @@ SpeakerCalculatorWindow::SpeakerCalculatorWindow(DocumentController& document, Q
     auto* tabs = new QHBoxLayout;
     m_tabs = new QTabBar(body());
     m_tabs->setObjectName(QStringLiteral("PowerTab"));
-    for (const char* caption : t::kSpeakerTabs)
+    for (const char* caption : t::kNamesOutputLabels)
         m_tabs->addTab(q(caption));
     m_tabs->setDrawBase(false);
     m_tabButtons = new SpinButtons(body());

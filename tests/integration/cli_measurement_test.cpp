@@ -83,11 +83,26 @@ TEST(CliMeasurement, PrintsTheGridLinesAndRefusesWithTheReadersMessage)
         {QStringLiteral("measurement"), QStringLiteral("/dev/zero"), QStringLiteral("--kind"), QStringLiteral("FRD")});
     EXPECT_EQ(device.status, 1);
     EXPECT_EQ(device.err, "Unable to open /dev/zero: not a regular file\n");
-    // Usage errors.
-    for (const QStringList& args :
-         {QStringList{QStringLiteral("measurement"), QString::fromStdString(frd), QStringLiteral("--kind"),
-                      QStringLiteral("IMP")},
-          QStringList{QStringLiteral("measurement"), QString::fromStdString(frd), QStringLiteral("--kind"),
-                      QStringLiteral("FRD"), QStringLiteral("--reference"), QStringLiteral("141")}})
-        EXPECT_EQ(cli(args).status, 2);
+    // Usage errors name what is wrong.
+    struct Usage {
+        QStringList options;
+        std::string message;
+    };
+    const std::string kKinds = "kvr610-cli: measurement: --kind must be CLIO, MLSSA, WINAIR, SMAART, CALSOD, "
+                               "DAAS32, LSL, FRD, ZMA or REW\n";
+    const Usage usages[] = {
+        {{QStringLiteral("--kind"), QStringLiteral("IMP")}, kKinds},
+        {{}, kKinds},
+        {{QStringLiteral("--kind"), QStringLiteral("FRD"), QStringLiteral("--reference"), QStringLiteral("141")},
+         "kvr610-cli: measurement: --reference must be a level from -140 to 140 dB\n"},
+        {{QStringLiteral("--kind"), QStringLiteral("FRD"), QStringLiteral("--reference")},
+         "kvr610-cli: measurement: --reference needs a value\n"},
+        {{QStringLiteral("--reference"), QStringLiteral("90"), QStringLiteral("--kind")},
+         "kvr610-cli: measurement: --kind needs a value\n"},
+    };
+    for (const Usage& usage : usages) {
+        const CliRun run = cli(QStringList{QStringLiteral("measurement"), QString::fromStdString(frd)} + usage.options);
+        EXPECT_EQ(run.status, 2) << usage.message;
+        EXPECT_EQ(run.err, usage.message);
+    }
 }

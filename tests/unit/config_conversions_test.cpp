@@ -98,3 +98,17 @@ TEST(EqualiserFields, ClampAndRoundToFormat)
     EXPECT_EQ(crossoverSpinFromFrequency(25000), 20000);
     EXPECT_DOUBLE_EQ(customQFromField(0.70711), 0.707);
 }
+
+// The gate slider runs over positions 30..85, shown as -30..-85 dBu.
+TEST(Conversions, GateThresholdDbuOfAPosition)
+{
+    struct Row {
+        int position;
+        int dbu;
+    };
+    const Row rows[] = {{30, -30}, {69, -69}, {85, -85}, {29, -30}, {86, -85}, {-5, -30}};
+    for (const Row& row : rows) {
+        EXPECT_EQ(gateDbuFromPosition(row.position), row.dbu) << row.position;
+        EXPECT_EQ(gatePositionFromDbu(gateDbuFromPosition(row.position)), -row.dbu) << row.position;
+    }
+}

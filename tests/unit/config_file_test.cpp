@@ -168,6 +168,72 @@ TEST(ConfigFileRoundTrip, LoadedValuesMatchTheOriginal)
     EXPECT_EQ(c.measurement.fileNames[1], "/data/woofer.txt");
 }
 
+// Names and texts are stored one byte per character (Latin-1); the configuration holds UTF-8.
+// Every byte from 0x80 to 0xFF, in each text field, must come back from open -> save unchanged.
+TEST(ConfigFileText, StoredCharactersSaveBackByteForByte)
+{
+    struct Field {
+        const char* what;
+        size_t offset; // the length byte
+        size_t capacity;
+    };
+    const Field fields[] = {
+        {"project", 116, 40},  {"installation", 157, 40}, {"engineer", 198, 40},
+        {"comment", 239, 100}, {"input A", 2728, 4},      {"input B", 2733, 4},
+        {"output 1", 2738, 4}, {"output 4", 2753, 4},     {"system name", 2758, 12},
+    };
+    const Bytes base = encodeConfigurationFile(richConfiguration(), "p");
+    for (const Field& field : fields) {
+        for (int first = 0x80; first <= 0xFF; first += static_cast<int>(field.capacity)) {
+            Bytes b = base;
+            const size_t n = std::min<size_t>(field.capacity, static_cast<size_t>(0x100 - first));
+            b[field.offset] = static_cast<uint8_t>(n);
+            for (size_t i = 0; i < field.capacity; ++i)
+                b[field.offset + 1 + i] = i < n ? static_cast<uint8_t>(first + static_cast<int>(i)) : 0;
+            auto loaded = decodeConfigurationFile(b, "p");
+            ASSERT_TRUE(loaded.ok()) << field.what;
+            const Bytes saved = encodeConfigurationFile(loaded->config, "p");
+            EXPECT_TRUE(b == saved) << field.what << " from 0x" << std::hex << first << "\n" << hexDiff(b, saved);
+        }
+    }
+}
+
+TEST(ConfigFileText, NamesAreReadAndStoredAsLatin1)
+{
+    struct Row {
+        const char* what;
+        std::string typed; // UTF-8, as a window or the command line gives it
+        std::string shown; // UTF-8 after open
+        Bytes stored;      // length byte and characters
+    };
+    const Row rows[] = {
+        {"four characters in seven UTF-8 bytes fit",
+         "A\xC3\x91\xC3\x91\xC3\x91",
+         "A\xC3\x91\xC3\x91\xC3\x91",
+         {4, 'A', 0xD1, 0xD1, 0xD1}},
+        {"o with acute", "Sal\xC3\xB3", "Sal\xC3\xB3", {4, 'S', 'a', 'l', 0xF3}},
+        {"beyond Latin-1 stores '?'",
+         "\xE2\x82\xAC"
+         "1",
+         "?1",
+         {2, '?', '1', 0, 0}},
+        {"a fifth character is cut whole",
+         "\xC3\x91\xC3\x91\xC3\x91\xC3\x91\xC3\x91",
+         "\xC3\x91\xC3\x91\xC3\x91\xC3\x91",
+         {4, 0xD1, 0xD1, 0xD1, 0xD1}},
+    };
+    constexpr size_t kOutput2Name = 2743;
+    for (const Row& row : rows) {
+        Configuration c;
+        c.setOutputName(2, row.typed);
+        const Bytes b = encodeConfigurationFile(c, "p");
+        EXPECT_TRUE(Bytes(b.begin() + kOutput2Name, b.begin() + kOutput2Name + 5) == row.stored) << row.what;
+        auto loaded = decodeConfigurationFile(b, "p");
+        ASSERT_TRUE(loaded.ok());
+        EXPECT_EQ(loaded->config.output(2).name, row.shown) << row.what;
+    }
+}
+
 TEST(ConfigFileSizes, LongerFileLoadsSilently)
 {
     Bytes b = encodeConfigurationFile(richConfiguration(), "p");

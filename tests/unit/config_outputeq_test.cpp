@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "config/inputeqediting.h"
 #include "config/outputeqediting.h"
 #include "config/readouts.h"
 
@@ -185,7 +186,41 @@ TEST(OutputEqRules, OutputControlTexts)
     EXPECT_EQ(levelText(-400), "10.0");
     EXPECT_EQ(levelText(100), "-40.0");
     EXPECT_EQ(levelText(-300), "0.0");
-    EXPECT_EQ(outputDelayText(1500), "30.00");
-    EXPECT_EQ(outputDelayText(1), "0.02");
+    // The delay text is the delay window's ms readout, whatever the temperature.
+    EXPECT_EQ(outputDelayReadout(1500, 20).ms, "30.00");
+    EXPECT_EQ(outputDelayReadout(1, -10).ms, "0.02");
+    EXPECT_EQ(outputDelayReadout(1501, 20).ms, "30.00");
+    EXPECT_EQ(outputDelayReadout(-3, 20).ms, "0.00");
     EXPECT_EQ(outputEqTitle("Out2"), "Out2 Equalization");
+}
+
+// Both editors store L, H and B of types 19 and 20 through the same field texts: L two decimals
+// (frequency = L x 100, whole Hz), H four (Q = H x 100, two decimals), B one. Expected values
+// worked out by hand from those rules and the field ranges.
+TEST(AnalogFields, BothEditorsStoreTheSameValues)
+{
+    struct Row {
+        double l, h, b;
+        double frec, q, gain;
+    };
+    const Row rows[] = {
+        {0.07, 0.0123, 1.0, 7.0, 1.23, 1.0},  // 0.07 x 100 is 7.000000000000001 in binary
+        {0.29, 0.0007, 0.3, 29.0, 0.07, 0.3}, // 0.29 x 100 is 28.999999999999996
+        {12.346, 0.12346, 2.26, 1235.0, 12.35, 2.3},
+        {0.001, 0.00001, -1.0, 1.0, 0.01, 0.0}, // below the ranges: L 0.01, H 0.0001, B 0
+        {25.0, 3.0, 5.0, 2000.0, 100.0, 3.0},   // above: L 20, H 1, B 3
+    };
+    for (const Row& row : rows) {
+        Configuration c;
+        TSOS& in = inputBand(c, InputId::A, 1);
+        TSOS& out = outputBand(c, 2, 1);
+        in.Tipo = out.Tipo = 19;
+        setInputBandAnalog(c, InputId::A, 1, row.l, row.h, row.b);
+        setOutputBandAnalog(c, 2, 1, row.l, row.h, row.b);
+        for (const TSOS* s : {&in, &out}) {
+            EXPECT_EQ(s->Frec, row.frec) << row.l;
+            EXPECT_EQ(s->Q, row.q) << row.h;
+            EXPECT_EQ(s->Gain, row.gain) << row.b;
+        }
+    }
 }

@@ -293,9 +293,12 @@ TEST(ReloadValues, RatioGainOfAnalogueBands)
         double written;
         double loaded;
     };
-    // Types 19 and 20 divide by 1 + gain: only -1 is replaced.
-    const Row rows[] = {{19, -1.0, 0.0},  {20, -1.0, 0.0},  {19, 0.0, 0.0},  {20, 3.0, 3.0},
-                        {19, -5.0, -5.0}, {20, 12.0, 12.0}, {1, -1.0, -1.0}, {1, -60.0, -60.0}};
+    // Types 19 and 20 divide by 1 + gain: a gain within 0.05 of -1 is replaced; the 0.1 grid the
+    // program writes (-0.9, -1.1) is kept, as are the edges 0.05 away.
+    const Row rows[] = {{19, -1.0, 0.0},   {20, -1.0, 0.0},  {19, -0.999, 0.0}, {20, -1.0001, 0.0}, {19, -0.96, 0.0},
+                        {20, -1.04, 0.0},  {19, -0.9, -0.9}, {20, -1.1, -1.1},  {19, -0.95, -0.95}, {20, -1.05, -1.05},
+                        {19, 0.0, 0.0},    {20, 3.0, 3.0},   {19, -5.0, -5.0},  {20, 12.0, 12.0},   {1, -1.0, -1.0},
+                        {1, -60.0, -60.0}, {1, -0.99, -0.99}};
     const Bytes base = encodeConfigurationFile(Configuration(), kPath);
     for (const Row& row : rows) {
         Bytes b = withValue<double>(base, kPeqBanks, row.written);
@@ -305,6 +308,10 @@ TEST(ReloadValues, RatioGainOfAnalogueBands)
         const TSOS& band = loaded->config.input(InputId::A).peq[0];
         EXPECT_EQ(band.Gain, row.loaded) << int{row.tipo} << " " << row.written;
         EXPECT_TRUE(std::isfinite(band.B0) && std::isfinite(band.A1)) << int{row.tipo} << " " << row.written;
+        if (row.loaded == row.written) {
+            const Bytes saved = encodeConfigurationFile(loaded->config, kPath);
+            EXPECT_TRUE(saved == b) << int{row.tipo} << " " << row.written << "\n" << hexDiff(b, saved);
+        }
     }
 }
 

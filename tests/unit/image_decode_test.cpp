@@ -169,6 +169,36 @@ TEST(DeviceImageDecode, RestoresTheConfiguration)
     EXPECT_EQ(c.output(3).dynamics.KneeTop, 0.99f);
 }
 
+// Names travel as Latin-1 bytes padded with spaces; the configuration holds them as UTF-8.
+TEST(DeviceImageNames, StoredAsLatin1AndReadBackAsUtf8)
+{
+    struct Row {
+        const char* what;
+        std::string typed;
+        std::string readBack;
+        Bytes stored; // the 4 header bytes of output 3
+    };
+    const Row rows[] = {
+        {"four Latin-1 characters", "A\xC3\x91\xC3\x91\xC3\x91", "A\xC3\x91\xC3\x91\xC3\x91", {'A', 0xD1, 0xD1, 0xD1}},
+        {"o with acute", "S\xC3\xB3", "S\xC3\xB3", {'S', 0xF3, ' ', ' '}},
+        {"highest byte", "\xC3\xBF\xC3\x80", "\xC3\xBF\xC3\x80", {0xFF, 0xC0, ' ', ' '}},
+        {"beyond Latin-1", "\xE2\x82\xAC", "?", {'?', ' ', ' ', ' '}},
+    };
+    for (const Row& row : rows) {
+        Configuration c;
+        c.setOutputName(3, row.typed);
+        const Bytes image = imageOf(c);
+        const size_t at = kImageOutputNames + 2 * kChannelNameCapacity;
+        EXPECT_TRUE(Bytes(image.begin() + static_cast<long>(at), image.begin() + static_cast<long>(at + 4)) ==
+                    row.stored)
+            << row.what;
+        auto decoded = DecodeDeviceImage(image, 1);
+        ASSERT_TRUE(decoded.ok()) << row.what;
+        EXPECT_EQ(decoded->output(3).name, row.readBack) << row.what;
+        EXPECT_TRUE(imageOf(*decoded) == image) << row.what;
+    }
+}
+
 TEST(DeviceImageDecode, ValuesAMemoryDoesNotKeep)
 {
     Configuration original = imageConfiguration();

@@ -133,6 +133,24 @@ TEST(LibraryBuild, RejectedFileEndsTheBuildAndCountsOnlyCopiedImages)
     EXPECT_EQ(progress.front().text, "Opening " + paths[2]);
 }
 
+TEST(LibraryBuild, MeasurementFilesTheRecordsNameAreNotRead)
+{
+    TempDir dir;
+    Configuration c;
+    c.measurement.fileNames[0] = dir.file("missing.txt");
+    const std::string path = dir.file("with-measurement.kv4");
+    ASSERT_TRUE(saveConfigurationFile(path, c).ok());
+    // Open reports the missing file; the build does not read it at all.
+    auto opened = loadConfigurationFile(path);
+    ASSERT_TRUE(opened.ok());
+    ASSERT_FALSE(opened->notices.empty());
+    LibraryBuild build = buildLibrary({path}, false);
+    EXPECT_FALSE(build.failure.has_value());
+    EXPECT_TRUE(build.notices.empty());
+    ASSERT_EQ(build.library.count(), 1);
+    EXPECT_TRUE(toBytes(build.library.image(1)) == imageOfFile(path));
+}
+
 TEST(LibraryBuild, EmptyListGivesAnEmptyLibrary)
 {
     LibraryBuild build = buildLibrary({}, false);
@@ -166,6 +184,19 @@ TEST(LibraryBuffer, TwoImagesOfLength100)
 
 // A send stores exactly the counted images, in memory order, length fields included; nothing of
 // the zeroed rest of the buffer.
+TEST(LibraryBuffer, MemoryNamesAreShownAsUtf8)
+{
+    Configuration c;
+    c.setSystemName("Sal\xC3\xB3n \xE2\x82\xAC");
+    auto image = BuildDeviceImage(c, false);
+    ASSERT_TRUE(image.ok());
+    MemoryLibrary lib;
+    ASSERT_TRUE(lib.append(*image).ok());
+    // Stored: S a l F3 n space ? and five spaces of padding.
+    EXPECT_EQ(lib.buffer()[1 + kImageSystemName + 3], 0xF3);
+    EXPECT_EQ(lib.memoryName(1), "Sal\xC3\xB3n ?     ");
+}
+
 TEST(LibraryBuffer, ImagesToSendAreTheCountedImagesInOrder)
 {
     MemoryLibrary empty;

@@ -3,9 +3,11 @@
 #include <array>
 #include <clocale>
 #include <cmath>
+#include <type_traits>
 #include <variant>
 
 #include "util/bytes.h"
+#include "util/latin1.h"
 #include "util/numtext.h"
 #include "util/rounding.h"
 
@@ -77,7 +79,16 @@ TEST(NumberText, ListingAndReportNumbersFollowTheirType)
         {0, "0"},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(std::visit([](auto v) { return formatNumber(v); }, r.value), r.text) << r.text;
+        EXPECT_EQ(std::visit(
+                      [](auto v) {
+                          if constexpr (std::is_same_v<decltype(v), int>)
+                              return formatInteger(v);
+                          else
+                              return formatNumber(v);
+                      },
+                      r.value),
+                  r.text)
+            << r.text;
 }
 
 TEST(NumberText, DecimalPointIgnoresLocale)
@@ -98,6 +109,26 @@ TEST(NumberText, Parsing)
     EXPECT_FALSE(parseNumber("abc").has_value());
     EXPECT_EQ(parseInteger("047").value(), 47);
     EXPECT_FALSE(parseInteger("4x").has_value());
+}
+
+// A field given "nan" or "inf" holds no number: it must not store one.
+TEST(NumberText, OnlyFiniteNumbersParse)
+{
+    struct Row {
+        const char* text;
+        std::optional<double> value;
+    };
+    const Row rows[] = {
+        {"nan", std::nullopt},   {"NaN", std::nullopt},
+        {"-nan", std::nullopt},  {"nan(1)", std::nullopt},
+        {"inf", std::nullopt},   {"+INF", std::nullopt},
+        {"-inf", std::nullopt},  {"infinity", std::nullopt},
+        {"1e400", std::nullopt}, {"-1e400", std::nullopt},
+        {"1e308", 1e308},        {"-1.5e3", -1500.0},
+        {" 20 ", 20.0},          {"+0.5", 0.5},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(parseNumber(row.text), row.value) << row.text;
 }
 
 TEST(Bytes, ReaderNeverReadsPastTheEnd)
@@ -138,4 +169,78 @@ TEST(Bytes, AppenderStopsAtItsLimit)
     EXPECT_TRUE(a.overflow());
     EXPECT_EQ(a.size(), 5u);
     EXPECT_EQ(toHex(a.bytes()), "0102030405");
+}
+
+// UTF-8 sequences written out by hand from the code points: U+00D1 = C3 91, U+00F3 = C3 B3,
+// U+00FF = C3 BF, U+20AC = E2 82 AC, U+1F600 = F0 9F 98 80, U+0100 = C4 80.
+TEST(TextEncoding, Utf8ToStoredCharacters)
+{
+    struct Row {
+        const char* what;
+        std::string text;
+        std::string stored;
+    };
+    const Row rows[] = {
+        {"ASCII", "Out1", "Out1"},
+        {"two-byte Latin-1 letters", "A\xC3\x91\xC3\x91\xC3\x91", "A\xD1\xD1\xD1"},
+        {"last Latin-1 character", "\xC3\xBF", "\xFF"},
+        {"first character beyond Latin-1", "\xC4\x80", "?"},
+        {"euro sign", "5\xE2\x82\xAC", "5?"},
+        {"four-byte character", "\xF0\x9F\x98\x80!", "?!"},
+        {"lone Latin-1 byte", "Sal\xF3n", "Sal\xF3n"},
+        {"truncated sequence", "\xE2\x82", "\xE2\x82"},
+        {"overlong slash", "\xC0\xAF", "\xC0\xAF"},
+        {"surrogate", "\xED\xA0\x80", "\xED\xA0\x80"},
+        {"beyond U+10FFFF", "\xF4\x90\x80\x80", "\xF4\x90\x80\x80"},
+        {"stray continuation", "\x80x", "\x80x"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(utf8ToLatin1(row.text), row.stored) << row.what;
+        EXPECT_EQ(storedLength(row.text), row.stored.size()) << row.what;
+    }
+}
+
+TEST(TextEncoding, EveryStoredByteComesBackUnchanged)
+{
+    std::string all;
+    for (int b = 0; b <= 0xFF; ++b)
+        all.push_back(static_cast<char>(b));
+    const std::string text = latin1ToUtf8(all);
+    EXPECT_EQ(text.size(), 0x80u + 2 * 0x80u);
+    EXPECT_EQ(text.substr(0x80 + (0xF3 - 0x80) * 2, 2), "\xC3\xB3") << "0xF3 is U+00F3";
+    EXPECT_EQ(utf8ToLatin1(text), all);
+    EXPECT_EQ(storedLength(text), 256u);
+}
+
+TEST(TextEncoding, ClampCountsStoredCharacters)
+{
+    struct Row {
+        std::string text;
+        size_t capacity;
+        std::string kept;
+    };
+    const Row rows[] = {
+        {"A\xC3\x91\xC3\x91\xC3\x91", 4, "A\xC3\x91\xC3\x91\xC3\x91"},
+        {"A\xC3\x91\xC3\x91\xC3\x91\xC3\x91", 4, "A\xC3\x91\xC3\x91\xC3\x91"},
+        {"\xC3\x91\xC3\x91", 1, "\xC3\x91"},
+        {"\xE2\x82\xACuro", 1, "\xE2\x82\xAC"},
+        {"Sal\xF3n", 4, "Sal\xF3"},
+        {"abc", 0, ""},
+        {"", 4, ""},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(clampText(row.text, row.capacity), row.kept) << row.text << " / " << row.capacity;
+}
+
+TEST(Bytes, ShortTextsStoreLatin1)
+{
+    std::array<uint8_t, 6> out{};
+    ByteWriter w(out);
+    w.shortText(0, 4, "A\xC3\x91\xC3\x91\xC3\x91\xC3\x91");
+    EXPECT_EQ(out, (std::array<uint8_t, 6>{4, 'A', 0xD1, 0xD1, 0xD1, 0}));
+    w.shortText(0, 4, "\xE2\x82\xAC");
+    EXPECT_EQ(out, (std::array<uint8_t, 6>{1, '?', 0, 0, 0, 0}));
+
+    std::array<uint8_t, 6> data{4, 'S', 'a', 'l', 0xF3, 'n'};
+    EXPECT_EQ(ByteReader(data).shortText(0, 5), "Sal\xC3\xB3");
 }

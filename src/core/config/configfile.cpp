@@ -148,10 +148,10 @@ Bytes encodeConfigurationFile(const Configuration& c, const std::string& savedPa
     w.shortString(kMagic, 9, kMagicText);
     w.shortString(kVersion, 4, kVersionText);
     w.shortString(kHeader, 100, std::string(kHeaderPrefix) + savedPath);
-    w.shortString(kProject, 40, c.system.project);
-    w.shortString(kInstallation, 40, c.system.installation);
-    w.shortString(kEngineer, 40, c.system.engineer);
-    w.shortString(kComment, 100, c.system.comment);
+    w.shortText(kProject, 40, c.system.project);
+    w.shortText(kInstallation, 40, c.system.installation);
+    w.shortText(kEngineer, 40, c.system.engineer);
+    w.shortText(kComment, 100, c.system.comment);
     w.s32le(kSampleRateAt, kSampleRate);
     w.s32le(kTemperature, c.temperatureC);
     for (size_t i = 0; i < 3; ++i) {
@@ -177,7 +177,7 @@ Bytes encodeConfigurationFile(const Configuration& c, const std::string& savedPa
         w.u8(kPolarities + o, flag(out.inverted()));
         w.u8(kOutputMutes + o, flag(out.mute));
         w.f64le(kOutputGains + 8 * o, out.linearGain());
-        w.shortString(kOutputNames + 5 * o, kChannelNameCapacity, out.name);
+        w.shortText(kOutputNames + 5 * o, kChannelNameCapacity, out.name);
         w.u8(kPeqxViews + o, flag(out.peqxView));
         w.shortString(kMeasurementNames + 101 * o, kMeasurementNameCapacity, c.measurement.fileNames[o]);
     }
@@ -188,9 +188,9 @@ Bytes encodeConfigurationFile(const Configuration& c, const std::string& savedPa
     w.u8(kInputDelayLinks + 0, flag(c.links.inputDelayHidden));
     w.u8(kInputDelayLinks + 1, flag(c.links.inputDelayAB));
     w.u8(kInputDelayLinks + 2, flag(c.links.inputDelayAll));
-    w.shortString(kInputNames, kChannelNameCapacity, c.input(InputId::A).name);
-    w.shortString(kInputNames + 5, kChannelNameCapacity, c.input(InputId::B).name);
-    w.shortString(kSystemName, kSystemNameCapacity, c.system.name);
+    w.shortText(kInputNames, kChannelNameCapacity, c.input(InputId::A).name);
+    w.shortText(kInputNames + 5, kChannelNameCapacity, c.input(InputId::B).name);
+    w.shortText(kSystemName, kSystemNameCapacity, c.system.name);
     w.s32le(kRoutingMode, c.routingMode);
     const ViewFlags& v = c.view;
     const bool views[6] = {v.peq, v.xover, v.peqx, v.outDelays, v.gain, v.speaker};
@@ -221,16 +221,19 @@ constexpr double kSectionFrequencyMax = kGridHighHz;
 constexpr double kCrossoverQGapLow = -1.0;
 constexpr double kCrossoverQGapHigh = 0.05;
 
+constexpr double kRatioGainGuard = 0.05;
+
 void readBand(const ByteReader& r, size_t at, TSOS& s)
 {
     s.Gain = clampFinite(r.f64le(at), -kBandGainLimitDb, kBandGainLimitDb, 0.0);
     s.Frec = clampFinite(r.f64le(at + 8), kSectionFrequencyMin, kSectionFrequencyMax, 1000.0);
     s.Q = clampFinite(r.f64le(at + 16), kBandQMin, kBandQMax, 0.707);
     s.Tipo = r.u8(at + 24);
-    // Types 19 and 20 use the gain as a plain ratio, divided by 1 + gain.
+    // Types 19 and 20 use the gain as a plain ratio, divided by 1 + gain: a gain at or near -1
+    // would blow the design up. Gains the program writes lie on a 0.1 grid, so none is touched.
     const bool ratioGain = s.Tipo == static_cast<uint8_t>(SectionType::AnalogPlus) ||
                            s.Tipo == static_cast<uint8_t>(SectionType::AnalogMinus);
-    if (ratioGain && s.Gain == -1.0) s.Gain = 0.0;
+    if (ratioGain && std::abs(1.0 + s.Gain) < kRatioGainGuard) s.Gain = 0.0;
 }
 
 int32_t clampCount(int32_t v) { return clampTo<int32_t>(v, 1, kEditableBands); }
@@ -328,11 +331,11 @@ Result<LoadedConfiguration> decodeConfigurationFile(std::span<const uint8_t> byt
     const std::string version = r.shortString(kVersion, 4);
     const bool version120 = version == "1.20";
 
-    c.system.project = r.shortString(kProject, 40);
-    c.system.installation = r.shortString(kInstallation, 40);
-    c.system.engineer = r.shortString(kEngineer, 40);
-    c.system.comment = r.shortString(kComment, 100);
-    c.system.name = r.shortString(kSystemName, kSystemNameCapacity);
+    c.system.project = r.shortText(kProject, 40);
+    c.system.installation = r.shortText(kInstallation, 40);
+    c.system.engineer = r.shortText(kEngineer, 40);
+    c.system.comment = r.shortText(kComment, 100);
+    c.system.name = r.shortText(kSystemName, kSystemNameCapacity);
 
     // Input delays go through the input delay window at its 1 cm resolution, links included.
     for (size_t i = 0; i < 3; ++i) c.inputs[i].delaySamples = std::max<int32_t>(0, r.s32le(kInputDelays + 4 * i));
@@ -344,8 +347,8 @@ Result<LoadedConfiguration> decodeConfigurationFile(std::span<const uint8_t> byt
 
     // Input gains through the level tracks: the shown dB is the stored gain rounded to 0.1 dB.
     for (size_t i = 0; i < 3; ++i) c.inputs[i].levelPosition = levelPositionFromLinear(r.f64le(kInputGains + 8 * i));
-    c.input(InputId::A).name = r.shortString(kInputNames, kChannelNameCapacity);
-    c.input(InputId::B).name = r.shortString(kInputNames + 5, kChannelNameCapacity);
+    c.input(InputId::A).name = r.shortText(kInputNames, kChannelNameCapacity);
+    c.input(InputId::B).name = r.shortText(kInputNames + 5, kChannelNameCapacity);
     {
         int32_t mode = r.s32le(kRoutingMode);
         c.routingMode = (mode >= 0 && mode < kRoutingModeCount) ? mode : kRoutingModeFree;
@@ -356,7 +359,7 @@ Result<LoadedConfiguration> decodeConfigurationFile(std::span<const uint8_t> byt
     for (size_t o = 0; o < kOutputCount; ++o) {
         OutputChannelSettings& out = c.outputs[o];
         out.levelPosition = levelPositionFromLinear(r.f64le(kOutputGains + 8 * o));
-        out.name = r.shortString(kOutputNames + 5 * o, kChannelNameCapacity);
+        out.name = r.shortText(kOutputNames + 5 * o, kChannelNameCapacity);
         out.mute = r.u8(kOutputMutes + o) != 0;
         if (o < 3) c.inputs[o].mute = r.u8(kInputMutes + o) != 0;
         out.polarity = r.u8(kPolarities + o) != 0 ? -1 : +1;
@@ -504,11 +507,16 @@ Status saveConfigurationFile(const std::string& path, const Configuration& confi
     return writeFileAtomically(path, bytes);
 }
 
-Result<LoadedConfiguration> loadConfigurationFile(const std::string& path, const ProgressCallback& progress)
+Result<LoadedConfiguration> readConfigurationFile(const std::string& path, const ProgressCallback& progress)
 {
     auto bytes = readWholeFile(path, kConfigFileSizeLong + 1);
     if (!bytes) return Error{bytes.message()};
-    auto loaded = decodeConfigurationFile(*bytes, path, progress);
+    return decodeConfigurationFile(*bytes, path, progress);
+}
+
+Result<LoadedConfiguration> loadConfigurationFile(const std::string& path, const ProgressCallback& progress)
+{
+    auto loaded = readConfigurationFile(path, progress);
     // The stored measurement files are imported as the import window's OK does, keeping the name
     // of a file that is missing.
     if (loaded) {

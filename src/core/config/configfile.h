@@ -45,7 +45,10 @@ Result<LoadedConfiguration> decodeConfigurationFile(std::span<const uint8_t> byt
 // Writes through a temporary file in the same folder renamed over the target, so a failed save
 // never destroys the previous file. The error text is the system's message.
 Status saveConfigurationFile(const std::string& path, const Configuration& config);
+// Open: the record, then the measurement files it names are imported.
 Result<LoadedConfiguration> loadConfigurationFile(const std::string& path, const ProgressCallback& progress = {});
+// The record alone, its measurement files left unread (a library build needs only the image).
+Result<LoadedConfiguration> readConfigurationFile(const std::string& path, const ProgressCallback& progress = {});
 
 // File helpers shared by the other file formats.
 Result<Bytes> readWholeFile(const std::string& path, size_t maxBytes);

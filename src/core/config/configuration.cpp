@@ -4,11 +4,6 @@
 
 namespace kvr::core {
 
-std::string clampText(const std::string& text, size_t capacity)
-{
-    return text.size() <= capacity ? text : text.substr(0, capacity);
-}
-
 Configuration::Configuration()
 {
     input(InputId::A).name = "In A";

@@ -9,6 +9,7 @@
 #include "dsp/tdynamic.h"
 #include "dsp/tsos.h"
 #include "dsp/txover.h"
+#include "util/latin1.h"
 
 namespace kvr::core {
 
@@ -175,8 +176,5 @@ struct Configuration {
 
     bool operator==(const Configuration&) const = default;
 };
-
-// A text cut to a capacity, as the short strings keep it.
-std::string clampText(const std::string& text, size_t capacity);
 
 } // namespace kvr::core

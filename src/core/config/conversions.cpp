@@ -169,6 +169,11 @@ int gatePositionFromDbu(double dbu)
     return clampedPosition(-dbu, kGatePositionMin, kGatePositionMax, 69);
 }
 
+int gateDbuFromPosition(int position)
+{
+    return -clampTo(position, kGatePositionMin, kGatePositionMax);
+}
+
 int thresholdPositionFromStored(float stored)
 {
     // The shown dBu value is the stored single plus the 13.85 offset, as the editor adds them.
@@ -250,6 +255,18 @@ double eqLFromFrequency(double hz) { return clampFinite(roundToDecimals(hz / 100
 double eqHFromQ(double q) { return clampFinite(roundToDecimals(q / 100.0, 4), 0.0001, 1.0, 0.00707); }
 
 double eqBFromGain(double gain) { return clampFinite(roundToDecimals(gain, 1), 0.0, 3.0, 0.0); }
+
+// L has two decimals and H four: L x 100 is whole and H x 100 has two, once the product's
+// binary noise (0.07 x 100 = 7.000000000000001) is rounded away.
+double analogFrequencyFromL(double l)
+{
+    return roundToDecimals(eqLFromFrequency(l * 100.0) * 100.0, 0);
+}
+
+double analogQFromH(double h)
+{
+    return roundToDecimals(eqHFromQ(h * 100.0) * 100.0, 2);
+}
 
 int crossoverSpinFromFrequency(double hz)
 {

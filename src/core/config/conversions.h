@@ -105,6 +105,8 @@ float gateStoredFromPosition(int position);
 // position, held to the slider's range.
 int thresholdPositionFromDbu(double dbu);
 int gatePositionFromDbu(double dbu);
+// The gate threshold in whole dBu of a position held to the slider's range (-30..-85).
+int gateDbuFromPosition(int position);
 // Index of a time in its table: the equal entry, else the nearest one.
 int attackIndexFromMs(float ms);
 int releaseIndexFromMs(float ms);
@@ -134,6 +136,12 @@ int eqQBarPositionFromQ(double q);             // 2..200
 double eqLFromFrequency(double hz);            // L = f/100, 0.01..20, two decimals
 double eqHFromQ(double q);                     // H = Q/100, 0.0001..1, four decimals
 double eqBFromGain(double gain);               // 0..3, one decimal
+// Types 19 and 20: the hidden Q field's range, and what `LEdit` and `HEdit` store through their
+// field texts (frequency = L x 100 in whole Hz, Q = H x 100 with two decimals).
+constexpr double kAnalogQMin = 0.0001;
+constexpr double kAnalogQMax = 101.0;
+double analogFrequencyFromL(double l);
+double analogQFromH(double h);
 
 // ---- Crossover frequencies (the editor's spin boxes) ----
 constexpr int kCrossoverFrequencyMin = 20;

@@ -72,17 +72,17 @@ std::string kneeText(int position)
 
 std::string attackText(int position)
 {
-    return formatGeneral(timeAt(kAttackTimesMs, position), 4) + texts::kTimeMs;
+    return formatGeneral(timeAt(kAttackTimesMs, position), 4) + texts::kUnitMs;
 }
 
 std::string releaseText(int position)
 {
-    return formatGeneral(timeAt(kReleaseTimesMs, position), 5) + texts::kTimeMs;
+    return formatGeneral(timeAt(kReleaseTimesMs, position), 5) + texts::kUnitMs;
 }
 
 std::string gateThresholdText(int position)
 {
-    return texts::kGateLevelPrefix + formatInteger(clampTo(position, kGatePositionMin, kGatePositionMax)) + texts::kDbu;
+    return texts::kGateLevelPrefix + formatInteger(-gateDbuFromPosition(position)) + texts::kDbu;
 }
 
 std::string gateTimeText(int position)

@@ -8,19 +8,6 @@
 
 namespace kvr::core {
 
-namespace {
-
-// Types 19 and 20 keep their Q in a field of wider range (hidden; H stands for it).
-constexpr double kAnalogQMin = 0.0001;
-constexpr double kAnalogQMax = 101.0;
-
-void design(const Configuration& config, TSOS& section)
-{
-    section.Design(config.constantQ);
-}
-
-} // namespace
-
 BandControls bandControls(int tipo)
 {
     switch (static_cast<SectionType>(tipo)) {
@@ -78,6 +65,11 @@ int clampBand(int band)
     return clampTo(band, 1, kEditableBands);
 }
 
+void redesignBand(const Configuration& config, TSOS& section)
+{
+    section.Design(config.constantQ);
+}
+
 TSOS& inputBand(Configuration& config, InputId bank, int band)
 {
     return config.input(bank).peq[static_cast<size_t>(clampBand(band) - 1)];
@@ -100,7 +92,7 @@ void setInputBandType(Configuration& config, InputId bank, int band, int typeIte
     TSOS& s = inputBand(config, bank, band);
     s.Tipo = static_cast<uint8_t>(clampTo(typeItem, 0, kEqTypeItems - 1));
     if (bandControls(s.Tipo).zeroGain) s.Gain = 0.0;
-    design(config, s);
+    redesignBand(config, s);
 }
 
 void setInputBandFrequency(Configuration& config, InputId bank, int band, double hz)
@@ -108,7 +100,7 @@ void setInputBandFrequency(Configuration& config, InputId bank, int band, double
     TSOS& s = inputBand(config, bank, band);
     if (bandControls(s.Tipo).analog || std::isnan(hz)) return;
     s.Frec = eqFrequencyFromField(hz);
-    design(config, s);
+    redesignBand(config, s);
 }
 
 void setInputBandGain(Configuration& config, InputId bank, int band, double db)
@@ -116,7 +108,7 @@ void setInputBandGain(Configuration& config, InputId bank, int band, double db)
     TSOS& s = inputBand(config, bank, band);
     if (!bandControls(s.Tipo).gain || std::isnan(db)) return;
     s.Gain = eqGainFromField(db);
-    design(config, s);
+    redesignBand(config, s);
 }
 
 void setInputBandQ(Configuration& config, InputId bank, int band, double q)
@@ -124,7 +116,7 @@ void setInputBandQ(Configuration& config, InputId bank, int band, double q)
     TSOS& s = inputBand(config, bank, band);
     if (!bandControls(s.Tipo).q || std::isnan(q)) return;
     s.Q = eqQFromField(q);
-    design(config, s);
+    redesignBand(config, s);
 }
 
 void setInputBandQBar(Configuration& config, InputId bank, int band, int position)
@@ -136,11 +128,10 @@ void setInputBandAnalog(Configuration& config, InputId bank, int band, double l,
 {
     TSOS& s = inputBand(config, bank, band);
     if (!bandControls(s.Tipo).analog || std::isnan(l) || std::isnan(h) || std::isnan(b)) return;
-    // Each value through its field: L two decimals, H four, B one.
-    s.Frec = roundToDecimals(eqLFromFrequency(l * 100.0) * 100.0, 0);
-    s.Q = roundToDecimals(eqHFromQ(h * 100.0) * 100.0, 2);
+    s.Frec = analogFrequencyFromL(l);
+    s.Q = analogQFromH(h);
     s.Gain = eqBFromGain(b);
-    design(config, s);
+    redesignBand(config, s);
 }
 
 void stepInputBandQ(Configuration& config, InputId bank, int band, int steps)
@@ -181,7 +172,7 @@ void dragInputBand(Configuration& config, InputId bank, int band, double f, doub
     if (bandControls(s.Tipo).analog || std::isnan(f) || std::isnan(y)) return;
     s.Frec = eqFrequencyFromField(f);
     s.Gain = eqGainFromField(bandDragGain(s.Tipo, y));
-    design(config, s);
+    redesignBand(config, s);
 }
 
 void setInputBankSource(Configuration& config, InputId input, int source)
@@ -208,18 +199,18 @@ void responseCurve(const ChainResponse& response, bool phase, std::array<double,
 
 std::string bandPressStatus(double f, double y)
 {
-    return formatInteger(roundHalfEven(f)) + texts::kReadoutHz + formatGeneral(y, 4) + texts::kReadoutDb;
+    return formatInteger(roundHalfEven(f)) + texts::kHzSeparator + formatGeneral(y, 4) + texts::kUnitDbs;
 }
 
 std::string dragStatus(double f, double y)
 {
-    return formatInteger(roundHalfEven(f)) + texts::kReadoutHz + formatFixed(y, 2) + texts::kReadoutDb;
+    return formatInteger(roundHalfEven(f)) + texts::kHzSeparator + formatFixed(y, 2) + texts::kUnitDbs;
 }
 
 std::string curveReadout(double hz, double value, bool phase)
 {
-    return formatInteger(roundHalfEven(hz)) + texts::kReadoutHz + formatFixed(value, 2) +
-           (phase ? texts::kReadoutDegrees : texts::kReadoutDb);
+    return formatInteger(roundHalfEven(hz)) + texts::kHzSeparator + formatFixed(value, 2) +
+           (phase ? texts::kUnitDegrees : texts::kUnitDbs);
 }
 
 } // namespace kvr::core

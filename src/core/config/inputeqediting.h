@@ -43,6 +43,8 @@ BandFields bandFields(const TSOS& band);
 TSOS& inputBand(Configuration& config, InputId bank, int band);
 const TSOS& inputBand(const Configuration& config, InputId bank, int band);
 int clampBand(int band);
+// Designs an equaliser section again with the configuration's constant-Q choice.
+void redesignBand(const Configuration& config, TSOS& section);
 
 // ---- The user's changes (each designs the band again) ----
 // Selecting band n raises the bank's band count to n when it is smaller; it never lowers it.

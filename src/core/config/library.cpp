@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "image/deviceimage.h"
+#include "util/latin1.h"
 #include "util/texts.h"
 
 namespace kvr::core {
@@ -52,7 +53,8 @@ std::string MemoryLibrary::memoryName(int memory) const
 {
     std::span<const uint8_t> bytes = image(memory);
     if (bytes.size() < kImageSystemName + kLibraryNameLength) return {};
-    return std::string(bytes.begin() + kImageSystemName, bytes.begin() + kImageSystemName + kLibraryNameLength);
+    return latin1ToUtf8(
+        std::string(bytes.begin() + kImageSystemName, bytes.begin() + kImageSystemName + kLibraryNameLength));
 }
 
 std::vector<Bytes> MemoryLibrary::imagesToSend() const
@@ -90,7 +92,7 @@ LibraryBuild buildLibrary(const std::vector<std::string>& paths, bool memoryBloc
     }
     for (size_t k = 0; k < m; ++k) {
         const std::string& path = paths[m - 1 - k];
-        auto loaded = loadConfigurationFile(path, progress);
+        auto loaded = readConfigurationFile(path, progress);
         if (!loaded) {
             build.failure = errorBox(loaded.message());
             return build;

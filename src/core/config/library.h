@@ -33,7 +33,7 @@ public:
     int count() const { return static_cast<int>(m_images.size()); }
     // Image of memory k (1-based), its length field included.
     std::span<const uint8_t> image(int memory) const;
-    // The 12 characters at image offsets 13..24, as the rows show them.
+    // The 12 characters at image offsets 13..24, as the rows show them (UTF-8).
     std::string memoryName(int memory) const;
     // What a send stores: the images of memories 1 to count(), in that order, each its own copy
     // with its length field.
@@ -62,8 +62,9 @@ struct LibraryBuild {
 };
 
 // Reads the files into fresh Configurations (nothing the user is editing is touched) and copies
-// their images. At most 38 files are used; the list is worked from its last used entry back to
-// its first, so memory 1 holds the image of entry m. Progress is reported per file.
+// their images; the measurement files they name are not read. At most 38 files are used; the
+// list is worked from its last used entry back to its first, so memory 1 holds the image of
+// entry m. Progress is reported per file.
 LibraryBuild buildLibrary(const std::vector<std::string>& paths, bool memoryBlocked,
                           const ProgressCallback& progress = {});
 

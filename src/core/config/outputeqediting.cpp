@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "config/editing.h"
+#include "config/inputeqediting.h"
 #include "util/numtext.h"
 #include "util/rounding.h"
 #include "util/texts.h"
@@ -18,24 +19,10 @@ bool analogType(uint8_t tipo)
            tipo == static_cast<uint8_t>(SectionType::AnalogMinus);
 }
 
-// The hidden Q field of types 19 and 20 has its own range.
-constexpr double kAnalogQMin = 0.0001;
-constexpr double kAnalogQMax = 101.0;
-
 // What the gain field holds for a section: 0 where the type's rule sets it so.
 double gainFieldValue(const TSOS& s)
 {
     return outputBandRules(s.Tipo).gainShownAsZero ? 0.0 : eqGainFromField(s.Gain);
-}
-
-void design(Configuration& config, TSOS& s)
-{
-    s.Design(config.constantQ);
-}
-
-int clampBand(int band)
-{
-    return clampTo(band, 1, kEditableBands);
 }
 
 } // namespace
@@ -121,19 +108,19 @@ void setOutputBandType(Configuration& config, int output, int band, int typeItem
     if (typeItem < 0 || typeItem >= kEqTypeItems) return;
     TSOS& s = outputBand(config, output, band);
     s.Tipo = static_cast<uint8_t>(typeItem);
-    design(config, s);
+    redesignBand(config, s);
 }
 
 void setOutputBandFrequency(Configuration& config, int output, int band, double hz)
 {
     TSOS& s = outputBand(config, output, band);
     if (analogType(s.Tipo)) {
-        s.Frec = eqLFromFrequency(hz) * 100.0;
+        s.Frec = analogFrequencyFromL(hz / 100.0);
     } else {
         if (std::isnan(hz)) return;
         s.Frec = eqFrequencyFromField(hz);
     }
-    design(config, s);
+    redesignBand(config, s);
 }
 
 void setOutputBandGain(Configuration& config, int output, int band, double db)
@@ -142,7 +129,7 @@ void setOutputBandGain(Configuration& config, int output, int band, double db)
     TSOS& s = outputBand(config, output, band);
     // Types 19 and 20 read the gain as a plain ratio: -1 would divide by zero.
     s.Gain = analogType(s.Tipo) ? eqBFromGain(db) : eqGainFromField(db);
-    design(config, s);
+    redesignBand(config, s);
 }
 
 void setOutputBandQ(Configuration& config, int output, int band, double q)
@@ -151,7 +138,7 @@ void setOutputBandQ(Configuration& config, int output, int band, double q)
     TSOS& s = outputBand(config, output, band);
     if (analogType(s.Tipo)) {
         s.Q = clampFinite(roundToDecimals(q, 1), kAnalogQMin, kAnalogQMax, s.Q);
-        design(config, s);
+        redesignBand(config, s);
         return;
     }
     setOutputBandQBar(config, output, band, eqQBarPositionFromQ(eqQFromField(q)));
@@ -162,7 +149,7 @@ void setOutputBandQBar(Configuration& config, int output, int band, int position
     TSOS& s = outputBand(config, output, band);
     // The bar's position through the Q field, which clamps position 2 up to 0.3.
     s.Q = eqQFromField(clampTo(position, kQBarMin, kQBarMax) / 10.0);
-    design(config, s);
+    redesignBand(config, s);
 }
 
 void setOutputBandQSlider(Configuration& config, int output, int band, int value)
@@ -173,10 +160,10 @@ void setOutputBandQSlider(Configuration& config, int output, int band, int value
 void setOutputBandAnalog(Configuration& config, int output, int band, double l, double h, double b)
 {
     TSOS& s = outputBand(config, output, band);
-    if (!std::isnan(l)) s.Frec = eqLFromFrequency(l * 100.0) * 100.0;
-    if (!std::isnan(h)) s.Q = eqHFromQ(h * 100.0) * 100.0;
+    if (!std::isnan(l)) s.Frec = analogFrequencyFromL(l);
+    if (!std::isnan(h)) s.Q = analogQFromH(h);
     if (!std::isnan(b)) s.Gain = eqBFromGain(b);
-    design(config, s);
+    redesignBand(config, s);
 }
 
 void setConstantQ(Configuration& config, bool constantQ)
@@ -224,18 +211,13 @@ void dragOutputBand(Configuration& config, int output, int band, double mouseHz,
     if (analogType(s.Tipo) || std::isnan(mouseHz) || std::isnan(mouseDb)) return;
     if (!dragKeepsGain(s.Tipo)) s.Gain = eqGainFromField(static_cast<double>(roundHalfEven(mouseDb * 10.0)) / 10.0);
     s.Frec = eqFrequencyFromField(mouseHz);
-    design(config, s);
+    redesignBand(config, s);
 }
 
 std::string bandDragStatusText(double mouseHz, double mouseDb, bool press)
 {
     return formatInteger(roundHalfEven(mouseHz)) + texts::kHzSeparator +
            (press ? formatGeneral(mouseDb, 4) : formatFixed(mouseDb, 2)) + texts::kUnitDbs;
-}
-
-std::string outputDelayText(int delayPosition)
-{
-    return formatFixed(outputDelayMsFromPosition(clampTo(delayPosition, 0, kOutputDelayPositionMax)), 2);
 }
 
 std::string outputEqTitle(const std::string& outputCaption)

@@ -75,8 +75,7 @@ std::string bandDragStatusText(double mouseHz, double mouseDb, bool press);
 // ---- The output's own controls on this window ----
 // `OutGainTrack` (the level track's scale, -400..100): its `OutGaindBL` text, one decimal.
 
-// `msecL`: the delay of a delay track position (0.02 ms steps) in ms, two decimals.
-std::string outputDelayText(int delayPosition);
+// `msecL`: the delay of a delay track position in ms, outputDelayReadout(...).ms.
 // Graph title: the output button's caption + " Equalization".
 std::string outputEqTitle(const std::string& outputCaption);
 

@@ -2,6 +2,7 @@
 
 #include "config/conversions.h"
 #include "util/numtext.h"
+#include "util/rounding.h"
 #include "util/texts.h"
 
 namespace kvr::core {
@@ -20,7 +21,7 @@ InputDelayReadout inputDelayReadout(int positionCm, int celsius)
 
 OutputDelayReadout outputDelayReadout(int position, int celsius)
 {
-    const double ms = outputDelayMsFromPosition(position);
+    const double ms = outputDelayMsFromPosition(clampTo(position, 0, kOutputDelayPositionMax));
     const double cm = delayCmFromMs(ms, celsius);
     return {formatFixed(ms, 2), formatFixed(cm, 1), formatFixed(feetFromCm(cm), 1)};
 }

@@ -18,7 +18,8 @@ struct InputDelayReadout {
 };
 InputDelayReadout inputDelayReadout(int positionCm, int celsius);
 
-// The output delay window's readouts of a track position (0.02 ms steps) at an air temperature.
+// The output delay window's readouts of a track position (0.02 ms steps) at an air temperature;
+// a position beyond the track is read at its end. The output equaliser shows the same ms.
 struct OutputDelayReadout {
     std::string ms;   // two decimals
     std::string cm;   // one decimal

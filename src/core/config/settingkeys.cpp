@@ -582,7 +582,9 @@ void addDynamicsRows(std::vector<KeyRow>& rows)
              },
              nullptr},
             {"output.N.dynamics.gate.threshold_dbu", "-85..-30 dBu, whole dB", 0,
-             [](const Configuration& c, const KeyAddress& a) { return formatInteger(-positions(c, a).gate); },
+             [](const Configuration& c, const KeyAddress& a) {
+                 return formatInteger(gateDbuFromPosition(positions(c, a).gate));
+             },
              [](Configuration& c, const KeyAddress& a, std::string_view v, Notices&) {
                  return withNumber(
                      v, [&](double dbu) { setGateThresholdPosition(c, a.output, gatePositionFromDbu(dbu)); });

@@ -11,6 +11,7 @@
 #include "config/editing.h"
 #include "dsp/tdynamic.h"
 #include "image/processorfloat.h"
+#include "util/latin1.h"
 #include "util/rounding.h"
 #include "util/texts.h"
 
@@ -284,10 +285,12 @@ void appendDynamics(ByteAppender& a, const TDYNAMIC& d)
         appendFloat(a, active ? d.CurveGain[static_cast<size_t>(i)] : 1.0);
 }
 
+// A name as the processor shows it: Latin-1 characters padded with spaces.
 void appendPadded(Bytes& image, const std::string& text, size_t width)
 {
+    const std::string stored = utf8ToLatin1(text);
     for (size_t i = 0; i < width; ++i)
-        image.push_back(i < text.size() ? static_cast<uint8_t>(text[i]) : 0x20);
+        image.push_back(i < stored.size() ? static_cast<uint8_t>(stored[i]) : 0x20);
 }
 
 void appendBe16(Bytes& image, size_t v)
@@ -385,7 +388,7 @@ std::string trimmedName(const ByteReader& r, size_t at, size_t width)
     std::string text = r.chars(at, width);
     while (!text.empty() && text.back() == ' ')
         text.pop_back();
-    return text;
+    return latin1ToUtf8(text);
 }
 
 // Values from a device are untrusted: they are kept within what the editors can hold.

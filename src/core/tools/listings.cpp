@@ -22,7 +22,7 @@ void addHeader(Lines& lines, const ListingInputs& inputs)
     lines.push_back(texts::kListingComment1);
     lines.push_back(texts::kListingComment2);
     lines.push_back(texts::kListingBlank + inputs.dateTime);
-    lines.push_back(texts::kListingFsample + formatNumber(kSampleRate));
+    lines.push_back(texts::kListingFsample + formatInteger(kSampleRate));
     lines.push_back(texts::kListingRule);
     lines.push_back(texts::kListingBlank);
 }
@@ -33,16 +33,16 @@ void addSectionBlock(Lines& lines, const TSOS& s, int n, BlockStyle style)
 {
     switch (style) {
     case BlockStyle::Equaliser:
-        lines.push_back(texts::kListingFiltro + formatNumber(n));
+        lines.push_back(texts::kListingFiltro + formatInteger(n));
         break;
     case BlockStyle::CrossoverHigh:
-        lines.push_back(texts::kListingSosLpf + formatNumber(n));
+        lines.push_back(texts::kListingSosLpf + formatInteger(n));
         break;
     case BlockStyle::CrossoverLow:
-        lines.push_back(texts::kListingSosHpf + formatNumber(n));
+        lines.push_back(texts::kListingSosHpf + formatInteger(n));
         break;
     case BlockStyle::OutputEqualiser:
-        lines.push_back(texts::kListingFiltroPeqx + formatNumber(n));
+        lines.push_back(texts::kListingFiltroPeqx + formatInteger(n));
         break;
     }
     if (style == BlockStyle::Equaliser || style == BlockStyle::OutputEqualiser) {
@@ -69,9 +69,9 @@ Lines equaliserListing(const Configuration& c, int which, const ListingInputs& i
 {
     const InputChannelSettings& bank = which == 1 ? c.input(InputId::A) : peq2Bank(c, inputs);
     Lines lines;
-    lines.push_back(texts::kListingPeqTitle + formatNumber(which) + texts::kListingPeqTitleEnd +
+    lines.push_back(texts::kListingPeqTitle + formatInteger(which) + texts::kListingPeqTitleEnd +
                     inputs.equalisationName);
-    lines.push_back(texts::kListingActiveSos + formatNumber(bank.peqBandCount));
+    lines.push_back(texts::kListingActiveSos + formatInteger(bank.peqBandCount));
     addHeader(lines, inputs);
     for (int k = 1; k <= clampedCount(bank.peqBandCount); ++k)
         addSectionBlock(lines, bank.peq[static_cast<size_t>(k - 1)], k, BlockStyle::Equaliser);
@@ -87,8 +87,8 @@ Lines dspListing(const Configuration& c, int k, const ListingInputs& inputs)
     Lines lines;
     lines.push_back(first ? texts::kListingDsp1Title : texts::kListingDsp2Title);
     addHeader(lines, inputs);
-    lines.push_back(texts::kDspBypassFlag + formatNumber(int{bank.peqBypass}) + texts::kDspBypassFlagEnd +
-                    formatNumber(k));
+    lines.push_back(texts::kDspBypassFlag + formatInteger(int{bank.peqBypass}) + texts::kDspBypassFlagEnd +
+                    formatInteger(k));
     lines.push_back(texts::kDspInputGainA + formatNumber(c.input(InputId::A).linearGain()) +
                     (first ? texts::kDspInputGainEnd1 : texts::kDspInputGainEnd2)[0]);
     lines.push_back(texts::kDspInputGainB + formatNumber(c.input(InputId::B).linearGain()) +
@@ -100,24 +100,24 @@ Lines dspListing(const Configuration& c, int k, const ListingInputs& inputs)
                         (first ? texts::kDspOutGainEnd1 : texts::kDspOutGainEnd2)[i]);
     }
     for (size_t i = 0; i < 2; ++i)
-        lines.push_back(texts::kDspPol[i] + formatNumber(c.output(outputs[i]).polarity) + texts::kDspPolEnd);
-    lines.push_back(texts::kDspInputDelay + formatNumber(delayed.delaySamples + 1) + texts::kDspInputDelayEnd);
+        lines.push_back(texts::kDspPol[i] + formatInteger(c.output(outputs[i]).polarity) + texts::kDspPolEnd);
+    lines.push_back(texts::kDspInputDelay + formatInteger(delayed.delaySamples + 1) + texts::kDspInputDelayEnd);
     for (size_t i = 0; i < 2; ++i)
-        lines.push_back(texts::kDspXoverDelay[i] + formatNumber(c.output(outputs[i]).delaySamples() + 1) +
-                        texts::kDspXoverDelayEnd + formatNumber(outputs[i]));
-    lines.push_back((first ? texts::kDspPeqCount1 : texts::kDspPeqCount2) + formatNumber(bank.peqBandCount) +
-                    texts::kDspPeqCountEnd + formatNumber(k));
+        lines.push_back(texts::kDspXoverDelay[i] + formatInteger(c.output(outputs[i]).delaySamples() + 1) +
+                        texts::kDspXoverDelayEnd + formatInteger(outputs[i]));
+    lines.push_back((first ? texts::kDspPeqCount1 : texts::kDspPeqCount2) + formatInteger(bank.peqBandCount) +
+                    texts::kDspPeqCountEnd + formatInteger(k));
     for (size_t i = 0; i < 2; ++i) {
         const OutputChannelSettings& out = c.output(outputs[i]);
         const int count =
             out.xover.HighSide.NumSections + out.xover.LowSide.NumSections + outputEqualiserSectionCount(out);
         std::string line =
-            texts::kDspXoverCount[i] + formatNumber(count) + texts::kDspXoverCountEnd + formatNumber(outputs[i]);
-        if (first) line += texts::kDspXoverCountPeqx + formatNumber(outputs[i]);
+            texts::kDspXoverCount[i] + formatInteger(count) + texts::kDspXoverCountEnd + formatInteger(outputs[i]);
+        if (first) line += texts::kDspXoverCountPeqx + formatInteger(outputs[i]);
         lines.push_back(line);
     }
     for (int a = 1; a <= 4; ++a)
-        lines.push_back(texts::kDspAux + formatNumber(a) + texts::kDspAuxMiddle + formatNumber(a));
+        lines.push_back(texts::kDspAux + formatInteger(a) + texts::kDspAuxMiddle + formatInteger(a));
     return lines;
 }
 
@@ -126,7 +126,7 @@ void addSide(Lines& lines, const TXOVERPB& side, BlockStyle style)
     const uint8_t code = side.Tipo <= kMaxCrossoverType ? side.Tipo : 0;
     lines.push_back(std::string(";") + texts::kListingSideTexts[code] +
                     (code == 0 ? std::string() : formatNumber(side.Frec)));
-    lines.push_back(texts::kListingOrden + formatNumber(side.Orden));
+    lines.push_back(texts::kListingOrden + formatInteger(side.Orden));
     const int count = clampedCount(side.NumSections);
     for (int k = 1; k <= count; ++k)
         addSectionBlock(lines, side.Sections[static_cast<size_t>(k - 1)], k, style);
@@ -136,18 +136,18 @@ Lines crossoverListing(const Configuration& c, int n, const ListingInputs& input
 {
     const OutputChannelSettings& out = c.output(n);
     Lines lines;
-    lines.push_back(texts::kListingXoverTitle + formatNumber(n));
+    lines.push_back(texts::kListingXoverTitle + formatInteger(n));
     lines.push_back(texts::kListingXoverPeqx);
     addHeader(lines, inputs);
     addSide(lines, out.xover.HighSide, BlockStyle::CrossoverHigh);
     addSide(lines, out.xover.LowSide, BlockStyle::CrossoverLow);
-    lines.push_back(texts::kListingPeqxTitle + formatNumber(n) + texts::kListingPeqxTitleEnd);
+    lines.push_back(texts::kListingPeqxTitle + formatInteger(n) + texts::kListingPeqxTitleEnd);
     const int count = outputEqualiserSectionCount(out);
     if (count == 0) {
-        lines.push_back(texts::kListingNoPeqx + formatNumber(n));
+        lines.push_back(texts::kListingNoPeqx + formatInteger(n));
         return lines;
     }
-    lines.push_back(texts::kListingActiveSosPeqx + formatNumber(count));
+    lines.push_back(texts::kListingActiveSosPeqx + formatInteger(count));
     lines.push_back(texts::kListingSectionEnd);
     for (int k = 1; k <= count; ++k)
         addSectionBlock(lines, out.peqx[static_cast<size_t>(k - 1)], k, BlockStyle::OutputEqualiser);
@@ -192,11 +192,11 @@ std::vector<std::string> dynamicsListing(const TDYNAMIC& d)
     lines.push_back(texts::kDynTau + formatNumber(100.0f * d.Tau) + "%");
     lines.push_back(texts::kDynDetectors[d.Detector < 2 ? d.Detector : 2]);
     lines.push_back(d.CriKnee != 0 ? texts::kDynKneeCompressor : texts::kDynKneeLimiter);
-    lines.push_back(texts::kDynDiezmado + formatNumber(int{d.DiezmadoF}));
-    lines.push_back(texts::kDynBypass + formatNumber(int{d.BypassF}));
-    lines.push_back(texts::kDynRetorno + formatNumber(int{d.RetornoF}));
+    lines.push_back(texts::kDynDiezmado + formatInteger(int{d.DiezmadoF}));
+    lines.push_back(texts::kDynBypass + formatInteger(int{d.BypassF}));
+    lines.push_back(texts::kDynRetorno + formatInteger(int{d.RetornoF}));
     lines.push_back(texts::kDynRetornoEqu + sectionDescription(d.RetornoEqu));
-    lines.push_back(texts::kDynPoints + formatNumber(d.NPuntos));
+    lines.push_back(texts::kDynPoints + formatInteger(d.NPuntos));
     lines.push_back(texts::kDynRule);
     lines.push_back(texts::kDynGate);
     lines.push_back(texts::kDynGateThreshold + formatNumber(d.UmbraldBGateFS) + texts::kDynDb);

@@ -177,7 +177,8 @@ std::vector<std::string> chooseMeasurementKind(Configuration& config, int item)
 std::vector<std::string> setMeasurementFileName(Configuration& config, int output, const std::string& name)
 {
     if (output < 1 || output > kOutputCount) return {};
-    config.measurement.fileNames[static_cast<size_t>(output - 1)] = clampText(name, kMeasurementNameCapacity);
+    // A path is kept byte for byte, never converted.
+    config.measurement.fileNames[static_cast<size_t>(output - 1)] = name.substr(0, kMeasurementNameCapacity);
     if (name.size() > kMeasurementNameCapacity) return {texts::kImportNameTooLong};
     return {};
 }

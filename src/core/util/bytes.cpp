@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 
+#include "util/latin1.h"
+
 namespace kvr::core {
 
 uint8_t ByteReader::u8(size_t offset) const
@@ -48,6 +50,11 @@ std::string ByteReader::shortString(size_t offset, size_t capacity) const
 {
     size_t n = std::min<size_t>(u8(offset), capacity);
     return chars(offset + 1, n);
+}
+
+std::string ByteReader::shortText(size_t offset, size_t capacity) const
+{
+    return latin1ToUtf8(shortString(offset, capacity));
 }
 
 std::string ByteReader::chars(size_t offset, size_t count) const
@@ -104,6 +111,11 @@ void ByteWriter::shortString(size_t offset, size_t capacity, std::string_view te
     u8(offset, static_cast<uint8_t>(n));
     for (size_t i = 0; i < capacity; ++i)
         u8(offset + 1 + i, i < n ? static_cast<uint8_t>(text[i]) : 0);
+}
+
+void ByteWriter::shortText(size_t offset, size_t capacity, std::string_view text)
+{
+    shortString(offset, capacity, utf8ToLatin1(text));
 }
 
 void ByteAppender::u8(uint8_t v)

@@ -39,6 +39,8 @@ public:
     std::string shortString(size_t offset, size_t capacity) const;
     // `count` raw bytes as text.
     std::string chars(size_t offset, size_t count) const;
+    // A short string of stored (Latin-1) characters, as UTF-8 text.
+    std::string shortText(size_t offset, size_t capacity) const;
 
 private:
     std::span<const uint8_t> m_data;
@@ -62,6 +64,8 @@ public:
     void f64le(size_t offset, double v);
     // Length byte, then the text cut to `capacity`, then zeros up to the capacity.
     void shortString(size_t offset, size_t capacity, std::string_view text);
+    // UTF-8 text stored as a short string of Latin-1 characters.
+    void shortText(size_t offset, size_t capacity, std::string_view text);
 
 private:
     std::span<uint8_t> m_data;

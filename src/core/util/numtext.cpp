@@ -74,11 +74,6 @@ std::string formatNumber(double value)
     return formatGeneral(value, 15);
 }
 
-std::string formatNumber(int value)
-{
-    return std::to_string(value);
-}
-
 static std::string_view trim(std::string_view t)
 {
     while (!t.empty() && (t.front() == ' ' || t.front() == '\t' || t.front() == '\r' || t.front() == '\n'))
@@ -96,6 +91,8 @@ std::optional<double> parseNumber(std::string_view text)
     double v = 0;
     auto res = std::from_chars(text.data(), text.data() + text.size(), v);
     if (res.ec != std::errc() || res.ptr != text.data() + text.size()) return std::nullopt;
+    // "nan" and "inf" are spellings from_chars knows but no field can hold.
+    if (!std::isfinite(v)) return std::nullopt;
     return v;
 }
 

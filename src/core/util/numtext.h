@@ -19,12 +19,12 @@ std::string formatInteger(long long value);
 
 // A number as the coefficient listings and the automatic report write it, by what holds it: a
 // single-precision value (as the Configuration keeps it) in its shortest form, a computed double
-// with up to 15 significant digits, a whole number as it is.
+// with up to 15 significant digits (whole numbers go through formatInteger).
 std::string formatNumber(float value);
 std::string formatNumber(double value);
-std::string formatNumber(int value);
 
-// Parses a decimal number with "." as separator; leading/trailing blanks allowed.
+// Parses a decimal number with "." as separator; leading/trailing blanks allowed. Only finite
+// numbers are numbers: "nan", "inf" and values beyond a double are not.
 std::optional<double> parseNumber(std::string_view text);
 std::optional<long long> parseInteger(std::string_view text);
 

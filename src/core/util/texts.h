@@ -653,7 +653,6 @@ inline constexpr const char* kViewInfluenceCaptions[6] = {"PEQ", "XOVER", "PEQX"
 inline constexpr const char* kImportData = "Import Data";
 inline constexpr const char* kConstQ = "Const Q";
 inline constexpr const char* kAdaptQ = "Adapt Q";
-inline constexpr const char* kPolarityInverted = "180º";
 inline constexpr const char* kUnitsCentimetres = "centm.";
 inline constexpr const char* kUnitsMilliseconds = "msec.";
 inline constexpr const char* kAxisDb = "dB";
@@ -677,7 +676,6 @@ inline constexpr const char* kKneeKindGroup = "CRI Knee";
 inline constexpr const char* kKneeKinds[2] = {"Limiter", "Compressor"};
 inline constexpr const char* kAutoTimeGroup = "Auto Time";
 inline constexpr const char* kAutoTimeCheck = "Constants";
-inline constexpr const char* kTimeMs = " ms";    // attack and release labels
 inline constexpr const char* kGateTimeMs = "ms"; // hold and close labels
 inline constexpr const char* kGateLevelPrefix = "- ";
 inline constexpr const char* kDbu = " dBu";
@@ -691,7 +689,6 @@ inline constexpr const char* kReadoutInput = "Input  ";
 inline constexpr const char* kReadoutMiddle = " dBu  :  ";
 inline constexpr const char* kReadoutOutput = "Output  ";
 
-inline constexpr const char* kSpeakerTabs[4] = {"Output 1", "Output 2", "Output 3", "Output 4"};
 inline constexpr const char* kSpeakerCaptionStart = "Output "; // + n + kSpeakerCaptionEnd
 inline constexpr const char* kSpeakerCaptionEnd = "  Parameters";
 inline constexpr const char* kImpedanceItems[5] = {"2", "2.67", "4", "8", "16"};
@@ -705,9 +702,6 @@ inline constexpr const char* kSpeakerCaution =
     "quarter of power at the output.";
 
 // ---- Input equaliser and crossover editors ---------------------------------------------
-inline constexpr const char* kReadoutHz = " Hz , ";
-inline constexpr const char* kReadoutDb = " dBs";
-inline constexpr const char* kReadoutDegrees = " degrees";
 inline constexpr const char* kAxisHz = "Hz";
 inline constexpr const char* kInputEqCaption = " Global Input Equalization ";
 inline constexpr const char* kInputEqGraphTitle = "Input Equalization - ";
