@@ -21,7 +21,8 @@ Result<LoadedConfiguration> load(const std::string& path)
 {
     auto loaded = loadConfigurationFile(path);
     if (loaded)
-        for (const Message& m : loaded->notices) std::fprintf(stderr, "%s\n", m.text.c_str());
+        for (const Message& m : loaded->notices)
+            std::fprintf(stderr, "%s\n", m.text.c_str());
     return loaded;
 }
 
@@ -31,7 +32,10 @@ std::string sectionTypeName(uint8_t tipo)
     return "type " + std::to_string(tipo);
 }
 
-std::string yesNo(bool b) { return b ? "yes" : "no"; }
+std::string yesNo(bool b)
+{
+    return b ? "yes" : "no";
+}
 
 void printBand(int k, const TSOS& s)
 {
@@ -80,7 +84,8 @@ int info(const std::string& path, bool json)
         std::printf("    %s: %d band%s, bypass %s, route selects %s\n", kBankNames[i], in.peqBandCount,
                     in.peqBandCount == 1 ? "" : "s", yesNo(in.peqBypass != 0).c_str(),
                     kBankNames[static_cast<int>(bankForSelector(in.peqSource))]);
-        for (int k = 0; k < in.peqBandCount; ++k) printBand(k + 1, in.peq[static_cast<size_t>(k)]);
+        for (int k = 0; k < in.peqBandCount; ++k)
+            printBand(k + 1, in.peq[static_cast<size_t>(k)]);
     }
     std::printf("Outputs:\n");
     for (int n = 1; n <= kOutputCount; ++n) {
@@ -90,7 +95,8 @@ int info(const std::string& path, bool json)
                     out.inverted() ? ", polarity inverted" : "", yesNo(out.mute).c_str(),
                     formatFixed(out.delayMs(), 2).c_str(), out.delaySamples());
         std::printf("    PEQX: %d section%s\n", out.peqxCount, out.peqxCount == 1 ? "" : "s");
-        for (int k = 0; k < out.peqxCount; ++k) printBand(k + 1, out.peqx[static_cast<size_t>(k)]);
+        for (int k = 0; k < out.peqxCount; ++k)
+            printBand(k + 1, out.peqx[static_cast<size_t>(k)]);
         std::printf("    Crossover:\n");
         printSide("  low side (high-pass)", out.xover.LowSide, CrossoverSide::Low);
         printSide("  high side (low-pass)", out.xover.HighSide, CrossoverSide::High);
@@ -209,10 +215,12 @@ int runFileCommand(const std::vector<std::string>& argv)
     } else if (command == "peq") {
         InputId id = *bank == "A" ? InputId::A : (*bank == "B" ? InputId::B : InputId::M);
         const InputChannelSettings& in = c.input(id);
-        for (int k = 0; k < in.peqBandCount; ++k) chain.push_back(&in.peq[static_cast<size_t>(k)]);
+        for (int k = 0; k < in.peqBandCount; ++k)
+            chain.push_back(&in.peq[static_cast<size_t>(k)]);
     } else {
         const OutputChannelSettings& out = c.output(*output);
-        for (int k = 0; k < out.peqxCount; ++k) chain.push_back(&out.peqx[static_cast<size_t>(k)]);
+        for (int k = 0; k < out.peqxCount; ++k)
+            chain.push_back(&out.peqx[static_cast<size_t>(k)]);
     }
     printResponse(chain);
     return 0;

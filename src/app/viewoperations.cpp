@@ -4,8 +4,8 @@
 
 #include "app/documentcontroller.h"
 #include "app/messagepresenter.h"
-#include "util/texts.h"
 #include "tools/measurementimport.h"
+#include "util/texts.h"
 
 namespace kvr::gui {
 

@@ -34,10 +34,10 @@ TEST(CliDeviceCommands, RunsOperationsAndReportsTheirOutcome)
 TEST(CliDeviceCommands, RejectsBadArguments)
 {
     EXPECT_EQ(runDeviceCommand({"open", "x.kv4"}), -1);
-    EXPECT_EQ(runDeviceCommand({"reset"}), 2);                                  // no link
-    EXPECT_EQ(runDeviceCommand({"activate", "19", "--link", "usb"}), 2);        // memories 1..18
-    EXPECT_EQ(runDeviceCommand({"password", "124321", "--link", "usb"}), 2);    // keys 1..3
-    EXPECT_EQ(runDeviceCommand({"reset", "--link", "tcp:127.0.0.1:99999"}), 2); // bad port
+    EXPECT_EQ(runDeviceCommand({"reset"}), 2);                                             // no link
+    EXPECT_EQ(runDeviceCommand({"activate", "19", "--link", "usb"}), 2);                   // memories 1..18
+    EXPECT_EQ(runDeviceCommand({"password", "124321", "--link", "usb"}), 2);               // keys 1..3
+    EXPECT_EQ(runDeviceCommand({"reset", "--link", "tcp:127.0.0.1:99999"}), 2);            // bad port
     EXPECT_EQ(runDeviceCommand({"store", "3", "/nonexistent/a.kv4", "--link", "usb"}), 1); // nothing sent
     EXPECT_EQ(runDeviceCommand({"read", "0", "out.kv4", "--link", "usb"}), 2);
 }

@@ -23,9 +23,9 @@ TEST(LevelConversions, StoredGainsRoundToTenthsOfADecibel)
 {
     EXPECT_EQ(levelPositionFromLinear(1.0), -300);
     EXPECT_EQ(levelPositionFromLinear(-0.70794578), -270); // -3.0 dB, sign ignored
-    EXPECT_EQ(levelPositionFromLinear(0.5), -240);          // -6.02 dB shows -6.0
-    EXPECT_EQ(levelPositionFromLinear(100.0), -400);        // clamped to +10 dB
-    EXPECT_EQ(levelPositionFromLinear(0.0), 100);           // silence is the quietest position
+    EXPECT_EQ(levelPositionFromLinear(0.5), -240);         // -6.02 dB shows -6.0
+    EXPECT_EQ(levelPositionFromLinear(100.0), -400);       // clamped to +10 dB
+    EXPECT_EQ(levelPositionFromLinear(0.0), 100);          // silence is the quietest position
     EXPECT_EQ(levelPositionFromLinear(std::nan("")), -300);
     EXPECT_EQ(levelPositionFromDb(-6.04), -240);
     EXPECT_EQ(processorLevelWord(-300), 401);
@@ -43,7 +43,8 @@ TEST(OutputDelayConversions, StepsAndLimits)
     // The track is finer than a sample: positions 12 and 13 are both 12 samples, and a delay
     // in samples comes back to a position that gives the same samples.
     EXPECT_EQ(outputDelaySamplesFromPosition(13), 12);
-    for (int s = 0; s <= 1440; ++s) EXPECT_EQ(outputDelaySamplesFromPosition(outputDelayPositionFromSamples(s)), s) << s;
+    for (int s = 0; s <= 1440; ++s)
+        EXPECT_EQ(outputDelaySamplesFromPosition(outputDelayPositionFromSamples(s)), s) << s;
 }
 
 TEST(InputDelayConversions, SpeedOfSoundAndResolution)
@@ -56,7 +57,8 @@ TEST(InputDelayConversions, SpeedOfSoundAndResolution)
     EXPECT_EQ(inputDelaySamplesFromCm(10000, 50), 13314);
     // 1 cm steps survive the trip through samples at every temperature.
     for (int t : {0, 25, 50})
-        for (int cm = 0; cm <= 10000; cm += 7) EXPECT_EQ(inputDelayCmFromSamples(inputDelaySamplesFromCm(cm, t), t), cm);
+        for (int cm = 0; cm <= 10000; cm += 7)
+            EXPECT_EQ(inputDelayCmFromSamples(inputDelaySamplesFromCm(cm, t), t), cm);
     EXPECT_EQ(inputDelayCmFromSamples(1 << 30, 25), 10000);
     EXPECT_EQ(fahrenheitFromCelsius(25), 77);
     EXPECT_EQ(celsiusFromFahrenheit(122), 50);

@@ -97,8 +97,7 @@ Bytes patched(Bytes record, size_t offset, std::initializer_list<uint8_t> bytes)
     return record;
 }
 
-template <typename T>
-Bytes withValue(Bytes record, size_t offset, T value)
+template <typename T> Bytes withValue(Bytes record, size_t offset, T value)
 {
     std::memcpy(record.data() + offset, &value, sizeof value);
     return record;
@@ -336,18 +335,18 @@ TEST(ConfigFileVersions, Version120TurnsTheViewsOn)
 TEST(ConfigFileHostileValues, OutOfRangeFieldsAreClamped)
 {
     Bytes b = encodeConfigurationFile(Configuration(), "p");
-    b = withValue<int32_t>(b, 364, 7);            // route of output 1
-    b = withValue<int32_t>(b, 368, -1);           // route of output 2
-    b = withValue<int32_t>(b, 348, 0);            // PEQA band count
-    b = withValue<int32_t>(b, 352, 99);           // PEQB band count
-    b = withValue<int32_t>(b, 1052, -5);          // PEQX count of output 1
-    b = withValue<uint8_t>(b, 1964 + 88, 200);    // crossover 1 high side code
-    b = withValue<int32_t>(b, 1964 + 72, 0);      // its order
+    b = withValue<int32_t>(b, 364, 7);             // route of output 1
+    b = withValue<int32_t>(b, 368, -1);            // route of output 2
+    b = withValue<int32_t>(b, 348, 0);             // PEQA band count
+    b = withValue<int32_t>(b, 352, 99);            // PEQB band count
+    b = withValue<int32_t>(b, 1052, -5);           // PEQX count of output 1
+    b = withValue<uint8_t>(b, 1964 + 88, 200);     // crossover 1 high side code
+    b = withValue<int32_t>(b, 1964 + 72, 0);       // its order
     b = withValue<int32_t>(b, 1964 + 92 + 76, 99); // crossover 2 low order
     b = withValue<uint8_t>(b, 1964 + 92 + 89, 2);
     b = withValue<float>(b, 1964 + 92 + 64, 0.0f); // crossover 2 low frequency 0
-    b = withValue<double>(b, 380 + 8, 0.0);       // PEQA band 1 Frec
-    b = withValue<double>(b, 380 + 16, 0.0);      // PEQA band 1 Q
+    b = withValue<double>(b, 380 + 8, 0.0);        // PEQA band 1 Frec
+    b = withValue<double>(b, 380 + 16, 0.0);       // PEQA band 1 Q
     b = withValue<uint8_t>(b, 380 + 24, 1);
     b = withValue<double>(b, 2672, 0.0);          // input A gain 0
     b = withValue<double>(b, 2680, -1.0);         // input B gain negative
@@ -398,7 +397,8 @@ TEST(ConfigFileHostileValues, OutOfRangeFieldsAreClamped)
     EXPECT_TRUE(std::isfinite(d.Umbral));
     EXPECT_GE(d.Ratio, 1.0f);
     EXPECT_EQ(d.TAttack, 1000.0f);
-    for (int i = 1; i <= d.NPuntos; ++i) EXPECT_TRUE(std::isfinite(d.CurveGain[i])) << i;
+    for (int i = 1; i <= d.NPuntos; ++i)
+        EXPECT_TRUE(std::isfinite(d.CurveGain[i])) << i;
     EXPECT_TRUE(std::isfinite(d.OverC0) && std::isfinite(d.OverC3));
     EXPECT_GT(d.Impedance, 0.0f);
     EXPECT_EQ(c.measurement.fileKind, 0);

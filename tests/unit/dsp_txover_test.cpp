@@ -71,8 +71,7 @@ void expectButterworthOverGrid(const TXOVERPB& side, int order, bool low, double
     for (int k = 0; k < kGridPoints; ++k) {
         const double ref = cascades * butterworthDb(order, low, grid.omega[k], fcHz);
         ASSERT_NEAR(r.magnitudeDb[k], ref, std::max(1e-4, 1e-6 * std::fabs(ref)))
-            << "order " << order << (low ? " low" : " high") << " fc " << fcHz << " f "
-            << grid.frequencyHz[k];
+            << "order " << order << (low ? " low" : " high") << " fc " << fcHz << " f " << grid.frequencyHz[k];
     }
 }
 
@@ -230,8 +229,7 @@ TEST(CrossoverBessel, LowCutoffsMatchTheAnaloguePrototype)
     for (double fc : {80.0, 100.0, 125.0}) {
         for (int order = 1; order <= 8; ++order) {
             for (bool low : {true, false}) {
-                TXOVERPB side =
-                    makeSide(low ? CrossoverType::BesselLowPass : CrossoverType::BesselHighPass, order, fc);
+                TXOVERPB side = makeSide(low ? CrossoverType::BesselLowPass : CrossoverType::BesselHighPass, order, fc);
                 const SideDesignResult res = DesignSide(side);
                 ASSERT_FALSE(res.besselLimitMessage.has_value());
                 ASSERT_EQ(side.NumSections, (order + 1) / 2);
@@ -275,8 +273,7 @@ TEST(CrossoverBessel, LowPassAboveTheLimitIsHeldAtTheLimit)
     TXOVERPB side = makeSide(CrossoverType::BesselLowPass, 8, 12000.0);
     const SideDesignResult res = DesignSide(side);
     ASSERT_TRUE(res.besselLimitMessage.has_value());
-    EXPECT_EQ(*res.besselLimitMessage,
-              "Cutoff Frequency of Bessel LowPass filter of order 8 is limited to 10900");
+    EXPECT_EQ(*res.besselLimitMessage, "Cutoff Frequency of Bessel LowPass filter of order 8 is limited to 10900");
     EXPECT_EQ(res.limitHz, 10900.0);
     EXPECT_EQ(side.Frec, 10900.0);
     for (int n = 0; n < 4; ++n) {

@@ -59,21 +59,21 @@ enum class ConnectionEffect : uint8_t {
 };
 
 enum class ActionKind : uint8_t {
-    OpenLink,        // answer with linkOpened()
+    OpenLink, // answer with linkOpened()
     CloseLink,
-    Send,            // bytes: one write
-    ArmReplyTimer,   // ms: (re)start the reply timer; answer with replyTimedOut()
+    Send,          // bytes: one write
+    ArmReplyTimer, // ms: (re)start the reply timer; answer with replyTimedOut()
     StopReplyTimer,
-    StartTimer,      // timer, ms: answer with timerFired(timer)
-    Status,          // text
-    Progress,        // position, maximum
+    StartTimer, // timer, ms: answer with timerFired(timer)
+    Status,     // text
+    Progress,   // position, maximum
     ShowCommWindow,
     HideCommWindow,
-    ShowMessage,     // message: shown without waiting for the user
-    Ask,             // question: answer later with answered()
-    Connection,      // effect
-    MemorySelector,  // memory: the main window's memory number follows the operation
-    Finished,        // outcome
+    ShowMessage,    // message: shown without waiting for the user
+    Ask,            // question: answer later with answered()
+    Connection,     // effect
+    MemorySelector, // memory: the main window's memory number follows the operation
+    Finished,       // outcome
 };
 
 // One effect requested by the engine or an operation. A plain record: only the fields of its kind matter.

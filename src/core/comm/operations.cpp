@@ -150,8 +150,8 @@ private:
         case Warn:
             m_step = ChooseFile;
             if (m_withWarning)
-                return ask({QuestionKind::ConfirmUpload, question(MessageKind::Warning, Button::Yes | Button::No,
-                                                                  texts::kUploadWarning, true)});
+                return ask({QuestionKind::ConfirmUpload,
+                            question(MessageKind::Warning, Button::Yes | Button::No, texts::kUploadWarning, true)});
             [[fallthrough]];
         case ChooseFile:
             if (m_withWarning && !lastAnswer().accepted()) return finish(OutcomeKind::Refused, texts::kCancelled);
@@ -210,11 +210,11 @@ private:
     {
         switch (m_step++) {
         case 0:
-            return ask({QuestionKind::UpdateDsp,
-                        question(MessageKind::Error, Button::Yes | Button::No,
-                                 texts::kUpdateQuestionPrefix + dspVersionText(m_version) +
-                                     texts::kUpdateQuestionMiddle + texts::kRequiredDspVersion +
-                                     texts::kUpdateQuestionSuffix)});
+            return ask(
+                {QuestionKind::UpdateDsp,
+                 question(MessageKind::Error, Button::Yes | Button::No,
+                          texts::kUpdateQuestionPrefix + dspVersionText(m_version) + texts::kUpdateQuestionMiddle +
+                              texts::kRequiredDspVersion + texts::kUpdateQuestionSuffix)});
         case 1:
             if (!lastAnswer().accepted()) return finish(OutcomeKind::Refused, versionNotRequired(m_version));
             return runChild(std::make_unique<OsUpload>(link(), m_osImage, false));
@@ -369,8 +369,7 @@ private:
         }
         const ExchangeResult& r = lastExchange();
         if (r.kind == OutcomeKind::Failed) {
-            if (link().kind == LinkKind::Ethernet && !r.failedInReceive)
-                message(errorBox(texts::kEthernetCommError));
+            if (link().kind == LinkKind::Ethernet && !r.failedInReceive) message(errorBox(texts::kEthernetCommError));
             connection(ConnectionEffect::GoOffline);
             return finish(outcomeOf(r));
         }
@@ -428,9 +427,9 @@ private:
             [[fallthrough]];
         case 1:
             if (m_fromMenu && !lastAnswer().accepted()) return finish(OutcomeKind::Refused, texts::kCancelled);
-            return ask({QuestionKind::ConfirmKeyboard,
-                        question(MessageKind::Warning, okCancel,
-                                 m_lock ? texts::kLockQuestion : texts::kUnlockQuestion)});
+            return ask(
+                {QuestionKind::ConfirmKeyboard,
+                 question(MessageKind::Warning, okCancel, m_lock ? texts::kLockQuestion : texts::kUnlockQuestion)});
         case 2:
             if (!lastAnswer().accepted()) return finish(OutcomeKind::Refused, texts::kCancelled);
             return exchange(exchangeFor(Command::Keyboard, 0, {static_cast<uint8_t>(m_lock ? 0xFF : 0x00)}));
@@ -517,7 +516,10 @@ private:
 
 } // namespace
 
-std::unique_ptr<DeviceOperation> makeDetect(LinkInfo link) { return std::make_unique<Detect>(std::move(link)); }
+std::unique_ptr<DeviceOperation> makeDetect(LinkInfo link)
+{
+    return std::make_unique<Detect>(std::move(link));
+}
 
 std::unique_ptr<DeviceOperation> makeQuietVersionRead(LinkInfo link)
 {
@@ -545,7 +547,10 @@ std::unique_ptr<DeviceOperation> makeMemoryChange(LinkInfo link, int memory)
                                             protocol::kChangeWaitMs);
 }
 
-std::unique_ptr<DeviceOperation> makeOsRead(LinkInfo link) { return std::make_unique<OsRead>(std::move(link)); }
+std::unique_ptr<DeviceOperation> makeOsRead(LinkInfo link)
+{
+    return std::make_unique<OsRead>(std::move(link));
+}
 
 std::unique_ptr<DeviceOperation> makeOsUpload(LinkInfo link, Bytes image, bool withWarning)
 {
@@ -573,7 +578,10 @@ std::unique_ptr<DeviceOperation> makeLibrarySend(LinkInfo link, std::vector<Byte
     return std::make_unique<LibrarySend>(std::move(link), std::move(images), connected, std::move(osImage));
 }
 
-std::string dspVersionText(uint8_t version) { return formatShortest(static_cast<float>(version) / 10.0f); }
+std::string dspVersionText(uint8_t version)
+{
+    return formatShortest(static_cast<float>(version) / 10.0f);
+}
 
 Result<Bytes> passwordBlock(std::span<const uint8_t> keys, bool active)
 {

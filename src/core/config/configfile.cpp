@@ -31,17 +31,17 @@ constexpr size_t kEngineer = 198;
 constexpr size_t kComment = 239;
 constexpr size_t kSampleRateAt = 340;
 constexpr size_t kTemperature = 344;
-constexpr size_t kPeqCounts = 348;   // PEQA, PEQB, PEQM
-constexpr size_t kPeqBypass = 360;   // PEQA, PEQB, PEQM
+constexpr size_t kPeqCounts = 348; // PEQA, PEQB, PEQM
+constexpr size_t kPeqBypass = 360; // PEQA, PEQB, PEQM
 constexpr size_t kRoutes = 364;
-constexpr size_t kPeqBanks = 380;    // PEQA, PEQB, PEQM: 8 band records each
+constexpr size_t kPeqBanks = 380; // PEQA, PEQB, PEQM: 8 band records each
 constexpr size_t kPeqxCounts = 1052;
 constexpr size_t kPeqxBanks = 1068;
 constexpr size_t kCrossovers = 1964;
 constexpr size_t kCrossoverLinks = 2332;
 constexpr size_t kDynamics = 2336;
-constexpr size_t kInputDelays = 2624;      // A, B, A+B
-constexpr size_t kInputDelayLinks = 2636;  // hidden, A to B, All
+constexpr size_t kInputDelays = 2624;     // A, B, A+B
+constexpr size_t kInputDelayLinks = 2636; // hidden, A to B, All
 constexpr size_t kOutputDelays = 2640;
 constexpr size_t kOutputDelayLinks = 2656;
 constexpr size_t kPolarities = 2659;
@@ -53,8 +53,8 @@ constexpr size_t kInputNames = 2728;
 constexpr size_t kOutputNames = 2738;
 constexpr size_t kSystemName = 2758;
 constexpr size_t kRoutingMode = 2772;
-constexpr size_t kPeqSources = 2776;       // PEQA, PEQM, PEQB (sic: not the bank order)
-constexpr size_t kPeqViews = 2788;         // PEQA, PEQB, PEQM
+constexpr size_t kPeqSources = 2776; // PEQA, PEQM, PEQB (sic: not the bank order)
+constexpr size_t kPeqViews = 2788;   // PEQA, PEQB, PEQM
 constexpr size_t kPeqxViews = 2791;
 constexpr size_t kSummedViews = 2795;
 constexpr size_t kMeasurementNames = 2805;
@@ -121,7 +121,10 @@ void writeDynamics(ByteWriter& w, size_t at, const TDYNAMIC& d)
     w.s32le(at + 68, d.Balanced);
 }
 
-uint8_t flag(bool b) { return b ? 1 : 0; }
+uint8_t flag(bool b)
+{
+    return b ? 1 : 0;
+}
 
 // The measurement kind: codes 0..8 as they always were; FRD, ZMA and REW as code 0 with the kind
 // behind a marker in the padding before it, which older programs ignore.
@@ -158,7 +161,8 @@ Bytes encodeConfigurationFile(const Configuration& c, const std::string& savedPa
         const InputChannelSettings& in = c.inputs[i];
         w.s32le(kPeqCounts + 4 * i, in.peqBandCount);
         w.u8(kPeqBypass + i, in.peqBypass);
-        for (size_t k = 0; k < kBandsPerBank; ++k) writeBand(w, kPeqBanks + 224 * i + kBandRecordSize * k, in.peq[k]);
+        for (size_t k = 0; k < kBandsPerBank; ++k)
+            writeBand(w, kPeqBanks + 224 * i + kBandRecordSize * k, in.peq[k]);
         w.s32le(kInputDelays + 4 * i, in.delaySamples);
         w.u8(kInputMutes + i, flag(in.mute));
         w.f64le(kInputGains + 8 * i, static_cast<double>(in.linearGain()));
@@ -194,7 +198,8 @@ Bytes encodeConfigurationFile(const Configuration& c, const std::string& savedPa
     w.s32le(kRoutingMode, c.routingMode);
     const ViewFlags& v = c.view;
     const bool views[6] = {v.peq, v.xover, v.peqx, v.outDelays, v.gain, v.speaker};
-    for (size_t i = 0; i < 6; ++i) w.u8(kSummedViews + i, flag(views[i]));
+    for (size_t i = 0; i < 6; ++i)
+        w.u8(kSummedViews + i, flag(views[i]));
     writeMeasurementKind(w, c.measurement.fileKind);
     w.f32le(kMeasurementRef, c.measurement.dBspl);
     return bytes;
@@ -205,7 +210,10 @@ namespace {
 // Values from a file are untrusted, but a file must reload exactly as the program wrote it: a
 // value is only replaced when it is not finite, breaks a design, or lies beyond anything the
 // program can produce (its editors, its designs and the decoding of a processor memory).
-double finiteOr(double v, double fallback) { return std::isfinite(v) ? v : fallback; }
+double finiteOr(double v, double fallback)
+{
+    return std::isfinite(v) ? v : fallback;
+}
 
 // Band fields: the equaliser editors' fields and a memory's decoding stay within these; beyond
 // them lie a zero or negative frequency or Q (divisions by zero) and gains that overflow.
@@ -236,7 +244,10 @@ void readBand(const ByteReader& r, size_t at, TSOS& s)
     if (ratioGain && std::abs(1.0 + s.Gain) < kRatioGainGuard) s.Gain = 0.0;
 }
 
-int32_t clampCount(int32_t v) { return clampTo<int32_t>(v, 1, kEditableBands); }
+int32_t clampCount(int32_t v)
+{
+    return clampTo<int32_t>(v, 1, kEditableBands);
+}
 
 void readCrossoverSide(const ByteReader& r, size_t at, bool high, TXOVERPB& side)
 {
@@ -299,7 +310,10 @@ double versionNumber(const std::string& text)
     return (v && std::isfinite(*v)) ? *v : 4.70;
 }
 
-std::string errnoText(int err) { return std::strerror(err); }
+std::string errnoText(int err)
+{
+    return std::strerror(err);
+}
 
 } // namespace
 
@@ -338,7 +352,8 @@ Result<LoadedConfiguration> decodeConfigurationFile(std::span<const uint8_t> byt
     c.system.name = r.shortText(kSystemName, kSystemNameCapacity);
 
     // Input delays go through the input delay window at its 1 cm resolution, links included.
-    for (size_t i = 0; i < 3; ++i) c.inputs[i].delaySamples = std::max<int32_t>(0, r.s32le(kInputDelays + 4 * i));
+    for (size_t i = 0; i < 3; ++i)
+        c.inputs[i].delaySamples = std::max<int32_t>(0, r.s32le(kInputDelays + 4 * i));
     c.links.inputDelayHidden = r.u8(kInputDelayLinks + 0) != 0;
     c.links.inputDelayAB = r.u8(kInputDelayLinks + 1) != 0;
     c.links.inputDelayAll = r.u8(kInputDelayLinks + 2) != 0;
@@ -346,7 +361,8 @@ Result<LoadedConfiguration> decodeConfigurationFile(std::span<const uint8_t> byt
     InputDelayTracks(c, {0, 0, 0}).load();
 
     // Input gains through the level tracks: the shown dB is the stored gain rounded to 0.1 dB.
-    for (size_t i = 0; i < 3; ++i) c.inputs[i].levelPosition = levelPositionFromLinear(r.f64le(kInputGains + 8 * i));
+    for (size_t i = 0; i < 3; ++i)
+        c.inputs[i].levelPosition = levelPositionFromLinear(r.f64le(kInputGains + 8 * i));
     c.input(InputId::A).name = r.shortText(kInputNames, kChannelNameCapacity);
     c.input(InputId::B).name = r.shortText(kInputNames + 5, kChannelNameCapacity);
     {
@@ -365,7 +381,8 @@ Result<LoadedConfiguration> decodeConfigurationFile(std::span<const uint8_t> byt
         out.polarity = r.u8(kPolarities + o) != 0 ? -1 : +1;
         outputDelays[o] = std::max<int32_t>(0, r.s32le(kOutputDelays + 4 * o));
     }
-    for (size_t i = 0; i < 3; ++i) c.links.outputDelay[i] = r.u8(kOutputDelayLinks + i) != 0;
+    for (size_t i = 0; i < 3; ++i)
+        c.links.outputDelay[i] = r.u8(kOutputDelayLinks + i) != 0;
     activateOutputDelays(c, outputDelays);
     report(20, texts::kLoadReadingPeq);
 
@@ -386,16 +403,19 @@ Result<LoadedConfiguration> decodeConfigurationFile(std::span<const uint8_t> byt
         if (source >= 0 && source <= 2) in.peqSource = source;
     }
 
-    for (size_t o = 0; o < kOutputCount; ++o) c.outputs[o].route = routeFromCode(r.s32le(kRoutes + 4 * o));
+    for (size_t o = 0; o < kOutputCount; ++o)
+        c.outputs[o].route = routeFromCode(r.s32le(kRoutes + 4 * o));
     report(40, texts::kLoadReadingPeqx);
 
     // Output equalisers, view flags and the measurement import settings.
-    for (size_t o = 0; o < kOutputCount; ++o) c.outputs[o].peqxView = version120 || r.u8(kPeqxViews + o) != 0;
+    for (size_t o = 0; o < kOutputCount; ++o)
+        c.outputs[o].peqxView = version120 || r.u8(kPeqxViews + o) != 0;
     if (version120) {
         c.view = ViewFlags{true, true, true, false, true, false};
     } else {
         bool views[6];
-        for (size_t i = 0; i < 6; ++i) views[i] = r.u8(kSummedViews + i) != 0;
+        for (size_t i = 0; i < 6; ++i)
+            views[i] = r.u8(kSummedViews + i) != 0;
         c.view = ViewFlags{views[0], views[1], views[2], views[3], views[4], views[5]};
     }
     {
@@ -422,7 +442,8 @@ Result<LoadedConfiguration> decodeConfigurationFile(std::span<const uint8_t> byt
         readCrossoverSide(r, at, true, c.outputs[o].xover.HighSide);
         readCrossoverSide(r, at, false, c.outputs[o].xover.LowSide);
     }
-    for (size_t i = 0; i < 3; ++i) c.links.crossover[i] = r.u8(kCrossoverLinks + i) != 0;
+    for (size_t i = 0; i < 3; ++i)
+        c.links.crossover[i] = r.u8(kCrossoverLinks + i) != 0;
     for (const std::string& notice : refillCrossovers(c))
         loaded.notices.push_back(infoBox(notice));
     report(85, texts::kLoadReadingDynamics);

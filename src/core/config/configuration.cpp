@@ -43,7 +43,8 @@ Configuration::Configuration()
     refillCrossovers(*this);
     // The editor selects every output once when it is created, which passes the values through
     // its sliders (a threshold of -6 is kept as -5.85).
-    for (int n = 1; n <= kOutputCount; ++n) selectDynamicsOutput(*this, n);
+    for (int n = 1; n <= kOutputCount; ++n)
+        selectDynamicsOutput(*this, n);
 }
 
 InputId Configuration::bankForRoute(RouteSource route) const
@@ -69,7 +70,10 @@ void Configuration::setRoutingMode(int mode)
     }
 }
 
-void Configuration::advanceRoute(int n) { output(n).route = nextRoute(output(n).route); }
+void Configuration::advanceRoute(int n)
+{
+    output(n).route = nextRoute(output(n).route);
+}
 
 void Configuration::clickRouteLeavingPreset(int n)
 {
@@ -77,9 +81,15 @@ void Configuration::clickRouteLeavingPreset(int n)
     advanceRoute(n);
 }
 
-void Configuration::setInputLevelDb(InputId id, double db) { input(id).levelPosition = levelPositionFromDb(db); }
+void Configuration::setInputLevelDb(InputId id, double db)
+{
+    input(id).levelPosition = levelPositionFromDb(db);
+}
 
-void Configuration::setOutputLevelDb(int n, double db) { output(n).levelPosition = levelPositionFromDb(db); }
+void Configuration::setOutputLevelDb(int n, double db)
+{
+    output(n).levelPosition = levelPositionFromDb(db);
+}
 
 void Configuration::setInputLevelPosition(InputId id, int position)
 {
@@ -91,18 +101,31 @@ void Configuration::setOutputLevelPosition(int n, int position)
     output(n).levelPosition = clampLevelPosition(position);
 }
 
-void Configuration::setPolarity(int n, bool inverted) { output(n).polarity = inverted ? -1 : +1; }
+void Configuration::setPolarity(int n, bool inverted)
+{
+    output(n).polarity = inverted ? -1 : +1;
+}
 
-void Configuration::setOutputMute(int n, bool mute) { output(n).mute = mute; }
+void Configuration::setOutputMute(int n, bool mute)
+{
+    output(n).mute = mute;
+}
 
 void Configuration::setOutputMutes(bool mute)
 {
-    for (OutputChannelSettings& out : outputs) out.mute = mute;
+    for (OutputChannelSettings& out : outputs)
+        out.mute = mute;
 }
 
-void Configuration::setInputMute(InputId id, bool mute) { input(id).mute = mute; }
+void Configuration::setInputMute(InputId id, bool mute)
+{
+    input(id).mute = mute;
+}
 
-void Configuration::setSystemName(const std::string& name) { system.name = clampText(name, kSystemNameCapacity); }
+void Configuration::setSystemName(const std::string& name)
+{
+    system.name = clampText(name, kSystemNameCapacity);
+}
 
 void Configuration::setSystemInfo(const SystemInfo& info)
 {

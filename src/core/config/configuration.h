@@ -106,8 +106,8 @@ constexpr float kDefaultReferenceDbSpl = 96.0f;
 // One output's measured response resampled onto the FrequencyGrid (not stored in files; the
 // import fills it from the files named in the settings).
 struct MeasuredResponse {
-    bool present = false;   // false: nothing imported, the arrays hold zeros
-    bool impedance = false; // values are ohms (an impedance file), not dB
+    bool present = false;                   // false: nothing imported, the arrays hold zeros
+    bool impedance = false;                 // values are ohms (an impedance file), not dB
     std::array<float, kGridPoints> level{}; // dB relative to the reference level, or ohms
     std::array<float, kGridPoints> phaseRad{};
 

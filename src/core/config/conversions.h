@@ -129,13 +129,13 @@ constexpr double kBandDragDecades = 0.07;
 constexpr double kBandDragDb = 2.0;
 // Rounds to `decimals` the way a formatted field does (through its text).
 double roundToDecimals(double value, int decimals);
-double eqFrequencyFromField(double hz);        // 20..20000, whole Hz
-double eqGainFromField(double db);             // -15..+12, one decimal
-double eqQFromField(double q);                 // 0.3..20, one decimal
-int eqQBarPositionFromQ(double q);             // 2..200
-double eqLFromFrequency(double hz);            // L = f/100, 0.01..20, two decimals
-double eqHFromQ(double q);                     // H = Q/100, 0.0001..1, four decimals
-double eqBFromGain(double gain);               // 0..3, one decimal
+double eqFrequencyFromField(double hz); // 20..20000, whole Hz
+double eqGainFromField(double db);      // -15..+12, one decimal
+double eqQFromField(double q);          // 0.3..20, one decimal
+int eqQBarPositionFromQ(double q);      // 2..200
+double eqLFromFrequency(double hz);     // L = f/100, 0.01..20, two decimals
+double eqHFromQ(double q);              // H = Q/100, 0.0001..1, four decimals
+double eqBFromGain(double gain);        // 0..3, one decimal
 // Types 19 and 20: the hidden Q field's range, and what `LEdit` and `HEdit` store through their
 // field texts (frequency = L x 100 in whole Hz, Q = H x 100 with two decimals).
 constexpr double kAnalogQMin = 0.0001;
@@ -147,8 +147,8 @@ double analogQFromH(double h);
 constexpr int kCrossoverFrequencyMin = 20;
 constexpr int kCrossoverFrequencyMax = 20000;
 constexpr int kCustomHighFrequencyMax = 23950;
-int crossoverSpinFromFrequency(double hz);     // whole Hz, 20..20000
-double customQFromField(double q);             // 0.1..20, three decimals
+int crossoverSpinFromFrequency(double hz); // whole Hz, 20..20000
+double customQFromField(double q);         // 0.1..20, three decimals
 // Custom section frequency fields, whole Hz: low side 20..20000, high side 20..23950.
 double customFrequencyFromField(double hz, bool highSide);
 

@@ -24,8 +24,8 @@ double singlePrecision(double v)
 InputDelayTracks::InputDelayTracks(Configuration& config) : m_config(config)
 {
     for (int i = 0; i < kInputCount; ++i)
-        m_positions[static_cast<size_t>(i)] = inputDelayCmFromSamples(config.inputs[static_cast<size_t>(i)].delaySamples,
-                                                                     config.temperatureC);
+        m_positions[static_cast<size_t>(i)] =
+            inputDelayCmFromSamples(config.inputs[static_cast<size_t>(i)].delaySamples, config.temperatureC);
 }
 
 InputDelayTracks::InputDelayTracks(Configuration& config, std::array<int, kInputCount> positions)
@@ -353,13 +353,20 @@ void applyAutomaticTimes(Configuration& config, int output)
     float release = 200.0f;
     if (low.Tipo != 0) {
         double f = low.Sections[0].Frec;
-        if (f < 63) attack = 16, release = 200;
-        else if (f < 125) attack = 12, release = 150;
-        else if (f < 250) attack = 7, release = 100;
-        else if (f < 500) attack = 5, release = 80;
-        else if (f < 1000) attack = 4, release = 60;
-        else if (f < 2000) attack = 3, release = 40;
-        else attack = 3, release = 30;
+        if (f < 63)
+            attack = 16, release = 200;
+        else if (f < 125)
+            attack = 12, release = 150;
+        else if (f < 250)
+            attack = 7, release = 100;
+        else if (f < 500)
+            attack = 5, release = 80;
+        else if (f < 1000)
+            attack = 4, release = 60;
+        else if (f < 2000)
+            attack = 3, release = 40;
+        else
+            attack = 3, release = 30;
     }
     dyn.TAttack = attack;
     dyn.TRelease = release;
@@ -395,19 +402,22 @@ void selectDynamicsOutput(Configuration& config, int output)
 
 void reselectAllDynamics(Configuration& config)
 {
-    for (int n : {2, 3, 4, 1}) selectDynamicsOutput(config, n);
+    for (int n : {2, 3, 4, 1})
+        selectDynamicsOutput(config, n);
 }
 
 // ---------------------------------------------------------------- equalisers and redesign
 
 void designBank(std::array<TSOS, kBandsPerBank>& bank, bool constantQ)
 {
-    for (TSOS& s : bank) s.Design(constantQ);
+    for (TSOS& s : bank)
+        s.Design(constantQ);
 }
 
 void redesignAll(Configuration& config)
 {
-    for (InputChannelSettings& in : config.inputs) designBank(in.peq, config.constantQ);
+    for (InputChannelSettings& in : config.inputs)
+        designBank(in.peq, config.constantQ);
     for (OutputChannelSettings& out : config.outputs) {
         designBank(out.peqx, config.constantQ);
         DesignSide(out.xover.LowSide);

@@ -180,8 +180,7 @@ bool outputBandMarkerHit(const TSOS& section, double mouseHz, double mouseDb)
     if (analogType(section.Tipo) || !(mouseHz > 0.0)) return false;
     const double f = eqFrequencyFromField(section.Frec);
     const double g = gainFieldValue(section);
-    return std::fabs(std::log10(mouseHz) - std::log10(f)) <= kBandDragDecades &&
-           std::fabs(mouseDb - g) <= kBandDragDb;
+    return std::fabs(std::log10(mouseHz) - std::log10(f)) <= kBandDragDecades && std::fabs(mouseDb - g) <= kBandDragDb;
 }
 
 bool outputBandDragBegins(const TSOS& section, double mouseHz, double mouseDb, bool shiftWithLeftOnly)

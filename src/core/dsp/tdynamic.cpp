@@ -13,20 +13,32 @@ constexpr int kMinCurvePoints = 10;
 // Ballistics coefficient: (1 - Tau) reached after timeMs worth of detector samples.
 double ballistics(const TDYNAMIC& dyn, double timeMs)
 {
-    const double rate = dyn.DiezmadoF != 0 ? static_cast<double>(roundHalfEven(kSampleRate / 2.0))
-                                           : static_cast<double>(kSampleRate);
+    const double rate =
+        dyn.DiezmadoF != 0 ? static_cast<double>(roundHalfEven(kSampleRate / 2.0)) : static_cast<double>(kSampleRate);
     return std::exp(std::log(1.0 - static_cast<double>(dyn.Tau)) / (timeMs / 1000.0 * rate));
 }
 
-double dbToLinear(double db) { return Pow10(db / 20.0); }
+double dbToLinear(double db)
+{
+    return Pow10(db / 20.0);
+}
 
 } // namespace
 
-TDYNAMIC::TDYNAMIC() { DesignDynamics(*this); }
+TDYNAMIC::TDYNAMIC()
+{
+    DesignDynamics(*this);
+}
 
-float AttackCoefficient(const TDYNAMIC& dyn) { return static_cast<float>(ballistics(dyn, dyn.TAttack)); }
+float AttackCoefficient(const TDYNAMIC& dyn)
+{
+    return static_cast<float>(ballistics(dyn, dyn.TAttack));
+}
 
-float ReleaseCoefficient(const TDYNAMIC& dyn) { return static_cast<float>(ballistics(dyn, dyn.TRelease)); }
+float ReleaseCoefficient(const TDYNAMIC& dyn)
+{
+    return static_cast<float>(ballistics(dyn, dyn.TRelease));
+}
 
 void DesignDynamics(TDYNAMIC& dyn)
 {

@@ -14,9 +14,15 @@ constexpr double kInvSqrt2 = 0.70710678118654752;
 // The const-Q peaking is pre-warped half a hertz above 12000 Hz when it sits exactly on fs/4.
 constexpr double kConstQOmegaAtFs4 = 37700.682639404313758; // 12000.5 * pi
 
-constexpr double fs() { return static_cast<double>(kSampleRate); }
+constexpr double fs()
+{
+    return static_cast<double>(kSampleRate);
+}
 
-double omegaOf(double frecHz) { return 2.0 * std::numbers::pi * frecHz / fs(); }
+double omegaOf(double frecHz)
+{
+    return 2.0 * std::numbers::pi * frecHz / fs();
+}
 
 void setCoefficients(TSOS& sec, double b0, double b1, double b2, double a1, double a2)
 {
@@ -106,8 +112,7 @@ void designShelf12(TSOS& sec, bool high)
     const double c = 1.0 - kSqrt2 * k + kk;
     if (!high) {
         if (sec.Gain > 0.0) {
-            setNormalised(sec, e, 1.0 + g + kk * v, 2.0 * (kk * v - 1.0), 1.0 - g + kk * v, -2.0 * (kk - 1.0),
-                          -c);
+            setNormalised(sec, e, 1.0 + g + kk * v, 2.0 * (kk * v - 1.0), 1.0 - g + kk * v, -2.0 * (kk - 1.0), -c);
         } else {
             const double p = 1.0 + g + kk * v;
             setNormalised(sec, p, e, 2.0 * (kk - 1.0), c, -2.0 * (kk * v - 1.0), -(1.0 - g + kk * v));
@@ -225,7 +230,10 @@ void designAnalog(TSOS& sec, bool minus)
 
 } // namespace
 
-void TSOS::SetBypass() { setCoefficients(*this, 1.0, 0.0, 0.0, 0.0, 0.0); }
+void TSOS::SetBypass()
+{
+    setCoefficients(*this, 1.0, 0.0, 0.0, 0.0, 0.0);
+}
 
 void TSOS::Design(bool constantQ)
 {
@@ -381,8 +389,7 @@ void AddChainResponse(const TSOS* const* sections, int count, float* magnitudeDb
 
 void AddChainResponse(std::span<const TSOS* const> sections, ChainResponse& out)
 {
-    AddChainResponse(sections.data(), static_cast<int>(sections.size()), out.magnitudeDb.data(),
-                     out.phaseRad.data());
+    AddChainResponse(sections.data(), static_cast<int>(sections.size()), out.magnitudeDb.data(), out.phaseRad.data());
 }
 
 void AddBankResponse(std::span<const TSOS> bank, int count, ChainResponse& out)
@@ -397,8 +404,7 @@ void AddBankResponse(std::span<const TSOS> bank, int count, ChainResponse& out)
 double wrapPhaseDegrees(double phaseRad)
 {
     const double s = phaseRad >= 0.0 ? 1.0 : -1.0;
-    return phaseRad * 180.0 / std::numbers::pi -
-           360.0 * std::trunc(phaseRad / (2.0 * std::numbers::pi) + s * 0.5);
+    return phaseRad * 180.0 / std::numbers::pi - 360.0 * std::trunc(phaseRad / (2.0 * std::numbers::pi) + s * 0.5);
 }
 
 } // namespace kvr::core

@@ -37,7 +37,10 @@ constexpr std::array<BesselRow, kMaxOrder> kBesselTable = {{
 constexpr std::array<float, kMaxOrder> kBesselLowPassLimitsHz = {20000.0f, 18800.0f, 16500.0f, 14900.0f,
                                                                  13650.0f, 12550.0f, 11650.0f, 10900.0f};
 
-int halfUp(int order) { return (order + 1) / 2; }
+int halfUp(int order)
+{
+    return (order + 1) / 2;
+}
 
 // Section n of a side, 1-based as the design counts them; nullptr past the end.
 TSOS* sectionAt(TXOVERPB& side, int n)
@@ -101,7 +104,10 @@ void designCustom(TXOVERPB& side, bool lowPass)
 }
 
 // A division by exactly zero gives 0 rather than an infinity or NaN that would reach files.
-double divideOrZero(double num, double den) { return den == 0.0 ? 0.0 : num / den; }
+double divideOrZero(double num, double den)
+{
+    return den == 0.0 ? 0.0 : num / den;
+}
 
 } // namespace
 
@@ -172,8 +178,7 @@ void DesignButterworth(TXOVERPB& side, int order, int start, int sign, double fc
             sec->A2 = 0.0;
             sec->Frec = fcHz;
             sec->Q = low ? QFromLowPass(*sec) : QFromHighPass(*sec);
-            sec->Tipo =
-                static_cast<uint8_t>(low ? SectionType::FirstOrder : SectionType::ButterworthFirstHigh);
+            sec->Tipo = static_cast<uint8_t>(low ? SectionType::FirstOrder : SectionType::ButterworthFirstHigh);
         }
         ++next;
     }

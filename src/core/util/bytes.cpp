@@ -38,7 +38,10 @@ uint32_t ByteReader::u32be(size_t o) const
            (static_cast<uint32_t>(u8(o + 2)) << 8) | static_cast<uint32_t>(u8(o + 3));
 }
 
-float ByteReader::f32le(size_t o) const { return std::bit_cast<float>(u32le(o)); }
+float ByteReader::f32le(size_t o) const
+{
+    return std::bit_cast<float>(u32le(o));
+}
 
 double ByteReader::f64le(size_t o) const
 {
@@ -61,7 +64,8 @@ std::string ByteReader::chars(size_t offset, size_t count) const
 {
     std::string s;
     s.reserve(count);
-    for (size_t i = 0; i < count; ++i) s.push_back(static_cast<char>(u8(offset + i)));
+    for (size_t i = 0; i < count; ++i)
+        s.push_back(static_cast<char>(u8(offset + i)));
     return s;
 }
 
@@ -88,15 +92,20 @@ void ByteWriter::u16be(size_t o, uint16_t v)
 
 void ByteWriter::u32le(size_t o, uint32_t v)
 {
-    for (int i = 0; i < 4; ++i) u8(o + i, static_cast<uint8_t>(v >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        u8(o + i, static_cast<uint8_t>(v >> (8 * i)));
 }
 
 void ByteWriter::u32be(size_t o, uint32_t v)
 {
-    for (int i = 0; i < 4; ++i) u8(o + i, static_cast<uint8_t>(v >> (8 * (3 - i))));
+    for (int i = 0; i < 4; ++i)
+        u8(o + i, static_cast<uint8_t>(v >> (8 * (3 - i))));
 }
 
-void ByteWriter::f32le(size_t o, float v) { u32le(o, std::bit_cast<uint32_t>(v)); }
+void ByteWriter::f32le(size_t o, float v)
+{
+    u32le(o, std::bit_cast<uint32_t>(v));
+}
 
 void ByteWriter::f64le(size_t o, double v)
 {
@@ -135,12 +144,14 @@ void ByteAppender::u16be(uint16_t v)
 
 void ByteAppender::u32be(uint32_t v)
 {
-    for (int i = 3; i >= 0; --i) u8(static_cast<uint8_t>(v >> (8 * i)));
+    for (int i = 3; i >= 0; --i)
+        u8(static_cast<uint8_t>(v >> (8 * i)));
 }
 
 void ByteAppender::append(std::span<const uint8_t> data)
 {
-    for (uint8_t b : data) u8(b);
+    for (uint8_t b : data)
+        u8(b);
 }
 
 std::string toHex(std::span<const uint8_t> data)

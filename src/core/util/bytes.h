@@ -19,10 +19,7 @@ public:
 
     size_t size() const { return m_data.size(); }
     bool overrun() const { return m_overrun; }
-    bool has(size_t offset, size_t count) const
-    {
-        return offset <= m_data.size() && count <= m_data.size() - offset;
-    }
+    bool has(size_t offset, size_t count) const { return offset <= m_data.size() && count <= m_data.size() - offset; }
 
     uint8_t u8(size_t offset) const;
     int8_t s8(size_t offset) const { return static_cast<int8_t>(u8(offset)); }

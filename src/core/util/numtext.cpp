@@ -45,7 +45,8 @@ std::string formatGeneral(double value, int digits)
         std::string exp = text.substr(e + 1);
         bool neg = !exp.empty() && exp[0] == '-';
         if (!exp.empty() && (exp[0] == '+' || exp[0] == '-')) exp.erase(0, 1);
-        while (exp.size() > 1 && exp[0] == '0') exp.erase(0, 1);
+        while (exp.size() > 1 && exp[0] == '0')
+            exp.erase(0, 1);
         text = mant + "E" + (neg ? "-" : "") + exp;
     }
     return text;
@@ -62,7 +63,10 @@ std::string formatFixed(double value, int decimals)
     return text;
 }
 
-std::string formatInteger(long long value) { return std::to_string(value); }
+std::string formatInteger(long long value)
+{
+    return std::to_string(value);
+}
 
 std::string formatNumber(float value)
 {
